@@ -1,0 +1,14 @@
+#pragma once
+#include "ui/form.h"
+#include "ui/simple_controls.h"
+
+namespace cd::ui {
+
+/// The website window: never shown; it opens the website and unloads.
+class FrmWebsite : public Form {
+public:
+    FrmWebsite();
+    Timer* Timer1;
+};
+
+}  // namespace cd::ui

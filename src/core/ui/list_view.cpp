@@ -1,0 +1,185 @@
+#include "ui/list_view.h"
+
+#include <algorithm>
+
+#include "util/text.h"
+
+namespace cd::ui {
+
+namespace {
+const std::string kEmpty;
+}
+
+const std::string& ListItem::subItem(int i) const {
+    if (i < 1 || static_cast<std::size_t>(i) > subItems.size()) return kEmpty;
+    return subItems[static_cast<std::size_t>(i - 1)];
+}
+
+void ListItem::setSubItem(int i, std::string value) {
+    if (i < 1) return;
+    if (subItems.size() < static_cast<std::size_t>(i)) subItems.resize(static_cast<std::size_t>(i));
+    subItems[static_cast<std::size_t>(i - 1)] = std::move(value);
+}
+
+int compareListText(const std::string& a, const std::string& b) {
+    const std::size_t n = std::min(a.size(), b.size());
+    for (std::size_t i = 0; i < n; ++i) {
+        const auto ca = static_cast<unsigned char>(util::asciiLower(a[i]));
+        const auto cb = static_cast<unsigned char>(util::asciiLower(b[i]));
+        if (ca != cb) return ca < cb ? -1 : 1;
+    }
+    if (a.size() == b.size()) return 0;
+    return a.size() < b.size() ? -1 : 1;
+}
+
+ListView::ListView(std::string name) : Control("ListView", std::move(name)) {
+    setTextKind(TextKind::CodePage);
+}
+
+const std::string& ListView::columnText(int i) const {
+    if (i < 1 || i > columnCount()) return kEmpty;
+    return columns_[static_cast<std::size_t>(i - 1)];
+}
+
+void ListView::setColumnText(int i, std::string text) {
+    if (i < 1 || i > columnCount()) return;
+    columns_[static_cast<std::size_t>(i - 1)] = std::move(text);
+    notify(Change::Columns);
+}
+
+void ListView::addColumn(std::string text) {
+    columns_.push_back(std::move(text));
+    notify(Change::Columns);
+}
+
+const std::vector<ListItem> ListView::items() const {
+    std::vector<ListItem> out;
+    out.reserve(rows_.size());
+    for (const auto& r : rows_) out.push_back(r.item);
+    return out;
+}
+
+bool ListView::before(const Row& a, const Row& b) const {
+    const int c = compareListText(a.item.column(sortKey_), b.item.column(sortKey_));
+    return sortOrder_ == SortOrder::Ascending ? c < 0 : c > 0;
+}
+
+int ListView::sortedPosition(const Row& row) const {
+    const auto it = std::upper_bound(rows_.begin(), rows_.end(), row,
+                                     [this](const Row& a, const Row& b) { return before(a, b); });
+    return static_cast<int>(it - rows_.begin());
+}
+
+int ListView::addItem(ListItem item) {
+    if (!item.key.empty()) {
+        if (!keys_.insert(item.key).second) return -1;
+    }
+    Row row{std::move(item), nextId_++};
+    if (updateDepth_ > 0) {
+        rows_.push_back(std::move(row));
+        return count() - 1;
+    }
+    int pos = count();
+    if (sorted_) pos = sortedPosition(row);
+    rows_.insert(rows_.begin() + pos, std::move(row));
+    notify(Change::RowsInserted, pos, 1);
+    return pos;
+}
+
+void ListView::setItem(int i, ListItem item) {
+    if (i < 0 || i >= count()) return;
+    Row& row = rows_[static_cast<std::size_t>(i)];
+    if (row.item.key != item.key) {
+        if (!item.key.empty() && keys_.count(item.key)) return;
+        keys_.erase(row.item.key);
+        if (!item.key.empty()) keys_.insert(item.key);
+    }
+    row.item = std::move(item);
+    if (sorted_ && updateDepth_ == 0) {
+        resort();
+        return;
+    }
+    if (updateDepth_ == 0) notify(Change::RowChanged, i, 1);
+}
+
+void ListView::removeItem(int i) {
+    if (i < 0 || i >= count()) return;
+    auto it = rows_.begin() + i;
+    if (!it->item.key.empty()) keys_.erase(it->item.key);
+    const bool wasSelected = it->id == selectedId_;
+    rows_.erase(it);
+    if (wasSelected) selectedId_ = 0;
+    if (updateDepth_ > 0) return;
+    notify(Change::RowsRemoved, i, 1);
+    if (wasSelected) notify(Change::Selection);
+}
+
+void ListView::clear() {
+    const bool hadSelection = selectedId_ != 0;
+    rows_.clear();
+    keys_.clear();
+    selectedId_ = 0;
+    if (updateDepth_ > 0) return;
+    notify(Change::RowsReset);
+    if (hadSelection) notify(Change::Selection);
+}
+
+void ListView::beginUpdate() { ++updateDepth_; }
+
+void ListView::endUpdate() {
+    if (updateDepth_ == 0) return;
+    if (--updateDepth_ > 0) return;
+    if (sorted_) {
+        std::stable_sort(rows_.begin(), rows_.end(), [this](const Row& a, const Row& b) { return before(a, b); });
+    }
+    notify(Change::RowsReset);
+    notify(Change::Selection);
+}
+
+int ListView::selectedIndex() const {
+    if (selectedId_ == 0) return -1;
+    for (std::size_t i = 0; i < rows_.size(); ++i)
+        if (rows_[i].id == selectedId_) return static_cast<int>(i);
+    return -1;
+}
+
+const ListItem* ListView::selectedItem() const {
+    const int i = selectedIndex();
+    return i < 0 ? nullptr : &rows_[static_cast<std::size_t>(i)].item;
+}
+
+void ListView::select(int i) {
+    const std::uint64_t id = (i < 0 || i >= count()) ? 0 : rows_[static_cast<std::size_t>(i)].id;
+    if (id == selectedId_) return;
+    selectedId_ = id;
+    notify(Change::Selection);
+}
+
+void ListView::resort() {
+    if (sorted_) {
+        std::stable_sort(rows_.begin(), rows_.end(), [this](const Row& a, const Row& b) { return before(a, b); });
+    }
+    if (updateDepth_ > 0) return;
+    notify(Change::RowsReset);
+    notify(Change::Selection);
+}
+
+void ListView::setSorted(bool on) {
+    if (on == sorted_) return;
+    sorted_ = on;
+    if (on) resort();
+}
+
+void ListView::setSortKey(int key) {
+    if (key == sortKey_) return;
+    sortKey_ = key;
+    if (sorted_) resort();
+}
+
+void ListView::setSortOrder(SortOrder order) {
+    if (order == sortOrder_) return;
+    sortOrder_ = order;
+    if (sorted_) resort();
+}
+
+}  // namespace cd::ui

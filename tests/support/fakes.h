@@ -1,0 +1,78 @@
+#pragma once
+// Test doubles for the platform ports: they record what the core asked of
+// them and answer as the test says.
+#include <deque>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/browser.h"
+#include "platform/dialogs.h"
+#include "platform/event_pump.h"
+#include "platform/player.h"
+#include "platform/shell.h"
+
+namespace cd::test {
+
+class FakeEventPump : public platform::EventPump {
+public:
+    void runPending() override {
+        ++calls;
+        if (onPump) onPump();
+    }
+    int calls = 0;
+    /// Runs on every pump: lets a test nest an event inside a fetch.
+    std::function<void()> onPump;
+};
+
+class FakePlayer : public platform::Player {
+public:
+    void setUrl(const std::string& url) override { log.push_back("url:" + url); urls.push_back(url); }
+    void stop() override { log.push_back("stop"); }
+    void close() override { log.push_back("close"); }
+    std::vector<std::string> urls;
+    std::vector<std::string> log;
+};
+
+class FakeBrowser : public platform::Browser {
+public:
+    void navigate(const std::string& a) override { navigated.push_back(a); }
+    void navigate2(const std::string& p) override { navigated2.push_back(p); }
+    std::vector<std::string> navigated;
+    std::vector<std::string> navigated2;
+};
+
+struct ShownBox {
+    std::string text;
+    std::string title;
+    platform::Buttons buttons;
+};
+
+class FakeDialogs : public platform::Dialogs {
+public:
+    platform::Answer messageBox(const std::string& text, const std::string& title,
+                                platform::Buttons buttons) override {
+        shown.push_back({text, title, buttons});
+        if (!answers.empty()) {
+            const auto a = answers.front();
+            answers.pop_front();
+            return a;
+        }
+        return buttons == platform::Buttons::AbortRetryIgnore ? platform::Answer::Abort : platform::Answer::OK;
+    }
+    std::vector<ShownBox> shown;
+    /// Answers given in turn; when empty, OK (Abort for Abort/Retry/Ignore).
+    std::deque<platform::Answer> answers;
+};
+
+class FakeShell : public platform::Shell {
+public:
+    bool open(const std::string& what) override {
+        opened.push_back(what);
+        return result;
+    }
+    std::vector<std::string> opened;
+    bool result = true;
+};
+
+}  // namespace cd::test

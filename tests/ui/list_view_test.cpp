@@ -1,0 +1,132 @@
+#include "ui/list_view.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "ui/form1.h"
+#include "ui/windows.h"
+
+namespace cd::ui {
+namespace {
+
+ListItem row(std::string text, std::string sub1 = {}, std::string key = {}) {
+    ListItem item;
+    item.text = std::move(text);
+    item.key = std::move(key);
+    if (!sub1.empty()) item.setSubItem(1, std::move(sub1));
+    return item;
+}
+
+std::vector<std::string> texts(const ListView& list) {
+    std::vector<std::string> out;
+    for (int i = 0; i < list.count(); ++i) out.push_back(list.item(i).text);
+    return out;
+}
+
+// Catches a list that accepts a second row with a key it already holds.
+TEST(ListView, RefusesDuplicateKeysButNotDuplicateTexts) {
+    ListView list("ListView3");
+    EXPECT_EQ(list.addItem(row("a", {}, "k1")), 0);
+    EXPECT_EQ(list.addItem(row("b", {}, "k1")), -1);
+    EXPECT_EQ(list.addItem(row("a")), 1);
+    EXPECT_EQ(list.addItem(row("a")), 2);
+    EXPECT_EQ(list.count(), 3);
+    list.removeItem(0);
+    EXPECT_EQ(list.addItem(row("c", {}, "k1")), 2) << "a removed key is free again";
+}
+
+// Catches sorting that forgets itself on refill, or inserts unsorted.
+TEST(ListView, SortedListKeepsOrderAcrossRefillsAndBatches) {
+    ListView list("ListView1");
+    list.setSortKey(1);
+    list.setSortOrder(SortOrder::Descending);
+    list.setSorted(true);
+    list.addItem(row("x", "b"));
+    list.addItem(row("y", "C"));
+    list.addItem(row("z", "a"));
+    EXPECT_EQ(texts(list), (std::vector<std::string>{"y", "x", "z"}));
+    list.clear();
+    list.beginUpdate();
+    list.addItem(row("p", "a"));
+    list.addItem(row("q", "B"));
+    list.endUpdate();
+    EXPECT_EQ(texts(list), (std::vector<std::string>{"q", "p"}));
+}
+
+// Catches a selection that points at another row after a sort or a removal.
+TEST(ListView, SelectionFollowsItsRow) {
+    ListView list("ListView2");
+    list.addItem(row("b"));
+    list.addItem(row("a"));
+    list.select(0);
+    list.setSorted(true);
+    ASSERT_NE(list.selectedItem(), nullptr);
+    EXPECT_EQ(list.selectedItem()->text, "b");
+    list.removeItem(list.selectedIndex());
+    EXPECT_EQ(list.selectedItem(), nullptr);
+    EXPECT_EQ(list.selectedIndex(), -1);
+}
+
+// Catches a shell that would miss row changes, or drown in one event per row.
+TEST(ListView, NotifiesInsertsAndOneResetPerBatch) {
+    ListView list("ListView1");
+    std::vector<Change> seen;
+    list.subscribe([&](Control*, const ChangeEvent& e) { seen.push_back(e.what); });
+    list.addItem(row("a"));
+    list.beginUpdate();
+    for (int i = 0; i < 100; ++i) list.addItem(row("r"));
+    list.endUpdate();
+    ASSERT_GE(seen.size(), 2u);
+    EXPECT_EQ(seen[0], Change::RowsInserted);
+    EXPECT_EQ(seen[1], Change::RowsReset);
+    EXPECT_LE(seen.size(), 3u);
+}
+
+TEST(ListView, MissingSubItemsReadEmpty) {
+    ListItem item;
+    EXPECT_EQ(item.subItem(3), "");
+    item.setSubItem(3, "url");
+    EXPECT_EQ(item.subItem(1), "");
+    EXPECT_EQ(item.subItem(3), "url");
+    EXPECT_EQ(item.column(3), "url");
+}
+
+// Catches a main window model missing a control the handlers rely on.
+TEST(WindowModel, MainWindowHasItsControlsInOrderWithBuiltInCaptions) {
+    Form1 f;
+    EXPECT_EQ(f.find("cmdTV")->caption(), "TV");
+    EXPECT_FALSE(f.cmdXXX->visible());
+    EXPECT_FALSE(f.mnuCatItem[7]->visible());
+    EXPECT_TRUE(f.mnuCatItem[8]->visible());
+    EXPECT_EQ(f.ListView1->columnCount(), 7);
+    EXPECT_EQ(f.ListView1->columnText(7), "Last Online");
+    EXPECT_EQ(f.find("mnuFileItem", 2)->caption(), "Exit");
+    EXPECT_EQ(f.mnuFileItem[2], f.find("mnuFileItem", 2));
+    EXPECT_FALSE(f.mnuFile->index().has_value());
+    EXPECT_EQ(f.Text5->text(), "key");
+    EXPECT_EQ(f.Frame2->caption(), "List Editing");
+    EXPECT_FALSE(f.Frame2->visible());
+    // Every category button sits in one row with no overlap, in the full edition too.
+    std::vector<Control*> row{f.cmdTV, f.cmdRadio, f.cmdVideo, f.cmdFavorites, f.cmdYouTube,
+                              f.cmdFiles, f.cmdSports, f.cmdExtras, f.cmdXXX};
+    for (std::size_t i = 1; i < row.size(); ++i)
+        EXPECT_GE(row[i]->left(), row[i - 1]->left() + row[i - 1]->width()) << row[i]->name();
+}
+
+TEST(WindowModel, LanguageWindowListsControlsInTheWritersOrder) {
+    Windows w;
+    std::vector<std::string> names;
+    for (const auto& c : w.frmLanguage.controls()) names.push_back(c->name());
+    EXPECT_EQ(names, (std::vector<std::string>{"Command3", "Command2", "Command1", "Combo1", "Label1"}));
+    EXPECT_EQ(w.frmLanguage.caption(), "Language Selection");
+    w.load(w.form1);
+    w.load(w.frmLanguage);
+    w.load(w.form1);
+    EXPECT_EQ(w.loaded().size(), 2u);
+    w.unload(w.form1);
+    EXPECT_EQ(w.loaded().front(), &w.frmLanguage);
+}
+
+}  // namespace
+}  // namespace cd::ui
