@@ -1,0 +1,58 @@
+#pragma once
+// HttpGetText and HttpGetWithProgress: every network access of the program.
+// The libcurl multi interface runs on the calling (UI) thread and the event
+// pump runs between reads, so the window stays responsive and handlers can
+// nest inside a fetch.
+#include <chrono>
+#include <cstddef>
+#include <string>
+
+#include "platform/event_pump.h"
+#include "ui/control.h"
+
+namespace cd::fetch {
+
+using std::chrono::milliseconds;
+
+/// No connection within this time ends the fetch with the empty text.
+inline constexpr milliseconds kConnectTimeout{10'000};
+/// No byte for this long ends the read; what was read is the result.
+inline constexpr milliseconds kStallTimeout{15'000};
+/// The online test of a channel click reads at most this much of a body...
+inline constexpr std::size_t kProbeMaxBytes = 64 * 1024;
+/// ...or for at most this long after the body started, whichever comes first.
+inline constexpr milliseconds kProbeMaxBodyTime{4'000};
+/// Redirects followed, as a browser would.
+inline constexpr long kMaxRedirects = 10;
+
+struct FetchLimits {
+    milliseconds connectTimeout = kConnectTimeout;
+    milliseconds stallTimeout = kStallTimeout;
+    std::size_t maxBytes = 0;         // 0: no cap
+    milliseconds maxBodyTime{0};      // 0: no cap
+};
+
+/// Listings, searches, language downloads, reports: time-outs, no size cap.
+FetchLimits standardLimits();
+/// The bounded probe of a channel or favourite click.
+FetchLimits probeLimits();
+
+class HttpFetcher {
+public:
+    explicit HttpFetcher(platform::EventPump& pump);
+
+    /// The body of a GET of address (user agent "Mozilla", no proxy, no
+    /// cache), exactly as read, whatever the status; "" when the address
+    /// cannot be opened or its scheme is not http or https.
+    std::string HttpGetText(const std::string& address, const FetchLimits& limits = standardLimits());
+    /// As HttpGetText; after each read it sets statusBox's text to
+    /// "Downloaded N bytes." before letting events run.
+    std::string HttpGetWithProgress(const std::string& address, ui::Control& statusBox,
+                                    const FetchLimits& limits = standardLimits());
+
+private:
+    std::string fetch(const std::string& address, const FetchLimits& limits, ui::Control* statusBox);
+    platform::EventPump& pump_;
+};
+
+}  // namespace cd::fetch
