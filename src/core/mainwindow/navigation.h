@@ -1,0 +1,79 @@
+#pragma once
+// Category navigation and playback of the main window: the category buttons
+// and their Categories menu twins, the adult consent box, and the channel
+// click that tests a channel before it plays.
+#include <functional>
+#include <string>
+
+#include "catalogue/category_view.h"
+#include "catalogue/navigation_state.h"
+#include "fetch/fetch.h"
+#include "fetch/report.h"
+#include "platform/dialogs.h"
+#include "platform/player.h"
+#include "platform/settings_store.h"
+#include "ui/form1.h"
+
+namespace cd::mainwindow {
+
+/// The adult consent text: four paragraphs, each pair separated by CR LF CR LF.
+std::string AdultConsentText();
+inline constexpr const char* kAdultConsentTitle = "Adult Material";
+
+/// What navigation asks of the rest of the program.
+struct NavigationHooks {
+    /// Opens the website window with the request word ("Website", "Sports", "Extras").
+    std::function<void(const std::string& request)> openWebsite;
+    /// Opens the video tab (the video site's own handler).
+    std::function<void()> openVideoTab;
+    /// In editor mode, a channel click first fills the editor's fields.
+    std::function<void()> editorSelectRow;
+};
+
+class Navigation {
+public:
+    Navigation(ui::Form1& form, catalogue::NavigationState& state, catalogue::CategoryView& categoryView,
+               platform::SettingsStore& settings, platform::Dialogs& dialogs, fetch::HttpFetcher& fetcher,
+               fetch::Reporter& reporter, platform::Player& player, NavigationHooks hooks);
+
+    void cmdTV_Click() { ChannelCategorySwitch("TV"); }
+    void cmdRadio_Click() { ChannelCategorySwitch("Radio"); }
+    void cmdVideo_Click() { ChannelCategorySwitch("Video"); }
+    void cmdFavorites_Click();
+    void cmdFiles_Click();
+    void cmdSports_Click();
+    void cmdExtras_Click();
+    /// Asks for consent on every press; only OK switches to the adult category.
+    void cmdXXX_Click();
+    void cmdYouTube_Click();
+    void cmdWebsite_Click();
+    /// The Categories menu: entry i does exactly what its button does.
+    void mnuCatItem_Click(int index);
+
+    /// Shows the channel panel and player, sets the category and its saved
+    /// language, and refills the channel list.
+    void ChannelCategorySwitch(const std::string& category);
+
+    /// Tests the selected channel's address (bounded probe + online test);
+    /// plays it when online, else shows the offline picture and reports it.
+    /// Does nothing when no row is selected.
+    void ListView1_Click();
+
+private:
+    void showOnly(ui::Control* frame);
+
+    ui::Form1& form_;
+    catalogue::NavigationState& state_;
+    catalogue::CategoryView& categoryView_;
+    platform::SettingsStore& settings_;
+    platform::Dialogs& dialogs_;
+    fetch::HttpFetcher& fetcher_;
+    fetch::Reporter& reporter_;
+    platform::Player& player_;
+    NavigationHooks hooks_;
+};
+
+/// The settings key that holds a channel category's language ("XXX" reads Video's).
+std::string LanguageKeyFor(const std::string& category);
+
+}  // namespace cd::mainwindow
