@@ -1,5 +1,6 @@
 #include "localization/message_table.h"
 
+#include "localization/case_fold.h"
 #include "util/text.h"
 
 namespace cd::localization {
@@ -13,12 +14,11 @@ void MessageTable::setMessage(const std::string& key, const std::string& text) {
 }
 
 std::string MessageTable::getMessages(const std::string& key) const {
-    const std::string wanted = util::toUpper(key);
     for (const auto& e : entries_) {
-        if (util::toUpper(e.key) == wanted && e.inUse) {
+        if (e.inUse && equalsIgnoringCase(e.key, key)) {
             std::string text = util::ireplaceAll(e.text, "[ProgramName]", brand_.productName);
             text = util::ireplaceAll(text, "[CompanyName]", brand_.companyName);
-            return util::upperFirst(std::move(text));
+            return raiseFirst(std::move(text));
         }
         if (!e.inUse) break;
     }
@@ -41,6 +41,10 @@ void addDefaultMessages(MessageTable& table) {
     table.setMessage("MSG_TITLELANGUAGE", "Language Selection");
     table.setMessage("MSG_DOWNLOADED",
                      "The newest language file has been downloaded. Choose a language from the list.");
+    // Shown instead of the download notice when the downloaded file cannot
+    // be saved, so a failed update is never reported as a success.
+    table.setMessage("MSG_LANGUAGENOTSAVED",
+                     "The language file could not be saved. The languages you had before are still available.");
 }
 
 }  // namespace cd::localization
