@@ -2,9 +2,7 @@
 
 namespace cd::catalogue {
 
-bool IsRecordLine(std::string_view decodedLine) {
-    return decodedLine.find(kFieldSeparator) != std::string_view::npos;
-}
+bool IsRecordLine(std::string_view decodedLine) { return decodedLine.find(kFieldSeparator) != std::string_view::npos; }
 
 std::optional<RecordFields> SplitRecordFields(std::string_view decodedLine) {
     std::size_t bar = decodedLine.find(kFieldSeparator);
@@ -32,8 +30,7 @@ std::optional<ChannelRecord> ParseChannelRecord(std::string_view decodedLine) {
 
 std::string RecordLine(const ChannelRecord& record) {
     std::string line;
-    line.reserve(record.name.size() + record.address.size() + record.category.size() +
-                 record.languages.size() + 3);
+    line.reserve(record.name.size() + record.address.size() + record.category.size() + record.languages.size() + 3);
     line += record.name;
     line += kFieldSeparator;
     line += record.address;

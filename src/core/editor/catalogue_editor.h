@@ -1,0 +1,71 @@
+#pragma once
+// The editor panel Frame2 of the main window: the owner edits the loaded
+// catalogue in ListView1 (editor row layout: text = name, sub-item 1 =
+// category, sub-item 2 = language/type, sub-item 3 = address, tag = the
+// address the row was loaded with) and nothing is written until Encrypt and
+// Save. No operation here asks for confirmation or validates input.
+#include <filesystem>
+#include <string>
+
+#include "catalogue/catalogue_file.h"
+#include "localization/message_table.h"
+#include "platform/dialogs.h"
+#include "ui/form1.h"
+
+namespace cd::editor {
+
+class CatalogueEditor {
+public:
+    /// Character code of the Enter key in a KeyPress handler.
+    static constexpr int kEnterKey = 13;
+
+    CatalogueEditor(ui::Form1& form, platform::Dialogs& dialogs, const localization::MessageTable& messages,
+                    std::filesystem::path programFolder, std::string appTitle);
+
+    /// A click on a row of ListView1 in editor mode: copies the selected
+    /// row into the edit boxes. Without a selection nothing changes.
+    void SelectRow();
+
+    /// Add: appends a row from the add boxes, with no tag.
+    void cmdAdd_Click();
+    /// OK: writes the edit boxes into the selected row; its tag stays.
+    /// Without a selection nothing happens.
+    void cmdEdit_Click();
+
+    /// Replace Text2 by Text3 in the column named by Combo2: "Channel"
+    /// replaces inside names (letter case ignored), "Language" replaces
+    /// whole language/type values (case-sensitive); any other column text
+    /// and an empty find text change nothing.
+    void cmdReplace_Click();
+    /// KeyPress in the find or replacement box: Enter runs Replace.
+    /// Returns true when the key was Enter.
+    bool Text2_KeyPress(int keyAscii);
+    bool Text3_KeyPress(int keyAscii);
+
+    /// Remove Duplicates: of the rows sharing an address (sub-item 3, letter
+    /// case ignored) the topmost stays; order is kept. Shows "MSG_DELETED"
+    /// followed by the count. Returns the count.
+    int cmdDupes_Click();
+    /// Delete Selected Channel: removes the selected row without asking.
+    void DELChannel_Click();
+    /// Clear the list: removes every row without asking.
+    void Clear_Click();
+    /// X: unticks chkLoad and hides the panel for the rest of the run.
+    void Command2_Click();
+
+    /// The three file buttons.
+    catalogue::LoadOutcome doLoad_Click() { return file_.DecryptAndLoad(); }
+    catalogue::SaveOutcome save_Click() { return file_.EncryptAndSave(); }
+    catalogue::LoadOutcome cmdLoad2_Click() { return file_.Load2(); }
+
+    catalogue::CatalogueFile& catalogueFile() { return file_; }
+
+private:
+    ui::Form1& form_;
+    platform::Dialogs& dialogs_;
+    const localization::MessageTable& messages_;
+    std::string title_;
+    catalogue::CatalogueFile file_;
+};
+
+}  // namespace cd::editor
