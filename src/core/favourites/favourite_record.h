@@ -1,0 +1,35 @@
+#pragma once
+// One line of Favorites.txt: name, address, category and type joined by "|",
+// stored through the line cipher. The format has no escape for "|", so
+// fields are made safe when a favourite is added instead.
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "ui/list_view.h"
+
+namespace cd::favourites {
+
+/// The name of the favourites file in the program's folder.
+inline constexpr const char* kFavouritesFileName = "Favorites.txt";
+
+/// A field as it may stand in a record: every "|" becomes "/" (it would
+/// split the record); the byte 0xCC becomes "I" (the cipher turns it into a
+/// carriage return, which would split the line in the file) and 0xFF
+/// becomes "y" (it would read back as a 0 byte).
+std::string SafeFavouriteField(std::string_view field);
+
+/// The plain record of a favourites row: text, tag, first and second
+/// sub-item joined by "|".
+std::string FavouriteRecord(const ui::ListItem& item);
+
+/// The row a decoded line describes. Nothing for a line without "|"; a
+/// line with fewer than four fields leaves the missing ones empty, and
+/// fields after the fourth are ignored.
+std::optional<ui::ListItem> ParseFavouriteRecord(std::string_view plain);
+
+/// The whole favourites file for these rows: each record encoded and ended
+/// with CR LF, first row first. No rows give an empty file.
+std::string FavouritesFileBytes(const ui::ListView& list);
+
+}  // namespace cd::favourites

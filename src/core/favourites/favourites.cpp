@@ -1,0 +1,130 @@
+#include "favourites/favourites.h"
+
+#include "catalogue/line_cipher.h"
+#include "favourites/favourite_record.h"
+#include "fetch/online_test.h"
+#include "util/files.h"
+#include "util/lines.h"
+#include "util/text.h"
+
+namespace cd::favourites {
+
+namespace {
+constexpr const char* kVideoMarker = "youtube=";
+}  // namespace
+
+Favourites::Favourites(ui::Form1& form, std::filesystem::path programFolder, platform::Player& player,
+                       fetch::HttpFetcher& fetcher, fetch::Reporter& reporter, platform::Dialogs& dialogs,
+                       std::string appTitle, ShowVideoPage showVideoPage)
+    : form_(form),
+      file_(std::move(programFolder) / kFavouritesFileName),
+      player_(player),
+      fetcher_(fetcher),
+      reporter_(reporter),
+      dialogs_(dialogs),
+      appTitle_(std::move(appTitle)),
+      showVideoPage_(std::move(showVideoPage)) {}
+
+void Favourites::LoadFavorites() {
+    const auto bytes = util::readFile(file_);
+    if (!bytes) return;
+    ui::ListView& list = *form_.ListView2;
+    std::string plain;
+    list.beginUpdate();
+    util::forEachLine(*bytes, [&](std::string_view line) {
+        catalogue::DecodeLineInto(line, plain);
+        if (auto item = ParseFavouriteRecord(plain)) list.addItem(std::move(*item));
+        return true;
+    });
+    list.endUpdate();
+}
+
+bool Favourites::SaveFavorites() {
+    std::string error;
+    if (util::writeFileAtomic(file_, FavouritesFileBytes(*form_.ListView2), &error)) return true;
+    // The old file is still whole; say so rather than lose the change quietly.
+    dialogs_.messageBox("Your favourites could not be saved to the file " + file_.string() + " (" + error +
+                            ").\r\n\r\nThe file keeps its previous contents; the change is only in the list "
+                            "until the favourites can be saved.",
+                        appTitle_, platform::Buttons::OK);
+    return false;
+}
+
+void Favourites::addFavourite(const std::string& name, const std::string& address, const std::string& category,
+                              const std::string& type) {
+    ui::ListItem item;
+    item.text = SafeFavouriteField(name);
+    item.tag = SafeFavouriteField(address);
+    item.setSubItem(1, SafeFavouriteField(category));
+    item.setSubItem(2, SafeFavouriteField(type));
+    form_.ListView2->addItem(std::move(item));
+}
+
+void Favourites::ChannelAction(const std::string& word) {
+    const bool add = word == "Favorites";
+    const bool rate = word.size() == 5 && util::startsWith(word, "Rate") && word[4] >= '1' && word[4] <= '5';
+    if (!add && !rate) return;
+    const ui::ListItem* selected = form_.ListView1->selectedItem();
+    if (!selected) return;
+    // Copied now: the report lets window events run, which may change the list.
+    const ui::ListItem channel = *selected;
+    if (rate) {
+        reporter_.SubmitReport(channel.text, "Rate", std::string(1, word[4]));
+        return;
+    }
+    addFavourite(channel.text, channel.tag, channel.subItem(1), channel.subItem(2));
+    reporter_.SubmitReport(channel.text, "FAVORITE", "");
+    SaveFavorites();
+}
+
+void Favourites::mnuActionItem_Click(int index) {
+    if (index == 0) {
+        ChannelAction("Favorites");
+    } else if (index >= 2 && index <= 6) {
+        ChannelAction("Rate" + util::decimal(7 - index));
+    }
+}
+
+void Favourites::Command1_Click() {
+    const int selected = form_.ListView2->selectedIndex();
+    if (selected >= 0) form_.ListView2->removeItem(selected);
+    SaveFavorites();
+}
+
+std::string VideoIdOfAddress(const std::string& address) {
+    const std::size_t eq = address.find('=');
+    if (eq == std::string::npos) return {};
+    const std::size_t next = address.find('=', eq + 1);
+    return address.substr(eq + 1, next == std::string::npos ? std::string::npos : next - eq - 1);
+}
+
+void Favourites::ListView2_Click() {
+    const ui::ListItem* selected = form_.ListView2->selectedItem();
+    if (!selected) return;
+    form_.imgOffline->setVisible(false);
+    if (form_.chkLoad->checked()) return;
+    const std::string name = selected->text;
+    const std::string address = selected->tag;
+    if (util::icontains(address, kVideoMarker)) {
+        form_.WindowsMediaPlayer1->setVisible(false);
+        form_.wbyoutube->setVisible(true);
+        if (showVideoPage_) showVideoPage_(name, VideoIdOfAddress(address));
+        return;
+    }
+    form_.WindowsMediaPlayer1->setVisible(true);
+    form_.wbyoutube->setVisible(false);
+    const std::string body = fetcher_.HttpGetText(address, fetch::probeLimits());
+    if (fetch::IsOnline(body)) {
+        player_.setUrl(address);
+        return;
+    }
+    form_.imgOffline->setVisible(true);
+    reporter_.SubmitReport(address, "OFFLINE", "\"");
+}
+
+void Favourites::AddVideoFavorite(const std::string& title, const std::string& id) {
+    addFavourite(title, kVideoMarker + id, "", "");
+    SaveFavorites();
+}
+
+}  // namespace cd::favourites

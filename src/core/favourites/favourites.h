@@ -1,0 +1,74 @@
+#pragma once
+// The favourites list of the "Favorites" panel: the file it mirrors, adding
+// and rating channels from the channel list, removing, and playing a
+// favourite (a channel through the player, a video through the video page).
+#include <filesystem>
+#include <functional>
+#include <string>
+
+#include "fetch/fetch.h"
+#include "fetch/report.h"
+#include "platform/dialogs.h"
+#include "platform/player.h"
+#include "ui/form1.h"
+
+namespace cd::favourites {
+
+/// Shows a video in the video page: title, then the video's identifier.
+using ShowVideoPage = std::function<void(const std::string& title, const std::string& id)>;
+
+class Favourites {
+public:
+    /// form: the main window (ListView1, ListView2, chkLoad, imgOffline,
+    /// WindowsMediaPlayer1, wbyoutube). programFolder holds Favorites.txt.
+    /// appTitle titles the message box of a failed save.
+    Favourites(ui::Form1& form, std::filesystem::path programFolder, platform::Player& player,
+               fetch::HttpFetcher& fetcher, fetch::Reporter& reporter, platform::Dialogs& dialogs,
+               std::string appTitle, ShowVideoPage showVideoPage);
+
+    /// Appends the rows of Favorites.txt to ListView2; nothing when the file
+    /// is missing or unreadable.
+    void LoadFavorites();
+    /// Replaces Favorites.txt with ListView2, first row first. A failure
+    /// leaves the old file whole and tells the user in a message box;
+    /// returns false then.
+    bool SaveFavorites();
+
+    /// "Favorites" adds the selected channel of ListView1 and reports it;
+    /// "Rate5" to "Rate1" report a rating. Any other word, or no selected
+    /// channel, does nothing.
+    void ChannelAction(const std::string& word);
+    /// An entry of the channel actions menu: 0 adds, 2 to 6 rate 5 to 1.
+    void mnuActionItem_Click(int index);
+
+    /// "Remove from Favorites": removes the selected favourite, if any, and
+    /// saves in any case.
+    void Command1_Click();
+    /// A click on a favourite: plays it as a video or a channel; an offline
+    /// channel shows the offline picture and is reported.
+    void ListView2_Click();
+
+    /// Appends a video favourite (empty category and type) and saves.
+    void AddVideoFavorite(const std::string& title, const std::string& id);
+
+    const std::filesystem::path& file() const { return file_; }
+
+private:
+    void addFavourite(const std::string& name, const std::string& address, const std::string& category,
+                      const std::string& type);
+
+    ui::Form1& form_;
+    std::filesystem::path file_;
+    platform::Player& player_;
+    fetch::HttpFetcher& fetcher_;
+    fetch::Reporter& reporter_;
+    platform::Dialogs& dialogs_;
+    std::string appTitle_;
+    ShowVideoPage showVideoPage_;
+};
+
+/// The video identifier of a favourite's address: the text after its first
+/// "=" up to the next "=" or the end.
+std::string VideoIdOfAddress(const std::string& address);
+
+}  // namespace cd::favourites

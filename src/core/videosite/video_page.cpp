@@ -1,0 +1,89 @@
+#include "videosite/video_page.h"
+
+#include "util/files.h"
+
+namespace cd::videosite {
+
+namespace {
+constexpr std::string_view kPageStart = "<html><body bgcolor=black><center><font color=white><h1>";
+constexpr std::string_view kAfterTitle = "</h1><br></font>";
+constexpr std::string_view kPageEnd = "</center></body></html>";
+constexpr std::string_view kWidth = "425";
+constexpr std::string_view kHeight = "355";
+}  // namespace
+
+std::string HtmlEscape(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (const char c : text) {
+        switch (c) {
+            case '&': out += "&amp;"; break;
+            case '<': out += "&lt;"; break;
+            case '>': out += "&gt;"; break;
+            case '"': out += "&quot;"; break;
+            case '\'': out += "&#39;"; break;
+            default: out += c;
+        }
+    }
+    return out;
+}
+
+std::string PlayerPageLine(std::string_view title, std::string_view id, std::string_view playerHost) {
+    const std::string movie = "http://" + std::string(playerHost) + "/v/" + HtmlEscape(id);
+    std::string line;
+    line += kPageStart;
+    line += HtmlEscape(title);
+    line += kAfterTitle;
+    line += "<object width='";
+    line += kWidth;
+    line += "' height='";
+    line += kHeight;
+    line += "'><param name='movie' value='";
+    line += movie;
+    line += "&rel=1'></param><param name='wmode' value='transparent'></param><embed src='";
+    line += movie;
+    line += "&rel=1' type='application/x-shockwave-flash' wmode='transparent' width='";
+    line += kWidth;
+    line += "' height='";
+    line += kHeight;
+    line += "'></embed></object>";
+    line += kPageEnd;
+    return line;
+}
+
+std::string MessagePageLine(std::string_view message) {
+    std::string line;
+    line += kPageStart;
+    line += message;
+    line += kAfterTitle;
+    line += kPageEnd;
+    return line;
+}
+
+VideoPage::VideoPage(std::filesystem::path programFolder, platform::Browser& browser, std::string playerHost,
+                     platform::Dialogs& dialogs, std::string appTitle)
+    : path_(std::move(programFolder) / kVideoPageFileName),
+      browser_(browser),
+      playerHost_(std::move(playerHost)),
+      dialogs_(dialogs),
+      appTitle_(std::move(appTitle)) {}
+
+bool VideoPage::writeAndShow(const std::string& line, std::string* error) {
+    // Shown only once written: showing the old file would play the wrong video.
+    if (!util::writeFileAtomic(path_, line + "\r\n", error)) return false;
+    browser_.navigate2(path_.string());
+    return true;
+}
+
+bool VideoPage::showVideoPage(const std::string& title, const std::string& id) {
+    std::string error;
+    if (writeAndShow(PlayerPageLine(title, id, playerHost_), &error)) return true;
+    dialogs_.messageBox("The video page could not be written to the file " + path_.string() + " (" + error +
+                            "), so the video cannot be shown.",
+                        appTitle_, platform::Buttons::OK);
+    return false;
+}
+
+bool VideoPage::writeMessagePage() { return writeAndShow(MessagePageLine(kSelectVideoMessage), nullptr); }
+
+}  // namespace cd::videosite

@@ -1,0 +1,74 @@
+#pragma once
+// The video tab: opening it, the listing kind and country selectors, the
+// search, the page loop that fills the video list, a click on a video, and
+// the video actions menu.
+#include <filesystem>
+#include <string>
+
+#include "favourites/favourites.h"
+#include "fetch/fetch.h"
+#include "platform/configuration.h"
+#include "ui/form1.h"
+#include "videosite/page_scraper.h"
+#include "videosite/video_page.h"
+
+namespace cd::videosite {
+
+/// Pages fetched for one listing and for one search.
+inline constexpr int kListingPages = 5;
+inline constexpr int kSearchPages = 10;
+/// The current category while the video tab is open.
+inline constexpr const char* kVideoCategory = "YOUTUBE";
+
+class VideoSite {
+public:
+    /// regionCode and currentCategory are the main window's navigation
+    /// state, shared with the other tabs; hosts give the listing, search
+    /// and player hosts; the scratch file goes into programFolder.
+    VideoSite(ui::Form1& form, std::string& regionCode, std::string& currentCategory, fetch::HttpFetcher& fetcher,
+              platform::Hosts hosts, std::filesystem::path programFolder, VideoPage& page,
+              favourites::Favourites& favourites);
+
+    /// Opens the video tab and loads the chosen listing.
+    void cmdYouTube_Click();
+    /// A listing kind picked from Combo3: loads it.
+    void Combo3_Click();
+    /// An entry picked from Combo4: "SEARCH" shows the search box and
+    /// fetches nothing; a country sets the region (an unknown text keeps
+    /// it), returns to listing mode and loads the listing.
+    void Combo4_Click();
+    /// The "Search" button: runs the search.
+    void cmdSearch_Click();
+
+    /// Clears the video list and fills it from pages 1 to 5 of the listing
+    /// Combo3 names, in the current region.
+    void loadVideoListing();
+    /// Clears the video list and fills it from pages 1 to 10 of the search
+    /// for the text of txtSearch.
+    void searchVideos();
+    /// Adds the videos of one fetched page to the video list; page is
+    /// overwritten with the scraper's working copy.
+    void parseVideoPage(std::string& page);
+
+    /// A click on the video list: shows the selected video's page, unless
+    /// "Don't Load Video While Editing" is ticked or nothing is selected.
+    void ListView3_Click();
+    /// The video actions entry chosen from the pop-up that Command4 opens
+    /// (the shell shows mnuActions2 at the mouse): 0 adds the selected
+    /// video to the favourites; any other index does nothing.
+    void mnuAction2Item_Click(int index);
+
+private:
+    void loadPages(const std::string& base, int pages);
+
+    ui::Form1& form_;
+    std::string& regionCode_;
+    std::string& currentCategory_;
+    fetch::HttpFetcher& fetcher_;
+    platform::Hosts hosts_;
+    PageScraper scraper_;
+    VideoPage& page_;
+    favourites::Favourites& favourites_;
+};
+
+}  // namespace cd::videosite

@@ -1,0 +1,77 @@
+#include "favourites/favourite_record.h"
+
+#include <gtest/gtest.h>
+
+#include "catalogue/line_cipher.h"
+
+namespace cd::favourites {
+namespace {
+
+ui::ListItem row(std::string text, std::string tag, std::string category = {}, std::string type = {}) {
+    ui::ListItem item;
+    item.text = std::move(text);
+    item.tag = std::move(tag);
+    item.setSubItem(1, std::move(category));
+    item.setSubItem(2, std::move(type));
+    return item;
+}
+
+// Catches fields written in the wrong order or with a wrong separator.
+TEST(FavouriteRecord, JoinsNameAddressCategoryTypeWithBars) {
+    EXPECT_EQ(FavouriteRecord(row("News 24", "http://n/24", "TV", "English")), "News 24|http://n/24|TV|English");
+    EXPECT_EQ(FavouriteRecord(row("My clip", "youtube=abc")), "My clip|youtube=abc||");
+}
+
+// Catches a reader that keeps a line without any "|" as a favourite.
+TEST(FavouriteRecord, LineWithoutBarIsNoRecord) {
+    EXPECT_FALSE(ParseFavouriteRecord("just some text").has_value());
+    EXPECT_FALSE(ParseFavouriteRecord("").has_value());
+}
+
+// Catches short records that are dropped or read past their end, and extra
+// fields that leak into the type.
+TEST(FavouriteRecord, ShortAndLongLinesFillFourFields) {
+    auto two = ParseFavouriteRecord("Radio One|http://r/1");
+    ASSERT_TRUE(two);
+    EXPECT_EQ(two->text, "Radio One");
+    EXPECT_EQ(two->tag, "http://r/1");
+    EXPECT_EQ(two->subItem(1), "");
+    EXPECT_EQ(two->subItem(2), "");
+
+    auto one = ParseFavouriteRecord("|");
+    ASSERT_TRUE(one);
+    EXPECT_EQ(one->text, "");
+    EXPECT_EQ(one->tag, "");
+
+    auto five = ParseFavouriteRecord("A|B|C|D|E|F");
+    ASSERT_TRUE(five);
+    EXPECT_EQ(five->subItem(1), "C");
+    EXPECT_EQ(five->subItem(2), "D");
+}
+
+// Catches a "|", a byte the cipher turns into CR or one it reads back as 0
+// surviving into a record, where it would split or change the record.
+TEST(FavouriteRecord, SafeFieldReplacesBarAndCrByte) {
+    EXPECT_EQ(SafeFavouriteField("AC|DC Live"), "AC/DC Live");
+    const std::string withCc = std::string("L") + static_cast<char>(0xCC) + "ve";
+    EXPECT_EQ(SafeFavouriteField(withCc), "LIve");
+    EXPECT_EQ(catalogue::EncodeLine(std::string(1, static_cast<char>(0xCC))), "\r");
+    EXPECT_EQ(SafeFavouriteField("plain \xE9t\xE9"), "plain \xE9t\xE9");
+    EXPECT_EQ(SafeFavouriteField("na\xFFve"), "nayve");
+    std::string everyByte;
+    for (int b = 1; b < 256; ++b) everyByte += static_cast<char>(b);
+    EXPECT_TRUE(catalogue::EncodesIntact(SafeFavouriteField(everyByte)));
+}
+
+// Catches a file that is not encoded line by line with CR LF endings.
+TEST(FavouriteRecord, FileBytesEncodeEachRowWithCrLf) {
+    ui::ListView list("ListView2");
+    EXPECT_EQ(FavouritesFileBytes(list), "");
+    list.addItem(row("A", "http://a", "TV", "English"));
+    list.addItem(row("B", "youtube=x"));
+    EXPECT_EQ(FavouritesFileBytes(list), catalogue::EncodeLine("A|http://a|TV|English") + "\r\n" +
+                                             catalogue::EncodeLine("B|youtube=x||") + "\r\n");
+}
+
+}  // namespace
+}  // namespace cd::favourites

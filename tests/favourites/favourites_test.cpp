@@ -1,0 +1,420 @@
+#include "favourites/favourites.h"
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+
+#include <filesystem>
+#include <mutex>
+
+#include "catalogue/line_cipher.h"
+#include "support/fakes.h"
+#include "support/loopback_server.h"
+#include "support/temp_dir.h"
+#include "util/lines.h"
+
+namespace cd::favourites {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Report {
+    std::string type, value, item;
+};
+
+// A catalogue server that records reports, and channel addresses that
+// answer with a playable body or an error page.
+class ChannelServer {
+public:
+    ChannelServer() {
+        server_.server().Get("/webtv/getData.asp", [this](const httplib::Request& req, httplib::Response& res) {
+            std::lock_guard<std::mutex> lock(mutex_);
+            reports_.push_back({req.get_param_value("strType"), req.get_param_value("strValue"),
+                                req.get_param_value("strItem")});
+            res.set_content("ok", "text/plain");
+        });
+        server_.server().Get("/live", [this](const httplib::Request&, httplib::Response& res) {
+            std::lock_guard<std::mutex> lock(mutex_);
+            ++channelHits_;
+            res.set_content("#EXTM3U\r\nstream.ts\r\n", "audio/x-mpegurl");
+        });
+        server_.server().Get("/gone", [this](const httplib::Request&, httplib::Response& res) {
+            std::lock_guard<std::mutex> lock(mutex_);
+            ++channelHits_;
+            res.set_content("<h1>page not found</h1>", "text/html");
+        });
+        server_.start();
+    }
+    std::string host() const { return server_.host(); }
+    std::string url(const std::string& path) const { return server_.url(path); }
+    std::vector<Report> reports() const {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return reports_;
+    }
+    int channelHits() const {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return channelHits_;
+    }
+
+private:
+    mutable std::mutex mutex_;
+    std::vector<Report> reports_;
+    int channelHits_ = 0;
+    test::LoopbackServer server_;
+};
+
+struct ShownVideo {
+    std::string title, id;
+};
+
+class FavouritesTest : public ::testing::Test {
+protected:
+    Favourites make(const fs::path& folder) {
+        return Favourites(form, folder, player, fetcher, reporter, dialogs, "ChannelDeck",
+                          [this](const std::string& t, const std::string& i) { shown.push_back({t, i}); });
+    }
+    void addChannel(const std::string& name, const std::string& address, const std::string& category = "TV",
+                    const std::string& languages = "English") {
+        ui::ListItem item;
+        item.text = name;
+        item.tag = address;
+        item.setSubItem(1, category);
+        item.setSubItem(2, languages);
+        form.ListView1->addItem(std::move(item));
+    }
+    void addFavouriteRow(const std::string& name, const std::string& address) {
+        ui::ListItem item;
+        item.text = name;
+        item.tag = address;
+        form.ListView2->addItem(std::move(item));
+    }
+    std::vector<std::string> decodedFileLines() const {
+        std::vector<std::string> out;
+        for (const auto& line : util::readLines(dir.read("Favorites.txt")))
+            out.push_back(catalogue::DecodeLine(line));
+        return out;
+    }
+
+    test::TempDir dir;
+    ui::Form1 form;
+    test::FakePlayer player;
+    test::FakeDialogs dialogs;
+    test::FakeEventPump pump;
+    ChannelServer server;
+    fetch::HttpFetcher fetcher{pump};
+    fetch::Reporter reporter{fetcher, server.host()};
+    std::vector<ShownVideo> shown;
+};
+
+// Catches a channel favourite that is not written, not reported, or reads
+// back with fields in other places.
+TEST_F(FavouritesTest, AddedChannelIsSavedReportedAndLoadsBack) {
+    auto fav = make(dir.path());
+    addChannel("News 24", "http://news.example/24", "TV", "English/French");
+    form.ListView1->select(0);
+    fav.ChannelAction("Favorites");
+
+    ASSERT_EQ(form.ListView2->count(), 1);
+    EXPECT_EQ(decodedFileLines(), (std::vector<std::string>{"News 24|http://news.example/24|TV|English/French"}));
+    EXPECT_EQ(dir.read("Favorites.txt"),
+              catalogue::EncodeLine("News 24|http://news.example/24|TV|English/French") + "\r\n");
+    const auto reports = server.reports();
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_EQ(reports[0].type, "FAVORITE");
+    EXPECT_EQ(reports[0].value, "");
+    EXPECT_EQ(reports[0].item, "News 24");
+
+    ui::Form1 restarted;
+    Favourites again(restarted, dir.path(), player, fetcher, reporter, dialogs, "ChannelDeck", {});
+    again.LoadFavorites();
+    ASSERT_EQ(restarted.ListView2->count(), 1);
+    const auto& item = restarted.ListView2->item(0);
+    EXPECT_EQ(item.text, "News 24");
+    EXPECT_EQ(item.tag, "http://news.example/24");
+    EXPECT_EQ(item.subItem(1), "TV");
+    EXPECT_EQ(item.subItem(2), "English/French");
+}
+
+// Catches duplicates being merged, or the second add overwriting the first line.
+TEST_F(FavouritesTest, AddingTwiceGivesTwoRowsAndTwoLines) {
+    auto fav = make(dir.path());
+    addChannel("Jazz FM", "http://jazz/fm", "Radio", "English");
+    form.ListView1->select(0);
+    fav.mnuActionItem_Click(0);
+    fav.mnuActionItem_Click(0);
+    EXPECT_EQ(form.ListView2->count(), 2);
+    EXPECT_EQ(decodedFileLines(), (std::vector<std::string>{"Jazz FM|http://jazz/fm|Radio|English",
+                                                            "Jazz FM|http://jazz/fm|Radio|English"}));
+    EXPECT_EQ(server.reports().size(), 2u);
+}
+
+// Catches a video favourite written without its empty fields, or loading
+// back with something in its category or type.
+TEST_F(FavouritesTest, VideoFavouriteEndsWithTwoBarsAndLoadsEmptySubItems) {
+    auto fav = make(dir.path());
+    fav.AddVideoFavorite("My clip", "abc");
+    EXPECT_EQ(decodedFileLines(), (std::vector<std::string>{"My clip|youtube=abc||"}));
+    EXPECT_TRUE(server.reports().empty());
+
+    ui::Form1 restarted;
+    Favourites again(restarted, dir.path(), player, fetcher, reporter, dialogs, "ChannelDeck", {});
+    again.LoadFavorites();
+    ASSERT_EQ(restarted.ListView2->count(), 1);
+    EXPECT_EQ(restarted.ListView2->item(0).text, "My clip");
+    EXPECT_EQ(restarted.ListView2->item(0).tag, "youtube=abc");
+    EXPECT_EQ(restarted.ListView2->item(0).subItem(1), "");
+    EXPECT_EQ(restarted.ListView2->item(0).subItem(2), "");
+}
+
+// Catches a "|" in a name shifting the fields of the saved record.
+TEST_F(FavouritesTest, BarInNameOrTitleIsReplacedSoTheRecordReadsBackWhole) {
+    auto fav = make(dir.path());
+    addChannel("AC|DC Radio", "http://acdc/live", "Radio", "English");
+    form.ListView1->select(0);
+    fav.ChannelAction("Favorites");
+    fav.AddVideoFavorite("Q|A session", "vid1");
+    EXPECT_EQ(form.ListView2->item(0).text, "AC/DC Radio");
+    EXPECT_EQ(server.reports().at(0).item, "AC|DC Radio");
+
+    ui::Form1 restarted;
+    Favourites again(restarted, dir.path(), player, fetcher, reporter, dialogs, "ChannelDeck", {});
+    again.LoadFavorites();
+    ASSERT_EQ(restarted.ListView2->count(), 2);
+    EXPECT_EQ(restarted.ListView2->item(0).text, "AC/DC Radio");
+    EXPECT_EQ(restarted.ListView2->item(0).tag, "http://acdc/live");
+    EXPECT_EQ(restarted.ListView2->item(0).subItem(1), "Radio");
+    EXPECT_EQ(restarted.ListView2->item(1).text, "Q/A session");
+    EXPECT_EQ(restarted.ListView2->item(1).tag, "youtube=vid1");
+}
+
+// Catches a title byte that the cipher turns into CR splitting the saved line.
+TEST_F(FavouritesTest, TitleByteThatEncodesToCrStillReadsBackAsOneFavourite) {
+    auto fav = make(dir.path());
+    fav.AddVideoFavorite(std::string("Caf") + static_cast<char>(0xCC) + " live", "v9");
+    ui::Form1 restarted;
+    Favourites again(restarted, dir.path(), player, fetcher, reporter, dialogs, "ChannelDeck", {});
+    again.LoadFavorites();
+    ASSERT_EQ(restarted.ListView2->count(), 1);
+    EXPECT_EQ(restarted.ListView2->item(0).text, "CafI live");
+    EXPECT_EQ(restarted.ListView2->item(0).tag, "youtube=v9");
+}
+
+// Catches short lines being dropped and lines without "|" being kept.
+TEST_F(FavouritesTest, LoadKeepsShortLinesAndSkipsLinesWithoutBar) {
+    dir.write("Favorites.txt", catalogue::EncodeLine("Only Name|http://x/1") + "\r\n" +
+                                   catalogue::EncodeLine("no separator here") + "\r\n" +
+                                   catalogue::EncodeLine("Full|http://x/2|TV|German") + "\r\n");
+    auto fav = make(dir.path());
+    fav.LoadFavorites();
+    ASSERT_EQ(form.ListView2->count(), 2);
+    EXPECT_EQ(form.ListView2->item(0).text, "Only Name");
+    EXPECT_EQ(form.ListView2->item(0).tag, "http://x/1");
+    EXPECT_EQ(form.ListView2->item(0).subItem(1), "");
+    EXPECT_EQ(form.ListView2->item(1).subItem(2), "German");
+}
+
+// Catches a missing file being treated as an error or creating rows.
+TEST_F(FavouritesTest, MissingFileIsAnEmptyList) {
+    auto fav = make(dir.path());
+    fav.LoadFavorites();
+    EXPECT_EQ(form.ListView2->count(), 0);
+    EXPECT_FALSE(fs::exists(dir / "Favorites.txt"));
+    EXPECT_TRUE(dialogs.shown.empty());
+}
+
+// Catches removing the last favourite deleting the file instead of emptying it.
+TEST_F(FavouritesTest, RemovingLastFavouriteLeavesAnEmptyFile) {
+    auto fav = make(dir.path());
+    fav.AddVideoFavorite("Only one", "x1");
+    form.ListView2->select(0);
+    fav.Command1_Click();
+    EXPECT_EQ(form.ListView2->count(), 0);
+    ASSERT_TRUE(fs::is_regular_file(dir / "Favorites.txt"));
+    EXPECT_EQ(fs::file_size(dir / "Favorites.txt"), 0u);
+}
+
+// Catches a remove without selection that skips the save or removes a row.
+TEST_F(FavouritesTest, RemoveWithoutSelectionStillRewritesTheFile) {
+    dir.write("Favorites.txt", catalogue::EncodeLine("A|http://a||") + "\r\n" +
+                                   catalogue::EncodeLine("stale|http://stale||") + "\r\n");
+    auto fav = make(dir.path());
+    addFavouriteRow("A", "http://a");
+    fav.Command1_Click();
+    EXPECT_EQ(form.ListView2->count(), 1);
+    EXPECT_EQ(decodedFileLines(), (std::vector<std::string>{"A|http://a||"}));
+}
+
+// Catches the rate entries sending the wrong digit, the separator sending
+// anything, or a rating touching the favourites.
+TEST_F(FavouritesTest, RateMenuSendsItsDigitAndSeparatorNothing) {
+    auto fav = make(dir.path());
+    addChannel("Rock Radio", "http://rock/1", "Radio", "English");
+    form.ListView1->select(0);
+    fav.mnuActionItem_Click(2);
+    fav.mnuActionItem_Click(1);
+    fav.mnuActionItem_Click(6);
+    fav.mnuActionItem_Click(4);
+    fav.mnuActionItem_Click(7);
+    fav.mnuActionItem_Click(-1);
+    const auto reports = server.reports();
+    ASSERT_EQ(reports.size(), 3u);
+    EXPECT_EQ(reports[0].type, "Rate");
+    EXPECT_EQ(reports[0].value, "5");
+    EXPECT_EQ(reports[0].item, "Rock Radio");
+    EXPECT_EQ(reports[1].value, "1");
+    EXPECT_EQ(reports[2].value, "3");
+    EXPECT_EQ(form.ListView2->count(), 0);
+    EXPECT_FALSE(fs::exists(dir / "Favorites.txt"));
+}
+
+// Catches words other than the six being acted on.
+TEST_F(FavouritesTest, UnknownActionWordsDoNothing) {
+    auto fav = make(dir.path());
+    addChannel("Rock Radio", "http://rock/1");
+    form.ListView1->select(0);
+    for (const char* word : {"Rate6", "Rate0", "rate5", "Rate", "Rate55", "favorites", ""}) fav.ChannelAction(word);
+    EXPECT_TRUE(server.reports().empty());
+    EXPECT_EQ(form.ListView2->count(), 0);
+}
+
+// Catches an action on an empty selection adding an empty favourite or
+// reporting a blank name.
+TEST_F(FavouritesTest, ActionsWithoutSelectedChannelAddAndReportNothing) {
+    auto fav = make(dir.path());
+    fav.ChannelAction("Favorites");
+    fav.ChannelAction("Rate3");
+    addChannel("Not chosen", "http://x");
+    fav.ChannelAction("Favorites");
+    EXPECT_TRUE(server.reports().empty());
+    EXPECT_EQ(form.ListView2->count(), 0);
+    EXPECT_FALSE(fs::exists(dir / "Favorites.txt"));
+}
+
+// Catches a save failure that goes unnoticed or destroys what was there.
+TEST_F(FavouritesTest, SaveOntoAFolderFailsWithAMessageAndKeepsIt) {
+    fs::create_directory(dir / "Favorites.txt");
+    dir.write("Favorites.txt/keep.me", "precious");
+    auto fav = make(dir.path());
+    fav.AddVideoFavorite("Clip", "c1");
+    EXPECT_FALSE(fav.SaveFavorites());
+    ASSERT_EQ(dialogs.shown.size(), 2u);
+    EXPECT_NE(dialogs.shown[0].text.find((dir / "Favorites.txt").string()), std::string::npos);
+    EXPECT_EQ(dialogs.shown[0].title, "ChannelDeck");
+    EXPECT_EQ(dir.read("Favorites.txt/keep.me"), "precious");
+    EXPECT_EQ(form.ListView2->count(), 1);
+    std::size_t entries = 0;
+    for ([[maybe_unused]] const auto& e : fs::directory_iterator(dir.path())) ++entries;
+    EXPECT_EQ(entries, 1u) << "no temporary file may be left behind";
+}
+
+// Catches a program folder that cannot be written failing silently.
+TEST_F(FavouritesTest, SaveUnderARegularFileFailsWithAMessage) {
+    dir.write("not-a-folder", "x");
+    auto fav = make(dir / "not-a-folder");
+    fav.AddVideoFavorite("Clip", "c1");
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_NE(dialogs.shown[0].text.find("Favorites.txt"), std::string::npos);
+}
+
+// Catches a write that fails part-way leaving a truncated or emptied file:
+// the old favourites must survive whole. Root ignores permissions, so a
+// file size limit makes the write fail.
+TEST_F(FavouritesTest, FailedWriteKeepsTheOldFileWhole) {
+    const std::string old = catalogue::EncodeLine("Old|http://old/1|TV|English") + "\r\n";
+    dir.write("Favorites.txt", old);
+    auto fav = make(dir.path());
+    fav.LoadFavorites();
+    for (int i = 0; i < 50; ++i) addFavouriteRow("A long enough favourite name " + std::to_string(i), "http://x");
+
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto previousHandler = signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = 64;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const bool saved_ok = fav.SaveFavorites();
+    setrlimit(RLIMIT_FSIZE, &saved);
+    signal(SIGXFSZ, previousHandler);
+
+    EXPECT_FALSE(saved_ok);
+    EXPECT_EQ(dir.read("Favorites.txt"), old);
+    EXPECT_EQ(dialogs.shown.size(), 1u);
+}
+
+// Catches a video favourite marked in capitals being fetched as a channel.
+TEST_F(FavouritesTest, CapitalVideoMarkerPlaysAsVideo) {
+    auto fav = make(dir.path());
+    addFavouriteRow("Big clip", "YOUTUBE=xyz123");
+    form.ListView2->select(0);
+    form.imgOffline->setVisible(true);
+    fav.ListView2_Click();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].title, "Big clip");
+    EXPECT_EQ(shown[0].id, "xyz123");
+    EXPECT_FALSE(form.WindowsMediaPlayer1->visible());
+    EXPECT_TRUE(form.wbyoutube->visible());
+    EXPECT_FALSE(form.imgOffline->visible());
+    EXPECT_TRUE(player.urls.empty());
+    EXPECT_EQ(server.channelHits(), 0);
+}
+
+// Catches the id being taken after the marker rather than after the first
+// "=", or running on past the next "=".
+TEST(VideoIdOfAddress, TakesTextAfterFirstEqualsUpToTheNext) {
+    EXPECT_EQ(VideoIdOfAddress("youtube=abc"), "abc");
+    EXPECT_EQ(VideoIdOfAddress("youtube=abc=def"), "abc");
+    EXPECT_EQ(VideoIdOfAddress("x=1&youtube=abc"), "1&youtube");
+    EXPECT_EQ(VideoIdOfAddress("youtube="), "");
+}
+
+// Catches an online favourite not being played, or the page left shown.
+TEST_F(FavouritesTest, OnlineFavouritePlaysInThePlayer) {
+    auto fav = make(dir.path());
+    addFavouriteRow("Live", server.url("/live"));
+    form.ListView2->select(0);
+    form.WindowsMediaPlayer1->setVisible(false);
+    fav.ListView2_Click();
+    EXPECT_EQ(player.urls, (std::vector<std::string>{server.url("/live")}));
+    EXPECT_TRUE(form.WindowsMediaPlayer1->visible());
+    EXPECT_FALSE(form.wbyoutube->visible());
+    EXPECT_FALSE(form.imgOffline->visible());
+    EXPECT_TRUE(server.reports().empty());
+    EXPECT_TRUE(shown.empty());
+}
+
+// Catches an offline favourite being played, not pictured, or reported
+// with the wrong value or item.
+TEST_F(FavouritesTest, OfflineFavouriteShowsPictureAndReportsWithQuote) {
+    auto fav = make(dir.path());
+    addFavouriteRow("Gone", server.url("/gone"));
+    form.ListView2->select(0);
+    fav.ListView2_Click();
+    EXPECT_TRUE(player.urls.empty());
+    EXPECT_TRUE(form.imgOffline->visible());
+    const auto reports = server.reports();
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_EQ(reports[0].type, "OFFLINE");
+    EXPECT_EQ(reports[0].value, "\"");
+    std::string host = server.host();
+    host.replace(host.find(':'), 1, "[colon]");
+    EXPECT_EQ(reports[0].item, "http[colon][slash][slash]" + host + "[slash]gone");
+}
+
+// Catches a favourite being played while editing, or a click on nothing
+// fetching or reporting anything.
+TEST_F(FavouritesTest, ClickWhileEditingOrWithoutSelectionDoesNothing) {
+    auto fav = make(dir.path());
+    addFavouriteRow("Live", server.url("/live"));
+    fav.ListView2_Click();
+    form.ListView2->select(0);
+    form.chkLoad->setChecked(true);
+    form.imgOffline->setVisible(true);
+    fav.ListView2_Click();
+    EXPECT_FALSE(form.imgOffline->visible());
+    EXPECT_EQ(server.channelHits(), 0);
+    EXPECT_TRUE(player.urls.empty());
+    EXPECT_TRUE(server.reports().empty());
+}
+
+}  // namespace
+}  // namespace cd::favourites
