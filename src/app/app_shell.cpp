@@ -1,0 +1,191 @@
+#include "app/app_shell.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QIcon>
+#include <QLabel>
+#include <QPainter>
+#include <QPainterPath>
+#include <QTimer>
+
+#include "app/mpv_player_widget.h"
+
+namespace cd::app {
+
+namespace {
+
+mainwindow::EventKind kindOf(UiEvent::Kind k) {
+    switch (k) {
+        case UiEvent::Click: return mainwindow::EventKind::Click;
+        case UiEvent::Change: return mainwindow::EventKind::Change;
+        case UiEvent::ItemClick: return mainwindow::EventKind::ItemClick;
+        case UiEvent::HeaderClick: return mainwindow::EventKind::HeaderClick;
+        case UiEvent::KeyPress: return mainwindow::EventKind::KeyPress;
+        case UiEvent::MenuClick: return mainwindow::EventKind::MenuClick;
+        case UiEvent::DoubleClick: return mainwindow::EventKind::ItemClick;
+        case UiEvent::Timer: return mainwindow::EventKind::TimerTick;
+    }
+    return mainwindow::EventKind::Click;
+}
+
+}  // namespace
+
+QPixmap OfflinePicture(const QSize& size) {
+    QPixmap pm(size.isValid() ? size : QSize(400, 200));
+    pm.fill(QColor(24, 24, 28));
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QRectF r = pm.rect().adjusted(6, 6, -6, -6);
+    p.setPen(QPen(QColor(200, 60, 60), 4));
+    p.drawRoundedRect(r, 12, 12);
+    // A crossed-out screen.
+    const QRectF screen(r.left() + r.width() * 0.08, r.top() + r.height() * 0.2, r.height() * 0.6, r.height() * 0.45);
+    p.setPen(QPen(QColor(230, 230, 230), 3));
+    p.drawRect(screen);
+    p.setPen(QPen(QColor(220, 70, 70), 5));
+    p.drawLine(screen.topLeft(), screen.bottomRight());
+    p.drawLine(screen.topRight(), screen.bottomLeft());
+    QFont f = p.font();
+    f.setBold(true);
+    f.setPixelSize(static_cast<int>(r.height() * 0.16));
+    p.setFont(f);
+    p.setPen(QColor(240, 240, 240));
+    const QRectF text(screen.right() + r.width() * 0.05, r.top(), r.right() - screen.right() - r.width() * 0.07,
+                      r.height());
+    p.drawText(text, Qt::AlignVCenter | Qt::AlignLeft | Qt::TextWordWrap, QStringLiteral("Channel offline"));
+    return pm;
+}
+
+QIcon ProgramIcon() {
+    QIcon icon;
+    for (int s : {16, 24, 32, 48, 64, 128}) {
+        QPixmap pm(s, s);
+        pm.fill(Qt::transparent);
+        QPainter p(&pm);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setBrush(QColor(30, 90, 170));
+        p.setPen(Qt::NoPen);
+        p.drawRoundedRect(QRectF(s * 0.06, s * 0.2, s * 0.88, s * 0.66), s * 0.1, s * 0.1);
+        p.setBrush(QColor(235, 240, 250));
+        p.drawRoundedRect(QRectF(s * 0.14, s * 0.28, s * 0.72, s * 0.5), s * 0.06, s * 0.06);
+        p.setBrush(QColor(230, 80, 60));
+        QPainterPath play;
+        play.moveTo(s * 0.42, s * 0.38);
+        play.lineTo(s * 0.62, s * 0.53);
+        play.lineTo(s * 0.42, s * 0.68);
+        play.closeSubpath();
+        p.drawPath(play);
+        p.setPen(QPen(QColor(30, 90, 170), std::max(1.0, s * 0.05)));
+        p.drawLine(QPointF(s * 0.35, s * 0.04), QPointF(s * 0.5, s * 0.2));
+        p.drawLine(QPointF(s * 0.65, s * 0.04), QPointF(s * 0.5, s * 0.2));
+        icon.addPixmap(pm);
+    }
+    return icon;
+}
+
+AppShell::AppShell(platform::Configuration config, std::filesystem::path programFolder,
+                   std::filesystem::path registryFolder, AppShellOptions options) {
+    settings_ = options.settingsFile.isEmpty()
+                    ? std::make_unique<QtSettingsStore>(QString::fromStdString(config.version.productName))
+                    : std::make_unique<QtSettingsStore>(QtSettingsStore::IniFile{options.settingsFile});
+    playerWidget_ = new PlayerWidget();
+    playerWidget_->player()->setErrorDialogsEnabled(options.playerErrorDialogs);
+    videoView_ = new WebView();
+    bannerView_ = new WebView();
+
+    mainwindow::Ports ports{pump_, *playerWidget_->player(), *videoView_, *bannerView_, dialogs_, shell_, *settings_};
+    mainwindow::ShellRequests requests;
+    requests.showModal = [this](ui::Form& f) { showModal(f); };
+    requests.show = [this](ui::Form& f) { show(f); };
+    requests.popupMenu = [this](const std::string& menu) {
+        if (FormView* v = mainView()) v->popupMenu(menu, QCursor::pos());
+    };
+    requests.setWindowIcon = [](ui::Form&) { QApplication::setWindowIcon(ProgramIcon()); };
+    requests.closeMainWindow = [this] {
+        if (FormView* v = mainView()) v->close();
+    };
+    requests.quit = [this] {
+        if (ended_) return;
+        ended_ = true;
+        // Let the handler that asked for the end return first.
+        QTimer::singleShot(0, this, [this] { emit finished(); });
+    };
+    program_ = std::make_unique<mainwindow::Program>(std::move(config), std::move(programFolder),
+                                                     std::move(registryFolder), ports, std::move(requests));
+    buildViews();
+}
+
+AppShell::~AppShell() {
+    // The views own the player and browsers; they go before the program
+    // whose model they watch.
+    views_.clear();
+}
+
+MpvPlayerWidget* AppShell::player() const { return playerWidget_->player(); }
+
+FormView* AppShell::viewFor(const ui::Form& form) const {
+    const auto it = views_.find(&form);
+    return it == views_.end() ? nullptr : it->second.get();
+}
+
+void AppShell::buildViews() {
+    auto& w = program_->windows;
+    for (ui::Form* form : std::initializer_list<ui::Form*>{&w.form1, &w.frmLanguage, &w.frmSplash, &w.frmAbout,
+                                                           &w.form8, &w.frmWebsite}) {
+        auto view = std::make_unique<FormView>(*form);
+        const ui::Form* key = form;
+        view->setEventHandler([this, key](const UiEvent& e) { onEvent(*key, e); });
+        views_[form] = std::move(view);
+    }
+    FormView* main = viewFor(w.form1);
+    main->setWidgetFor("WindowsMediaPlayer1", playerWidget_);
+    main->setWidgetFor("wbyoutube", videoView_);
+    main->setWidgetFor("wbBanner", bannerView_);
+    if (auto* offline = main->widgetAs<QLabel>("imgOffline")) {
+        offline->setScaledContents(true);
+        offline->setPixmap(OfflinePicture(QSize(400, 200)));
+    }
+    main->setOnResized([this] { program_->Resize(false); });
+    main->setOnCloseRequest([this] {
+        program_->CloseRequest();
+        program_->Unload();
+        return true;
+    });
+    dialogs_.setParentWidget(main);
+    // The splash and website windows are borderless helpers of the main window.
+    viewFor(w.frmSplash)->setWindowFlags(Qt::SplashScreen);
+}
+
+void AppShell::start() { program_->StartSplash(); }
+
+void AppShell::onEvent(const ui::Form& form, const UiEvent& e) {
+    mainwindow::WindowEvent event;
+    event.form = form.name();
+    event.control = e.control;
+    event.index = e.index;
+    event.kind = kindOf(e.kind);
+    event.column = e.column;
+    event.key = e.key;
+    // A folder is opened by a double click; a single click only selects it.
+    if (e.control == "Dir1" && e.kind == UiEvent::Click) return;
+    if (e.control == "File1" && e.kind == UiEvent::DoubleClick) return;
+    if (e.control == "File1" && e.kind == UiEvent::Click) event.kind = mainwindow::EventKind::ItemClick;
+    program_->route(event);
+}
+
+void AppShell::showModal(ui::Form& form) {
+    if (FormView* v = viewFor(form)) {
+        form.setVisible(true);
+        v->showModal();
+    }
+}
+
+void AppShell::show(ui::Form& form) {
+    if (FormView* v = viewFor(form)) {
+        form.setVisible(true);
+        v->show();
+        v->raise();
+    }
+}
+
+}  // namespace cd::app

@@ -1,0 +1,70 @@
+// ChannelDeck: a desktop channel browser for internet TV, radio and video.
+#include <unistd.h>
+
+#include <QApplication>
+#include <clocale>
+#include <cstdlib>
+#include <filesystem>
+#include <iostream>
+
+#include "app/app_shell.h"
+#include "mainwindow/program_folder.h"
+#include "registry/machine_settings.h"
+
+namespace {
+
+void prepareWebEngine() {
+    // Qt WebEngine's sandbox cannot start as root (as on build machines);
+    // it must be told before the application object exists.
+    if (::geteuid() == 0) ::setenv("QTWEBENGINE_DISABLE_SANDBOX", "1", 0);
+}
+
+std::filesystem::path executableDir() {
+    std::error_code ec;
+    const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    return ec ? std::filesystem::current_path() : exe.parent_path();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    prepareWebEngine();
+    // Qt WebEngine and the mpv GL widget share one GL context family.
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QApplication app(argc, argv);
+    // libmpv needs C number formatting; QApplication has just set the locale.
+    std::setlocale(LC_NUMERIC, "C");
+
+    auto config = cd::platform::Configuration::defaults();
+    config.applyEnvironment();
+    std::vector<std::string> args;
+    for (int i = 1; i < argc; ++i) args.emplace_back(argv[i]);
+    std::string error;
+    const auto rest = config.applyArguments(args, &error);
+    if (!error.empty()) {
+        std::cerr << "channeldeck: " << error << "\n";
+        return 2;
+    }
+    for (const auto& a : rest) {
+        if (a == "--help" || a == "-h") {
+            std::cout << "usage: channeldeck [OPTIONS]\n\nOptions:\n"
+                      << cd::platform::Configuration::optionsHelp();
+            return 0;
+        }
+    }
+    QApplication::setApplicationName(QString::fromStdString(config.version.productName));
+
+    const auto exeDir = executableDir();
+    cd::mainwindow::ProgramFolderInputs in;
+    in.dataDirOption = config.dataDir;
+    in.executableDir = exeDir;
+    if (const char* x = std::getenv("XDG_DATA_HOME")) in.xdgDataHome = x;
+    if (const char* h = std::getenv("HOME")) in.home = h;
+    in.installedData = exeDir.parent_path() / "share" / "channeldeck";
+    const auto folder = cd::mainwindow::ResolveProgramFolder(in);
+
+    cd::app::AppShell shell(config, folder, cd::registry::defaultRegistryDir());
+    QObject::connect(&shell, &cd::app::AppShell::finished, &app, &QApplication::quit);
+    shell.start();
+    return app.exec();
+}

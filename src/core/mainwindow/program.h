@@ -1,0 +1,154 @@
+#pragma once
+// The composition root of one run of ChannelDeck: every window model, every
+// subsystem object and the ports they share, wired the way the windows use
+// them. The Qt shell builds one Program with its own ports; tests build one
+// with fakes. Window events arrive by control name (see route()).
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "catalogue/category_view.h"
+#include "catalogue/navigation_state.h"
+#include "editor/catalogue_editor.h"
+#include "favourites/favourites.h"
+#include "fetch/fetch.h"
+#include "fetch/report.h"
+#include "localization/cls_languages.h"
+#include "localization/language_window.h"
+#include "mainwindow/local_files.h"
+#include "mainwindow/navigation.h"
+#include "mainwindow/single_instance.h"
+#include "platform/browser.h"
+#include "platform/configuration.h"
+#include "platform/dialogs.h"
+#include "platform/event_pump.h"
+#include "platform/player.h"
+#include "platform/settings_store.h"
+#include "platform/shell.h"
+#include "presentation/about_window.h"
+#include "presentation/help_window.h"
+#include "presentation/machine_store.h"
+#include "presentation/program_values.h"
+#include "presentation/splash.h"
+#include "presentation/website_window.h"
+#include "registry/cls_registry_access.h"
+#include "registry/machine_settings.h"
+#include "registry/registry_store.h"
+#include "ui/windows.h"
+#include "videosite/video_page.h"
+#include "videosite/video_site.h"
+
+namespace cd::mainwindow {
+
+struct Ports {
+    platform::EventPump& pump;
+    platform::Player& player;
+    platform::Browser& videoBrowser;   // wbyoutube
+    platform::Browser& bannerBrowser;  // wbBanner
+    platform::Dialogs& dialogs;
+    platform::Shell& shell;
+    platform::SettingsStore& settings;  // per-user, section "Settings"
+};
+
+/// What the program asks of the shell beyond the ports.
+struct ShellRequests {
+    /// Shows a window modally and returns when it is closed.
+    std::function<void(ui::Form&)> showModal;
+    /// Shows a window, not modally.
+    std::function<void(ui::Form&)> show;
+    /// Opens a pop-up menu (mnuActions, mnuActions2) at the mouse position.
+    std::function<void(const std::string& menu)> popupMenu;
+    /// Sets a window's large and small icons to the program's icon.
+    std::function<void(ui::Form&)> setWindowIcon;
+    /// Asks the main window to close (the File menu's "Exit").
+    std::function<void()> closeMainWindow;
+    /// Ends the program once the main window is unloaded.
+    std::function<void()> quit;
+};
+
+enum class EventKind { Click, Change, ItemClick, HeaderClick, KeyPress, MenuClick, TimerTick };
+
+struct WindowEvent {
+    std::string form;     // the window's Name: "Form1", "frmLanguage", ...
+    std::string control;  // the control's Name
+    std::optional<int> index;
+    EventKind kind = EventKind::Click;
+    int column = 0;       // HeaderClick: 1-based column
+    int key = 0;          // KeyPress: character code
+};
+
+class Program {
+public:
+    Program(platform::Configuration config, std::filesystem::path programFolder,
+            std::filesystem::path registryFolder, Ports ports, ShellRequests shell);
+    ~Program();
+
+    ui::Windows windows;
+
+    /// The splash window's load: the program's first window.
+    void StartSplash();
+    /// The main window's load: the fifteen start-up steps. False when
+    /// another instance runs: the program must then end without showing it.
+    bool LoadMainWindow();
+    /// The close request: stop, then close the player. Nothing cancels it.
+    void CloseRequest();
+    /// Unload: unloads the help, about and splash windows and ends the program.
+    void Unload();
+    /// The main window was resized (also once when first shown).
+    void Resize(bool minimised);
+
+    /// Runs the handler of a window event; unknown events do nothing.
+    void route(const WindowEvent& event);
+
+    const std::filesystem::path& programFolder() const { return folder_; }
+    catalogue::NavigationState& state() { return state_; }
+    presentation::ProgramValues& values() { return values_; }
+    localization::ClsLanguages& languages() { return languages_; }
+    favourites::Favourites& favourites() { return *favourites_; }
+    videosite::VideoSite& videoSite() { return *videoSite_; }
+    Navigation& navigation() { return *navigation_; }
+    bool mainWindowLoaded() const { return mainLoaded_; }
+
+private:
+    void routeMain(const WindowEvent& e);
+    void routeEditor(const WindowEvent& e);
+    void openWebsiteWindow(const std::string& request);
+    void openLanguageWindow(bool modal);
+    void enterEditorModeIfMarked();
+    void showBannerIfWanted();
+    void firstRunHelp();
+
+    platform::Configuration config_;
+    std::filesystem::path folder_;
+    Ports ports_;
+    ShellRequests shell_;
+    std::string appTitle_;
+
+    presentation::ProgramValues values_;
+    catalogue::NavigationState state_;
+    registry::RegistryStore registryStore_;
+    registry::ClsRegistryAccess registry_;
+    registry::MachineSettings machineSettings_;
+    presentation::MachineStoreAdapter<registry::MachineSettings> machineStore_;
+    fetch::HttpFetcher fetcher_;
+    fetch::Reporter reporter_;
+    localization::ClsLanguages languages_;
+    std::unique_ptr<localization::LanguageWindow> languageWindow_;
+    std::unique_ptr<catalogue::CategoryView> categoryView_;
+    std::unique_ptr<videosite::VideoPage> videoPage_;
+    std::unique_ptr<favourites::Favourites> favourites_;
+    std::unique_ptr<videosite::VideoSite> videoSite_;
+    std::unique_ptr<editor::CatalogueEditor> editor_;
+    std::unique_ptr<LocalFiles> localFiles_;
+    std::unique_ptr<Navigation> navigation_;
+    std::unique_ptr<presentation::Splash> splash_;
+    std::unique_ptr<presentation::AboutWindow> about_;
+    std::unique_ptr<presentation::HelpWindow> help_;
+    std::unique_ptr<presentation::WebsiteWindow> website_;
+    std::optional<SingleInstance> instance_;
+    bool mainLoaded_ = false;
+};
+
+}  // namespace cd::mainwindow

@@ -1,0 +1,205 @@
+// The real program under a virtual X server: the app shell with real
+// widgets, a real mpv player and real web views, started on a temporary
+// program folder, every host pointed at a loopback server.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+#include <QTreeView>
+#include <chrono>
+#include <cmath>
+#include <mutex>
+
+#include "app/app_shell.h"
+#include "app/mpv_player_widget.h"
+#include "catalogue/line_cipher.h"
+#include "fetch/online_test.h"
+#include "support/loopback_server.h"
+#include "support/temp_dir.h"
+
+namespace cd::app {
+namespace {
+
+/// One second of a 440 Hz tone, 8-bit mono PCM.
+std::string toneWav() {
+    const int rate = 8000;
+    std::string pcm;
+    for (int i = 0; i < rate; ++i)
+        pcm.push_back(static_cast<char>(128 + static_cast<int>(90 * std::sin(2 * M_PI * 440 * i / rate))));
+    auto le32 = [](std::uint32_t v) {
+        return std::string{static_cast<char>(v & 0xff), static_cast<char>((v >> 8) & 0xff),
+                           static_cast<char>((v >> 16) & 0xff), static_cast<char>((v >> 24) & 0xff)};
+    };
+    auto le16 = [](std::uint16_t v) { return std::string{static_cast<char>(v & 0xff), static_cast<char>(v >> 8)}; };
+    std::string wav = "RIFF" + le32(36 + static_cast<std::uint32_t>(pcm.size())) + "WAVEfmt " + le32(16) + le16(1) +
+                      le16(1) + le32(rate) + le32(rate) + le16(1) + le16(8) + "data" +
+                      le32(static_cast<std::uint32_t>(pcm.size())) + pcm;
+    return wav;
+}
+
+class ProgramWindow : public testing::Test {
+protected:
+    void SetUp() override {
+        server_.server().Get("/tone.wav", [this](const httplib::Request&, httplib::Response& res) {
+            res.set_content(wav_, "audio/wav");
+        });
+        server_.server().Get("/gone", [](const httplib::Request&, httplib::Response& res) {
+            res.status = 404;
+            res.set_content("<html><body>Not Found</body></html>", "text/html");
+        });
+        server_.server().Get("/endless", [](const httplib::Request&, httplib::Response& res) {
+            res.set_chunked_content_provider("audio/mpeg", [](size_t, httplib::DataSink& sink) {
+                static const std::string chunk(2048, 'x');
+                std::this_thread::sleep_for(std::chrono::milliseconds(20));
+                return sink.write(chunk.data(), chunk.size());
+            });
+        });
+        server_.server().Get("/webtv/getData.asp", [this](const httplib::Request& req, httplib::Response& res) {
+            std::lock_guard lock(mutex_);
+            reports_.push_back(req.get_param_value("strType") + " " + req.get_param_value("strItem"));
+            res.set_content("ok", "text/plain");
+        });
+        server_.start();
+        ASSERT_TRUE(fetch::IsOnline(wav_));
+
+        std::string data;
+        for (const std::string line :
+             {"Tone TV|" + server_.url("/tone.wav") + "|TV|English", "Gone TV|" + server_.url("/gone") + "|TV|English",
+              "Endless TV|" + server_.url("/endless") + "|TV|English",
+              "Tone Radio|" + server_.url("/tone.wav") + "|Radio|English"})
+            data += catalogue::EncodeLine(line) + "\r\n";
+        dir_.write("Data.txt", data);
+        // Not a first run: no language window, no help.
+        dir_.write("settings.ini", "[Settings]\nLanguage=English\nshowHelp=0\nTVLang=All\n");
+        std::filesystem::create_directory(dir_ / "registry");
+
+        auto config = platform::Configuration::defaults();
+        for (std::string* host : {&config.hosts.catalogue, &config.hosts.language, &config.hosts.banner,
+                                  &config.hosts.video, &config.hosts.videoRegional, &config.hosts.videoPlayer})
+            *host = server_.host();
+        AppShellOptions options;
+        options.settingsFile = QString::fromStdString((dir_ / "settings.ini").string());
+        options.playerErrorDialogs = false;
+        shell_ = std::make_unique<AppShell>(config, dir_.path(), dir_ / "registry", options);
+        shell_->start();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return program().windows.form1.visible(); }, 10000));
+    }
+
+    void TearDown() override {
+        if (shell_ && shell_->mainView() && shell_->mainView()->isVisible()) shell_->mainView()->close();
+        shell_.reset();
+        server_.stop();
+    }
+
+    mainwindow::Program& program() { return shell_->program(); }
+    ui::Form1& form() { return program().windows.form1; }
+    QPushButton* button(const char* name) { return shell_->mainView()->widgetAs<QPushButton>(name); }
+
+    void clickRow(const std::string& name) {
+        auto* view = shell_->mainView()->widgetAs<QTreeView>("ListView1");
+        ASSERT_NE(view, nullptr);
+        for (int i = 0; i < form().ListView1->count(); ++i) {
+            if (form().ListView1->item(i).text != name) continue;
+            const QModelIndex index = view->model()->index(i, 0);
+            view->scrollTo(index);
+            QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(index).center());
+            return;
+        }
+        FAIL() << "no row " << name;
+    }
+
+    std::vector<std::string> reports() {
+        std::lock_guard lock(mutex_);
+        return reports_;
+    }
+
+    /// Presses a button of the next message box that opens.
+    void answerNextBox(QMessageBox::StandardButton which) {
+        QTimer::singleShot(50, [which] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (box && box->button(which)) box->button(which)->click();
+        });
+    }
+
+    std::string wav_ = toneWav();
+    test::TempDir dir_;
+    test::LoopbackServer server_;
+    std::mutex mutex_;
+    std::vector<std::string> reports_;
+    std::unique_ptr<AppShell> shell_;
+};
+
+// Catches a start-up that misses its caption or does not fill the TV list from Data.txt.
+TEST_F(ProgramWindow, StartsWithCaptionAndTheTvChannels) {
+    EXPECT_EQ(shell_->mainView()->windowTitle().toStdString(), "ChannelDeck by Quenmark Software");
+    EXPECT_EQ(form().ListView1->count(), 3);
+    EXPECT_TRUE(button("cmdXXX")->isVisible()) << "the full edition shows Adult";
+    EXPECT_EQ(button("cmdWebsite")->text().toStdString(), "Visit www.channeldeck.org");
+    EXPECT_TRUE(shell_->playerWidget()->isVisible());
+}
+
+// Catches a channel that is not handed to mpv, or mpv not playing it.
+TEST_F(ProgramWindow, OnlineChannelPlaysInMpv) {
+    QSignalSpy started(shell_->player(), &MpvPlayerWidget::playbackStarted);
+    clickRow("Tone TV");
+    EXPECT_EQ(shell_->player()->currentUrl(), server_.url("/tone.wav"));
+    EXPECT_TRUE(started.count() > 0 || started.wait(15000));
+    EXPECT_FALSE(shell_->mainView()->widgetFor("imgOffline")->isVisible());
+}
+
+// Catches an offline channel that is played, not pictured or not reported.
+TEST_F(ProgramWindow, OfflineChannelShowsPictureAndIsReported) {
+    clickRow("Gone TV");
+    EXPECT_TRUE(shell_->mainView()->widgetFor("imgOffline")->isVisible());
+    EXPECT_TRUE(shell_->player()->currentUrl().empty());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !reports().empty(); }, 5000));
+    EXPECT_EQ(reports()[0].substr(0, 12), "OFFLINE http");
+}
+
+// Catches a click on an endless stream that never decides.
+TEST_F(ProgramWindow, EndlessStreamIsDecidedWithinTheProbeBound) {
+    const auto start = std::chrono::steady_clock::now();
+    clickRow("Endless TV");
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(8));
+    EXPECT_EQ(shell_->player()->currentUrl(), server_.url("/endless"));
+}
+
+// Catches Favorites / My Files disturbing the list or the playing medium, and Adult without consent.
+TEST_F(ProgramWindow, PanelsLeavePlaybackAloneAndAdultCancelChangesNothing) {
+    clickRow("Tone TV");
+    const std::string playing = shell_->player()->currentUrl();
+    QTest::mouseClick(button("cmdFavorites"), Qt::LeftButton);
+    EXPECT_TRUE(form().Frame3->visible());
+    EXPECT_FALSE(form().Frame1->visible());
+    QTest::mouseClick(button("cmdFiles"), Qt::LeftButton);
+    EXPECT_TRUE(form().Frame4->visible());
+    EXPECT_EQ(form().ListView1->count(), 3);
+    EXPECT_EQ(shell_->player()->currentUrl(), playing);
+
+    answerNextBox(QMessageBox::Cancel);
+    QTest::mouseClick(button("cmdXXX"), Qt::LeftButton);
+    EXPECT_TRUE(form().Frame4->visible());
+    EXPECT_EQ(program().state().currentCategory, "TV");
+
+    QTest::mouseClick(button("cmdRadio"), Qt::LeftButton);
+    EXPECT_TRUE(form().Frame1->visible());
+    EXPECT_EQ(form().ListView1->count(), 1);
+}
+
+// Catches a close that leaves the player running (or crashes freeing mpv).
+TEST_F(ProgramWindow, ClosingStopsThePlayer) {
+    clickRow("Tone TV");
+    QSignalSpy finished(shell_.get(), &AppShell::finished);
+    shell_->mainView()->close();
+    EXPECT_TRUE(shell_->player()->currentUrl().empty());
+    EXPECT_TRUE(finished.count() > 0 || finished.wait(5000));
+    shell_.reset();
+}
+
+}  // namespace
+}  // namespace cd::app

@@ -1,0 +1,184 @@
+#include "mainwindow/program.h"
+
+#include <gtest/gtest.h>
+
+#include "catalogue/line_cipher.h"
+#include "platform/memory_settings_store.h"
+#include "support/fakes.h"
+#include "support/temp_dir.h"
+
+namespace cd::mainwindow {
+namespace {
+
+struct Harness {
+    test::TempDir dir;
+    test::FakeEventPump pump;
+    test::FakePlayer player;
+    test::FakeBrowser video, banner;
+    test::FakeDialogs dialogs;
+    test::FakeShell shell;
+    platform::MemorySettingsStore settings;
+    std::vector<std::string> modal, shown, log;
+    std::unique_ptr<Program> program;
+
+    explicit Harness(const std::string& company = "Quenmark Software") {
+        dir.write("Data.txt", catalogue::EncodeLine("One|http://127.0.0.1:9/x|TV|English") + "\r\n" +
+                                  catalogue::EncodeLine("Two|http://127.0.0.1:9/y|Radio|English") + "\r\n");
+        std::filesystem::create_directory(dir / "registry");
+        config = platform::Configuration::defaults();
+        config.version.companyName = company;
+        config.hosts.catalogue = "127.0.0.1:9";
+    }
+    platform::Configuration config;
+
+    Program& make() {
+        ShellRequests r;
+        r.showModal = [this](ui::Form& f) { modal.push_back(f.name()); };
+        r.show = [this](ui::Form& f) { shown.push_back(f.name()); };
+        r.quit = [this] { log.push_back("quit"); };
+        r.setWindowIcon = [this](ui::Form& f) { log.push_back("icon " + f.name()); };
+        program = std::make_unique<Program>(config, dir.path(), dir / "registry",
+                                            Ports{pump, player, video, banner, dialogs, shell, settings}, r);
+        return *program;
+    }
+};
+
+// Catches a first run that skips the language window or leaves "Language" unset.
+TEST(Program, FirstRunAsksForALanguageAndOpensTheHelpOnce) {
+    Harness h;
+    h.dir.write("Help.html", "<html></html>");
+    Program& p = h.make();
+    ASSERT_TRUE(p.LoadMainWindow());
+    EXPECT_EQ(h.modal, (std::vector<std::string>{"frmLanguage"}));
+    EXPECT_EQ(h.settings.get("Language", ""), "English");
+    EXPECT_EQ(h.settings.get("showHelp", ""), "0");
+    ASSERT_EQ(h.shell.opened.size(), 1u);
+    EXPECT_NE(h.shell.opened[0].find("Help.html"), std::string::npos);
+    EXPECT_EQ(p.windows.form1.caption(), "ChannelDeck by Quenmark Software");
+    EXPECT_EQ(p.windows.form1.cmdWebsite->caption(), "Visit www.channeldeck.org");
+    EXPECT_EQ(p.state().currentCategory, "TV");
+    EXPECT_EQ(p.windows.form1.ListView1->count(), 1);
+    EXPECT_EQ(p.state().regionCode, "en_us");
+    ASSERT_FALSE(h.video.navigated2.empty()) << "the placeholder video page is shown";
+    EXPECT_NE(h.dir.read("youtube.html").find("Please select a video from the list to the left"), std::string::npos);
+}
+
+// Catches the help or language window coming back once the settings say they were seen.
+TEST(Program, LaterRunsOpenNeitherLanguageWindowNorHelp) {
+    Harness h;
+    h.dir.write("Help.html", "<html></html>");
+    h.settings.set("Language", "English");
+    h.settings.set("showHelp", "0");
+    ASSERT_TRUE(h.make().LoadMainWindow());
+    EXPECT_TRUE(h.modal.empty());
+    EXPECT_TRUE(h.shell.opened.empty());
+}
+
+// Catches an edition test that is not exact, or editor mode from a folder named admin.txt.
+TEST(Program, EditionAndEditorModeFollowTheirExactRules) {
+    {
+        Harness h("Quenmark Software ");
+        std::filesystem::create_directory(h.dir / "admin.txt");
+        h.settings.set("Language", "English");
+        Program& p = h.make();
+        ASSERT_TRUE(p.LoadMainWindow());
+        EXPECT_FALSE(p.windows.form1.cmdXXX->visible());
+        EXPECT_FALSE(p.windows.form1.mnuCatItem[5]->visible());
+        EXPECT_FALSE(p.state().editorMode);
+        EXPECT_EQ(p.windows.form1.ListView1->columnCount(), 7);
+    }
+    {
+        Harness h;
+        h.dir.write("admin.txt", "");
+        h.settings.set("Language", "English");
+        Program& p = h.make();
+        ASSERT_TRUE(p.LoadMainWindow());
+        const ui::Form1& f = p.windows.form1;
+        EXPECT_TRUE(f.cmdXXX->visible());
+        EXPECT_TRUE(f.mnuCatItem[7]->visible());
+        EXPECT_EQ(f.cmdWebsite->left(), f.cmdXXX->left() + f.cmdXXX->width() + 60);
+        EXPECT_TRUE(p.state().editorMode);
+        EXPECT_TRUE(f.Frame2->visible());
+        EXPECT_EQ(f.ListView1->columnText(8), "URL");
+        EXPECT_TRUE(f.chkLoad->checked());
+    }
+}
+
+// Catches a second instance that shows its window, or one that skips the first-run language step.
+TEST(Program, SecondInstanceEndsAfterTheLanguageStep) {
+    Harness first;
+    first.settings.set("Language", "English");
+    ASSERT_TRUE(first.make().LoadMainWindow());
+
+    Harness second;
+    ShellRequests r;
+    std::vector<std::string> modal;
+    r.showModal = [&](ui::Form& f) { modal.push_back(f.name()); };
+    Program p(second.config, first.dir.path(), second.dir / "registry",
+              Ports{second.pump, second.player, second.video, second.banner, second.dialogs, second.shell,
+                    second.settings},
+              r);
+    EXPECT_FALSE(p.LoadMainWindow());
+    EXPECT_EQ(modal, (std::vector<std::string>{"frmLanguage"}));
+    EXPECT_FALSE(p.windows.form1.visible());
+}
+
+// Catches a close that does not stop before closing, or an unload that leaves helper windows.
+TEST(Program, CloseStopsThenClosesAndUnloadEnds) {
+    Harness h;
+    h.settings.set("Language", "English");
+    Program& p = h.make();
+    ASSERT_TRUE(p.LoadMainWindow());
+    p.route({"Form1", "mnuAboutItem", 0, EventKind::MenuClick});
+    EXPECT_TRUE(p.windows.isLoaded(p.windows.frmAbout));
+    EXPECT_EQ(p.windows.frmAbout.caption(), "About ChannelDeck");
+    p.CloseRequest();
+    EXPECT_EQ(h.player.log, (std::vector<std::string>{"stop", "close"}));
+    p.Unload();
+    EXPECT_FALSE(p.windows.isLoaded(p.windows.frmAbout));
+    EXPECT_EQ(h.log.back(), "quit");
+}
+
+// Catches the splash not opening the main window on its 75th tick.
+TEST(Program, SplashOpensTheMainWindowOnThe75thTick) {
+    Harness h;
+    h.settings.set("Language", "English");
+    Program& p = h.make();
+    p.StartSplash();
+    for (int i = 0; i < 74; ++i) p.route({"frmSplash", "Timer2", std::nullopt, EventKind::TimerTick});
+    EXPECT_FALSE(p.mainWindowLoaded());
+    p.route({"frmSplash", "Timer2", std::nullopt, EventKind::TimerTick});
+    EXPECT_TRUE(p.mainWindowLoaded());
+    EXPECT_TRUE(p.windows.form1.visible());
+    EXPECT_FALSE(p.windows.frmSplash.visible());
+}
+
+// Catches the website button opening nothing, or Extras opening the website.
+TEST(Program, WebsiteRequestsReachTheShell) {
+    Harness h;
+    h.settings.set("Language", "English");
+    Program& p = h.make();
+    ASSERT_TRUE(p.LoadMainWindow());
+    p.route({"Form1", "cmdExtras", std::nullopt, EventKind::Click});
+    EXPECT_TRUE(h.shell.opened.empty());
+    p.route({"Form1", "cmdWebsite", std::nullopt, EventKind::Click});
+    ASSERT_EQ(h.shell.opened.size(), 1u);
+    EXPECT_EQ(h.shell.opened[0], "http://www.channeldeck.org");
+    p.route({"frmWebsite", "Timer1", std::nullopt, EventKind::TimerTick});
+    EXPECT_FALSE(p.windows.isLoaded(p.windows.frmWebsite));
+}
+
+// Catches a saved language not applied at start-up.
+TEST(Program, SavedLanguageIsAppliedAtStartUp) {
+    Harness h;
+    h.settings.set("Language", "Deutsch");
+    std::filesystem::copy_file(std::filesystem::path(CD_SOURCE_DIR) / "data" / "Localization.txt",
+                               h.dir / "Localization.txt");
+    Program& p = h.make();
+    ASSERT_TRUE(p.LoadMainWindow());
+    EXPECT_NE(p.windows.form1.cmdFavorites->caption(), "Favorites");
+    EXPECT_NE(p.windows.form1.mnuFileItem[2]->caption(), "Exit");
+}
+
+}  // namespace
+}  // namespace cd::mainwindow
