@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPainterPath>
+#include <QScreen>
 #include <QTimer>
 
 #include "app/mpv_player_widget.h"
@@ -26,6 +27,15 @@ mainwindow::EventKind kindOf(UiEvent::Kind k) {
         case UiEvent::Timer: return mainwindow::EventKind::TimerTick;
     }
     return mainwindow::EventKind::Click;
+}
+
+// Small windows open in the middle of the screen and on top, so a dialog
+// that opens during start-up is never hidden behind the splash window.
+void centreOnScreen(QWidget* w) {
+    if (const QScreen* screen = w->screen()) {
+        const QRect area = screen->availableGeometry();
+        w->move(area.center() - QPoint(w->width() / 2, w->height() / 2));
+    }
 }
 
 }  // namespace
@@ -153,7 +163,10 @@ void AppShell::buildViews() {
     });
     dialogs_.setParentWidget(main);
     // The splash and website windows are borderless helpers of the main window.
-    viewFor(w.frmSplash)->setWindowFlags(Qt::SplashScreen);
+    // Frameless, but not a splash-screen window: those stay above every
+    // other window, and the first-run language window must come on top.
+    viewFor(w.frmSplash)->setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
+    centreOnScreen(viewFor(w.frmSplash));
 }
 
 void AppShell::start() { program_->StartSplash(); }
@@ -175,6 +188,15 @@ void AppShell::onEvent(const ui::Form& form, const UiEvent& e) {
 
 void AppShell::showModal(ui::Form& form) {
     if (FormView* v = viewFor(form)) {
+        centreOnScreen(v);
+        // A modal window during start-up (the first-run language choice)
+        // takes the splash's place: the splash would otherwise cover it.
+        if (FormView* splash = viewFor(program_->windows.frmSplash)) splash->hide();
+        // Raised once it is on screen: the modal loop shows it.
+        QTimer::singleShot(0, v, [v] {
+            v->raise();
+            v->activateWindow();
+        });
         form.setVisible(true);
         v->showModal();
     }
@@ -182,9 +204,11 @@ void AppShell::showModal(ui::Form& form) {
 
 void AppShell::show(ui::Form& form) {
     if (FormView* v = viewFor(form)) {
+        centreOnScreen(v);
         form.setVisible(true);
         v->show();
         v->raise();
+        v->activateWindow();
     }
 }
 
