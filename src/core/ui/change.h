@@ -22,6 +22,7 @@ enum class Change {
     Entries,       // combo box or list box entries
     Tabs,
     ControlAdded,  // a control was added to a window at run time
+    Colours,       // background or text colour
 };
 
 struct ChangeEvent {

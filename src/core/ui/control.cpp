@@ -50,6 +50,22 @@ void Control::setContainer(std::string container) {
     notify(Change::Geometry);
 }
 
+bool Control::setBackColor(std::int32_t colour) {
+    if (backColor_ != colour) {
+        backColor_ = colour;
+        notify(Change::Colours);
+    }
+    return true;
+}
+
+bool Control::setForeColor(std::int32_t colour) {
+    if (foreColor_ != colour) {
+        foreColor_ = colour;
+        notify(Change::Colours);
+    }
+    return true;
+}
+
 int Control::subscribe(Listener listener) {
     const int id = nextListenerId_++;
     listeners_.emplace_back(id, std::move(listener));

@@ -2,6 +2,7 @@
 // A control of the window model: what the program's logic reads and writes
 // of a widget, with no toolkit behind it. The Qt shell shows it and forwards
 // events; tests drive it directly.
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -52,6 +53,15 @@ public:
     const std::string& container() const { return container_; }
     void setContainer(std::string container);
 
+    /// Background and text colours as 0x00BBGGRR values; empty until the
+    /// program sets one, which leaves the shell's own look.
+    std::optional<std::int32_t> backColor() const { return backColor_; }
+    std::optional<std::int32_t> foreColor() const { return foreColor_; }
+    /// False, and nothing changes, when this kind of control carries no such
+    /// colour (a component without the property).
+    virtual bool setBackColor(std::int32_t colour);
+    virtual bool setForeColor(std::int32_t colour);
+
     TextKind textKind() const { return textKind_; }
     void setTextKind(TextKind kind) { textKind_ = kind; }
 
@@ -72,6 +82,8 @@ private:
     bool enabled_ = true;
     int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
     std::string container_;
+    std::optional<std::int32_t> backColor_;
+    std::optional<std::int32_t> foreColor_;
     TextKind textKind_ = TextKind::Utf8;
     std::vector<std::pair<int, Listener>> listeners_;
     int nextListenerId_ = 1;

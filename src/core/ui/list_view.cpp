@@ -1,6 +1,7 @@
 #include "ui/list_view.h"
 
 #include <algorithm>
+#include <numeric>
 
 #include "util/text.h"
 
@@ -129,9 +130,7 @@ void ListView::beginUpdate() { ++updateDepth_; }
 void ListView::endUpdate() {
     if (updateDepth_ == 0) return;
     if (--updateDepth_ > 0) return;
-    if (sorted_) {
-        std::stable_sort(rows_.begin(), rows_.end(), [this](const Row& a, const Row& b) { return before(a, b); });
-    }
+    if (sorted_) sortRows();
     notify(Change::RowsReset);
     notify(Change::Selection);
 }
@@ -156,12 +155,38 @@ void ListView::select(int i) {
 }
 
 void ListView::resort() {
-    if (sorted_) {
-        std::stable_sort(rows_.begin(), rows_.end(), [this](const Row& a, const Row& b) { return before(a, b); });
-    }
+    // Inside an update the rows are sorted once, at its end: changing key and
+    // order together then costs one sort, not two.
     if (updateDepth_ > 0) return;
+    if (sorted_) sortRows();
     notify(Change::RowsReset);
     notify(Change::Selection);
+}
+
+void ListView::sortRows() {
+    const std::size_t n = rows_.size();
+    if (n < 2) return;
+    // Each row's key is folded to lower case once, instead of in every one of
+    // the n log n comparisons; comparing the folded bytes as unsigned values
+    // (what std::string's ordering does) is exactly compareListText. The
+    // rows then move once, into their sorted places.
+    std::vector<std::string> keys(n);
+    for (std::size_t i = 0; i < n; ++i) {
+        const std::string& text = rows_[i].item.column(sortKey_);
+        std::string& key = keys[i];
+        key.resize(text.size());
+        std::transform(text.begin(), text.end(), key.begin(), util::asciiLower);
+    }
+    std::vector<std::size_t> order(n);
+    std::iota(order.begin(), order.end(), std::size_t{0});
+    const bool ascending = sortOrder_ == SortOrder::Ascending;
+    std::stable_sort(order.begin(), order.end(), [&keys, ascending](std::size_t a, std::size_t b) {
+        return ascending ? keys[a] < keys[b] : keys[b] < keys[a];
+    });
+    std::vector<Row> sorted;
+    sorted.reserve(n);
+    for (const std::size_t i : order) sorted.push_back(std::move(rows_[i]));
+    rows_.swap(sorted);
 }
 
 void ListView::setSorted(bool on) {

@@ -77,6 +77,7 @@ private:
         std::uint64_t id;
     };
     void resort();
+    void sortRows();
     bool before(const Row& a, const Row& b) const;
     int sortedPosition(const Row& row) const;
 

@@ -1,0 +1,37 @@
+#include "mainwindow/list_sorting.h"
+
+#include "util/text.h"
+
+namespace cd::mainwindow {
+
+bool EnhListView_SortColumns(ui::ListView& list, int columnPosition, bool showErrors, platform::Dialogs* dialogs) {
+    if (list.empty()) return true;
+    // A column the list does not have cannot be a sort key; sorting is still
+    // switched on, with the key and order it had, as far as the settings got.
+    const bool knownColumn = columnPosition >= 1 && columnPosition <= list.columnCount();
+    // One update around the three settings: the rows are sorted once.
+    list.beginUpdate();
+    if (!list.sorted()) list.setSorted(true);
+    if (knownColumn) {
+        list.setSortKey(columnPosition - 1);
+        list.setSortOrder(list.sortOrder() == ui::SortOrder::Ascending ? ui::SortOrder::Descending
+                                                                       : ui::SortOrder::Ascending);
+    }
+    list.endUpdate();
+    if (knownColumn) return true;
+    if (showErrors && dialogs) {
+        dialogs->messageBox("The list cannot be sorted by column " + util::decimal(columnPosition) + ".", "Sort",
+                            platform::Buttons::OK);
+    }
+    return false;
+}
+
+void ListView1_ColumnClick(ui::Form1& form, int columnPosition) {
+    (void)EnhListView_SortColumns(*form.ListView1, columnPosition, false);
+}
+
+void ListView2_ColumnClick(ui::Form1& form, int columnPosition) {
+    (void)EnhListView_SortColumns(*form.ListView2, columnPosition, false);
+}
+
+}  // namespace cd::mainwindow

@@ -1,0 +1,56 @@
+#include "presentation/menu_items.h"
+
+namespace cd::presentation {
+
+namespace {
+void run(const std::function<void()>& f) {
+    if (f) f();
+}
+}  // namespace
+
+void mnuAboutItem_Click(int /*index*/, const WindowHooks& about) {
+    run(about.load);
+    run(about.show);
+}
+
+void ShowHelpOnce(const WindowHooks& help, platform::EventPump& pump) {
+    run(help.load);
+    run(help.show);
+    pump.runPending();
+    run(help.unload);
+}
+
+void mnuHelpItem_Click(int /*index*/, const WindowHooks& help, platform::EventPump& pump) { ShowHelpOnce(help, pump); }
+
+void mnuLanguageItem_Click(int /*index*/, const WindowHooks& language) {
+    run(language.load);
+    run(language.show);
+}
+
+WindowHooks AboutWindowHooks(ui::Windows& windows, AboutWindow& about) {
+    ui::Form& form = windows.frmAbout;
+    return WindowHooks{
+        [&windows, &about, &form] {
+            if (windows.isLoaded(form)) return;
+            windows.load(form);
+            about.Form_Load();
+        },
+        [&form] { form.setVisible(true); },
+        [&windows, &form] { windows.unload(form); },
+    };
+}
+
+WindowHooks HelpWindowHooks(ui::Windows& windows, HelpWindow& help) {
+    ui::Form& form = windows.form8;
+    return WindowHooks{
+        [&windows, &help, &form] {
+            if (windows.isLoaded(form)) return;
+            windows.load(form);
+            help.Form_Load();
+        },
+        [] {},
+        [&windows, &form] { windows.unload(form); },
+    };
+}
+
+}  // namespace cd::presentation

@@ -1,0 +1,33 @@
+#include "presentation/website_window.h"
+
+#include "util/text.h"
+
+namespace cd::presentation {
+
+std::string WebsiteAddress(const std::string& website) {
+    if (util::icontains(website, "https://") || util::icontains(website, "http://")) return website;
+    return "http://" + website;
+}
+
+WebsiteWindow::WebsiteWindow(ui::FrmWebsite& form, ProgramValues& program, const platform::Configuration& config,
+                             platform::Shell& shell, std::function<void()> unload)
+    : form_(form), program_(program), config_(config), shell_(shell), unload_(std::move(unload)) {}
+
+void WebsiteWindow::Form_Load() {
+    // The window object outlives its unloads; a load starts its timer as the
+    // window is designed, so every request gets its one second.
+    form_.Timer1->setEnabled(true);
+    SetBrandValues(program_, config_);
+    if (program_.websiteRequest != "Website") return;
+    // A build without a website address has nothing to open; "http://" alone
+    // would only show the browser an error.
+    if (!program_.brand.website.empty()) (void)shell_.open(WebsiteAddress(program_.brand.website));
+    program_.websiteRequest.clear();
+}
+
+void WebsiteWindow::Timer1_Tick() {
+    form_.Timer1->setEnabled(false);
+    if (unload_) unload_();
+}
+
+}  // namespace cd::presentation

@@ -1,0 +1,42 @@
+#pragma once
+// The website window: never shown. Its load opens the product's website in
+// the desktop's browser when the request is "Website"; its one-second timer
+// unloads it whatever happened.
+#include <functional>
+#include <string>
+
+#include "platform/configuration.h"
+#include "platform/shell.h"
+#include "presentation/program_values.h"
+#include "ui/frm_website.h"
+
+namespace cd::presentation {
+
+/// The address to open for a website value: unchanged when it holds
+/// "https://" or "http://" anywhere (letter case ignored), else with
+/// "http://" in front.
+std::string WebsiteAddress(const std::string& website);
+
+class WebsiteWindow {
+public:
+    /// unload takes the window out of the loaded windows (the shell's
+    /// Windows::unload, or a test's recorder).
+    WebsiteWindow(ui::FrmWebsite& form, ProgramValues& program, const platform::Configuration& config,
+                  platform::Shell& shell, std::function<void()> unload);
+
+    /// Load: sets the brand values; for the request "Website" opens the
+    /// website and clears the request; any other request opens nothing and
+    /// stays as it is. Starts Timer1 again, as a freshly loaded window has it.
+    void Form_Load();
+    /// Timer1: stops the timer and unloads the window.
+    void Timer1_Tick();
+
+private:
+    ui::FrmWebsite& form_;
+    ProgramValues& program_;
+    const platform::Configuration& config_;
+    platform::Shell& shell_;
+    std::function<void()> unload_;
+};
+
+}  // namespace cd::presentation

@@ -1,0 +1,132 @@
+#include "presentation/help_window.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "presentation/menu_items.h"
+#include "presentation/presentation_fakes.h"
+#include "support/fakes.h"
+#include "support/temp_dir.h"
+#include "ui/windows.h"
+
+namespace cd::presentation {
+namespace {
+
+namespace fs = std::filesystem;
+using test::FakeMachineStore;
+
+// Catches the help window opening a missing file, or not writing "showHelp" after opening it.
+TEST(HelpWindow, OpensTheHelpAndWritesShowHelpOnlyWhenTheFileExists) {
+    cd::test::TempDir dir;
+    ui::Form8 form;
+    cd::test::FakeShell shell;
+    FakeMachineStore machine;
+    HelpWindow help(form, dir.path(), shell, machine);
+
+    help.Form_Load();
+    EXPECT_TRUE(shell.opened.empty());
+    EXPECT_TRUE(machine.writes.empty()) << "without the help file \"showHelp\" is not written";
+
+    dir.write("Help.html", "<html></html>");
+    help.Form_Load();
+    EXPECT_EQ(shell.opened, (std::vector<std::string>{(dir.path() / "Help.html").string()}));
+    EXPECT_EQ(machine.writes, (std::vector<std::string>{"showHelp=0"}));
+    EXPECT_EQ(machine.values["showHelp"], "0");
+}
+
+// Catches the window showing itself or keeping a size: it only parents the help viewer.
+TEST(HelpWindow, LoadMakesTheWindowZeroSizedAndInvisible) {
+    cd::test::TempDir dir;
+    ui::Form8 form;
+    form.resize(4000, 3000);
+    form.setVisible(true);
+    cd::test::FakeShell shell;
+    FakeMachineStore machine;
+    HelpWindow(form, dir.path(), shell, machine).Form_Load();
+    EXPECT_EQ(form.width(), 0);
+    EXPECT_EQ(form.height(), 0);
+    EXPECT_FALSE(form.visible());
+}
+
+// Catches the opener being handed a name that differs in case from the file on disk.
+TEST(HelpWindow, OpensTheFileByItsRealName) {
+    cd::test::TempDir dir;
+    dir.write("help.HTML", "<html></html>");
+    ui::Form8 form;
+    cd::test::FakeShell shell;
+    FakeMachineStore machine;
+    HelpWindow help(form, dir.path(), shell, machine);
+    const fs::path expected = dir.path() / "help.HTML";
+    EXPECT_EQ(help.HelpFilePath(), expected);
+    help.Form_Load();
+    ASSERT_EQ(shell.opened.size(), 1u);
+    EXPECT_EQ(shell.opened[0], expected.string());
+}
+
+// Catches a folder of the help file's name counting as the help.
+TEST(HelpWindow, AFolderNamedLikeTheHelpIsNotTheHelp) {
+    cd::test::TempDir dir;
+    fs::create_directory(dir.path() / "Help.html");
+    ui::Form8 form;
+    cd::test::FakeShell shell;
+    FakeMachineStore machine;
+    HelpWindow(form, dir.path(), shell, machine).Form_Load();
+    EXPECT_TRUE(shell.opened.empty());
+    EXPECT_TRUE(machine.writes.empty());
+}
+
+// Catches a viewer that fails to start changing what is written (the failure is silent).
+TEST(HelpWindow, AFailedOpenIsSilent) {
+    cd::test::TempDir dir;
+    dir.write("Help.html", "x");
+    ui::Form8 form;
+    cd::test::FakeShell shell;
+    shell.result = false;
+    FakeMachineStore machine;
+    HelpWindow(form, dir.path(), shell, machine).Form_Load();
+    EXPECT_EQ(shell.opened.size(), 1u);
+    EXPECT_EQ(machine.values["showHelp"], "0");
+}
+
+// Catches "View Help" leaving the help window loaded or not letting events run while it is.
+TEST(MenuHelpItem, LoadsOpensPumpsOnceAndUnloads) {
+    cd::test::TempDir dir;
+    dir.write("Help.html", "x");
+    ui::Windows windows;
+    windows.load(windows.form1);
+    cd::test::FakeShell shell;
+    FakeMachineStore machine;
+    HelpWindow help(windows.form8, dir.path(), shell, machine);
+    cd::test::FakeEventPump pump;
+    bool loadedDuringPump = false;
+    pump.onPump = [&] { loadedDuringPump = windows.isLoaded(windows.form8); };
+
+    mnuHelpItem_Click(0, HelpWindowHooks(windows, help), pump);
+    EXPECT_EQ(pump.calls, 1);
+    EXPECT_TRUE(loadedDuringPump);
+    EXPECT_FALSE(windows.isLoaded(windows.form8));
+    EXPECT_FALSE(windows.form8.visible());
+    EXPECT_EQ(shell.opened.size(), 1u);
+    EXPECT_EQ(machine.values["showHelp"], "0");
+
+    mnuHelpItem_Click(0, HelpWindowHooks(windows, help), pump);
+    EXPECT_EQ(shell.opened.size(), 2u) << "each choice of the item opens the help again";
+}
+
+// Catches "View Help" without the file doing anything visible or writing the setting.
+TEST(MenuHelpItem, WithoutTheHelpFileNothingHappens) {
+    cd::test::TempDir dir;
+    ui::Windows windows;
+    cd::test::FakeShell shell;
+    FakeMachineStore machine;
+    HelpWindow help(windows.form8, dir.path(), shell, machine);
+    cd::test::FakeEventPump pump;
+    mnuHelpItem_Click(0, HelpWindowHooks(windows, help), pump);
+    EXPECT_TRUE(shell.opened.empty());
+    EXPECT_FALSE(machine.values.count("showHelp"));
+    EXPECT_FALSE(windows.isLoaded(windows.form8));
+}
+
+}  // namespace
+}  // namespace cd::presentation

@@ -1,0 +1,75 @@
+#include "presentation/menu_items.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "support/fakes.h"
+#include "ui/windows.h"
+
+namespace cd::presentation {
+namespace {
+
+WindowHooks recording(std::vector<std::string>& log) {
+    return WindowHooks{[&log] { log.push_back("load"); }, [&log] { log.push_back("show"); },
+                       [&log] { log.push_back("unload"); }};
+}
+
+// Catches a menu item opening its window in the wrong order or unloading a window that must stay.
+TEST(MenuItems, EachItemRunsItsSequence) {
+    std::vector<std::string> log;
+    cd::test::FakeEventPump pump;
+    pump.onPump = [&] { log.push_back("pump"); };
+    mnuAboutItem_Click(0, recording(log));
+    EXPECT_EQ(log, (std::vector<std::string>{"load", "show"}));
+    log.clear();
+    mnuLanguageItem_Click(0, recording(log));
+    EXPECT_EQ(log, (std::vector<std::string>{"load", "show"}));
+    log.clear();
+    mnuHelpItem_Click(0, recording(log), pump);
+    EXPECT_EQ(log, (std::vector<std::string>{"load", "show", "pump", "unload"}));
+}
+
+// Catches the index being used (the items are single members of their arrays).
+TEST(MenuItems, IndexIsIgnored) {
+    std::vector<std::string> log;
+    mnuAboutItem_Click(7, recording(log));
+    mnuLanguageItem_Click(-1, recording(log));
+    EXPECT_EQ(log.size(), 4u);
+}
+
+// Catches hooks left unwired crashing the handler.
+TEST(MenuItems, UnwiredHooksAreSkipped) {
+    cd::test::FakeEventPump pump;
+    mnuAboutItem_Click(0, WindowHooks{});
+    mnuHelpItem_Click(0, WindowHooks{}, pump);
+    EXPECT_EQ(pump.calls, 1);
+}
+
+// Catches the about window's load running again when it is opened a second time while loaded.
+TEST(AboutWindowHooks, LoadsOnceShowsEachTime) {
+    ui::Windows windows;
+    ProgramValues program;
+    program.brand.productName = "ChannelDeck";
+    AboutWindow about(windows.frmAbout, program);
+    const WindowHooks hooks = AboutWindowHooks(windows, about);
+    mnuAboutItem_Click(0, hooks);
+    EXPECT_TRUE(windows.isLoaded(windows.frmAbout));
+    EXPECT_TRUE(windows.frmAbout.visible());
+    EXPECT_EQ(windows.frmAbout.caption(), "About ChannelDeck");
+
+    windows.frmAbout.setCaption("changed while open");
+    windows.frmAbout.setVisible(false);
+    mnuAboutItem_Click(0, hooks);
+    EXPECT_EQ(windows.frmAbout.caption(), "changed while open");
+    EXPECT_TRUE(windows.frmAbout.visible());
+
+    hooks.unload();
+    EXPECT_FALSE(windows.isLoaded(windows.frmAbout));
+    mnuAboutItem_Click(0, hooks);
+    EXPECT_EQ(windows.frmAbout.caption(), "About ChannelDeck") << "a fresh load fills it again";
+}
+
+}  // namespace
+}  // namespace cd::presentation
