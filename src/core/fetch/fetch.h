@@ -24,12 +24,21 @@ inline constexpr std::size_t kProbeMaxBytes = 64 * 1024;
 inline constexpr milliseconds kProbeMaxBodyTime{4'000};
 /// Redirects followed, as a browser would.
 inline constexpr long kMaxRedirects = 10;
+/// After the first read, pending events run every this often: while bytes
+/// pour in (the body callback pauses the transfer so the loop can pump) and
+/// while the body waits for more. A window repaints every ~16 ms, so this
+/// keeps it live; pumping once per libcurl read instead (thousands a second
+/// on a fast link) would cost more than the transfer itself.
+inline constexpr milliseconds kPumpInterval{10};
+/// libcurl hands over the body in pieces of up to this size (its default is
+/// 16 KiB); fewer, larger pieces mean fewer appends on fast links.
+inline constexpr long kReadBufferBytes = 64 * 1024;
 
 struct FetchLimits {
     milliseconds connectTimeout = kConnectTimeout;
     milliseconds stallTimeout = kStallTimeout;
-    std::size_t maxBytes = 0;         // 0: no cap
-    milliseconds maxBodyTime{0};      // 0: no cap
+    std::size_t maxBytes = 0;     // 0: no cap
+    milliseconds maxBodyTime{0};  // 0: no cap
 };
 
 /// Listings, searches, language downloads, reports: time-outs, no size cap.
@@ -43,10 +52,12 @@ public:
 
     /// The body of a GET of address (user agent "Mozilla", no proxy, no
     /// cache), exactly as read, whatever the status; "" when the address
-    /// cannot be opened or its scheme is not http or https.
+    /// cannot be opened or its scheme is not http or https. Redirects are
+    /// followed to http and https addresses only.
     std::string HttpGetText(const std::string& address, const FetchLimits& limits = standardLimits());
-    /// As HttpGetText; after each read it sets statusBox's text to
-    /// "Downloaded N bytes." before letting events run.
+    /// As HttpGetText; after each read but the first it sets statusBox's text
+    /// to "Downloaded N bytes." before letting events run, and the last such
+    /// text, after the body ended, names the total.
     std::string HttpGetWithProgress(const std::string& address, ui::Control& statusBox,
                                     const FetchLimits& limits = standardLimits());
 

@@ -5,10 +5,12 @@
 
 namespace cd::fetch {
 
-/// The item escaping of a report: ":" "?" "/" become bracket words, then
-/// every byte that cannot stand in a query as it is gets percent-encoded.
+/// The item escaping of a report: ":" "?" "/" become "[colon]" "[quest]"
+/// "[slash]" (in that order), then every byte other than letters, digits,
+/// "-" "." "_" "~" "[" "]" is percent-encoded (%XX, upper-case hex).
 std::string EscapeReportItem(const std::string& item);
-/// "http://HOST/webtv/getData.asp?strType=TYPE&strValue=VALUE&strItem=ITEM".
+/// "http://HOST/webtv/getData.asp?strType=TYPE&strValue=VALUE&strItem=ITEM",
+/// the item escaped as above, type and value percent-encoded only.
 std::string ReportAddress(const std::string& host, const std::string& item, const std::string& type,
                           const std::string& value);
 

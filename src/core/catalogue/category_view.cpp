@@ -1,0 +1,194 @@
+#include "catalogue/category_view.h"
+
+#include <algorithm>
+#include <optional>
+#include <string_view>
+#include <unordered_set>
+#include <vector>
+
+#include "catalogue/channel_record.h"
+#include "catalogue/line_cipher.h"
+#include "util/files.h"
+#include "util/lines.h"
+#include "util/text.h"
+
+namespace cd::catalogue {
+
+namespace {
+
+constexpr const char* kAll = "All";
+
+// The distinct language names of a category as one text, each name followed
+// by "|". A name is added unless the text already holds it followed by "|",
+// letter case ignored, so a name that is the tail of a listed one ("man"
+// after "German") is never added either.
+class LanguageList {
+public:
+    void add(std::string_view name) {
+        lower(name, lowered_);
+        // The text only grows, so a name once found stays found: each
+        // distinct name is searched for once, not once per record.
+        if (known_.count(lowered_)) return;
+        const bool present = containsLowered(lowered_);
+        known_.insert(lowered_);
+        if (present) return;
+        text_.append(name);
+        text_ += '|';
+        lowerText_.append(lowered_);
+        lowerText_ += '|';
+    }
+
+    bool contains(std::string_view name) const {
+        std::string l;
+        lower(name, l);
+        return containsLowered(l);
+    }
+
+    /// The text split on "|" (so the last element is empty), sorted by byte value.
+    std::vector<std::string> sortedElements() const {
+        std::vector<std::string> elements = util::split(text_, "|");
+        // std::string compares bytes as unsigned char: "A" < "a" < "\xE9".
+        std::sort(elements.begin(), elements.end());
+        return elements;
+    }
+
+private:
+    static void lower(std::string_view s, std::string& out) {
+        out.assign(s);
+        for (char& c : out) c = util::asciiLower(c);
+    }
+    bool containsLowered(const std::string& l) const {
+        needle_.assign(l);
+        needle_ += '|';
+        return lowerText_.find(needle_) != std::string::npos;
+    }
+
+    std::string text_;
+    std::string lowerText_;
+    std::unordered_set<std::string> known_;
+    std::string lowered_;
+    mutable std::string needle_;
+};
+
+void gatherLanguages(std::string_view languages, LanguageList& list) {
+    if (languages.find('/') == std::string_view::npos) {
+        list.add(languages);
+        return;
+    }
+    for (const std::string_view piece : util::splitView(languages, '/'))
+        if (!piece.empty()) list.add(piece);
+}
+
+// Holds ListView1 in one batch, so the shell hears one reset for the whole
+// refill (also when the load stops early) and a sorted list stays sorted.
+class ListBatch {
+public:
+    explicit ListBatch(ui::ListView& list) : list_(list) { list_.beginUpdate(); }
+    ~ListBatch() { end(); }
+    ListBatch(const ListBatch&) = delete;
+    ListBatch& operator=(const ListBatch&) = delete;
+    void end() {
+        if (open_) list_.endUpdate();
+        open_ = false;
+    }
+
+private:
+    ui::ListView& list_;
+    bool open_ = true;
+};
+
+}  // namespace
+
+CategoryView::CategoryView(ui::Form1& form, NavigationState& state, platform::SettingsStore& settings,
+                           platform::Dialogs& dialogs, const localization::MessageTable& messages,
+                           std::filesystem::path programFolder, std::string appTitle)
+    : form_(form),
+      state_(state),
+      settings_(settings),
+      dialogs_(dialogs),
+      messages_(messages),
+      catalogueFile_(std::move(programFolder) / "Data.txt"),
+      appTitle_(std::move(appTitle)) {}
+
+std::string CategoryView::languageKey(const std::string& category) {
+    if (category == "TV") return "TVLang";
+    if (category == "Radio") return "RadioLang";
+    if (category == "Video") return "VideoLang";
+    return {};
+}
+
+void CategoryView::LoadCategory() {
+    if (state_.currentCategory.empty()) state_.currentCategory = "TV";
+    if (state_.currentLanguage.empty()) state_.currentLanguage = kAll;
+    const std::string& category = state_.currentCategory;
+    const std::string& language = state_.currentLanguage;
+    const bool everyLanguage = language == kAll;
+    const bool refresh = state_.languageRefresh;
+
+    ui::ListView& list = *form_.ListView1;
+    ListBatch batch(list);
+    list.clear();
+
+    const std::optional<std::string> data = util::readFile(catalogueFile_);
+    if (!data) {
+        batch.end();
+        showNotFound();
+        return;
+    }
+    // The cipher works byte by byte, so the whole file is decoded in one
+    // pass; lines are still found in the encoded bytes, where they end.
+    std::string decoded;
+    DecodeLineInto(*data, decoded);
+
+    LanguageList languages;
+    // Many records share one languages field; gathering a field twice adds
+    // nothing, so each distinct field is gathered once.
+    std::unordered_set<std::string_view> gathered;
+    const bool complete = util::forEachLine(*data, [&](std::string_view line) {
+        if (line.size() > kCipherLineLimit) return false;
+        const std::size_t offset = static_cast<std::size_t>(line.data() - data->data());
+        const auto fields = SplitRecordFields(std::string_view(decoded).substr(offset, line.size()));
+        if (!fields) return true;
+        // A record too short to have a category cannot be compared at all.
+        if (fields->fieldCount < 3) return false;
+        if (fields->category != category) return true;
+        if (fields->fieldCount < 4) return false;
+        if (everyLanguage || util::icontains(fields->languages, language)) {
+            ui::ListItem item;
+            item.text.assign(fields->name);
+            item.tag.assign(fields->address);
+            item.subItems.reserve(2);
+            item.subItems.emplace_back(fields->category);
+            item.subItems.emplace_back(fields->languages);
+            list.addItem(std::move(item));
+        }
+        if (refresh && gathered.insert(fields->languages).second) gatherLanguages(fields->languages, languages);
+        return true;
+    });
+    batch.end();
+    if (!complete) {
+        showNotFound();
+        return;
+    }
+    if (!refresh) return;
+
+    ui::ComboBox& box = *form_.Combo1;
+    box.clear();
+    box.addItem(kAll);
+    for (auto& name : languages.sortedElements()) box.addItem(std::move(name));
+    state_.languageRefresh = false;
+    if (languages.contains(state_.currentLanguage)) box.setText(state_.currentLanguage);
+}
+
+void CategoryView::Combo1_Click() {
+    state_.currentLanguage = form_.Combo1->text();
+    const std::string key = languageKey(state_.currentCategory);
+    if (!key.empty()) settings_.set(key, state_.currentLanguage);
+    LoadCategory();
+}
+
+void CategoryView::showNotFound() {
+    dialogs_.messageBox(messages_.getMessages("MSG_NOTFOUND"), appTitle_, platform::Buttons::OK);
+}
+
+}  // namespace cd::catalogue

@@ -1,0 +1,60 @@
+#pragma once
+// The category view: ListView1 filled with the channels of the current
+// category that broadcast in the current language, and the language box
+// Combo1 rebuilt from the languages that occur in the category.
+#include <filesystem>
+#include <string>
+
+#include "catalogue/navigation_state.h"
+#include "localization/message_table.h"
+#include "platform/dialogs.h"
+#include "platform/settings_store.h"
+#include "ui/form1.h"
+
+namespace cd::catalogue {
+
+class CategoryView {
+public:
+    /// The catalogue is programFolder/Data.txt; appTitle is the title of the
+    /// message box shown when it cannot be read.
+    CategoryView(ui::Form1& form, NavigationState& state, platform::SettingsStore& settings, platform::Dialogs& dialogs,
+                 const localization::MessageTable& messages, std::filesystem::path programFolder, std::string appTitle);
+
+    /// Reads the catalogue from the top and refills ListView1 with the records
+    /// whose category is exactly the current one and whose languages contain
+    /// the current language (ignoring case; "All" lists every record). With
+    /// the refresh flag set it also rebuilds Combo1 ("All", then the sorted
+    /// language names) and clears the flag. A missing catalogue, a record of
+    /// the category with fewer than four fields, or a line longer than the
+    /// cipher's limit stops it there with the "MSG_NOTFOUND" message; the rows
+    /// listed so far stay, and Combo1 and the flag are left as they were.
+    void LoadCategory();
+
+    /// The user picked a language in Combo1: it becomes the current language,
+    /// is stored under the category's key (TVLang, RadioLang, VideoLang; no
+    /// key for other categories) and the list is loaded again. The language
+    /// box keeps its entries.
+    void Combo1_Click();
+
+    /// The settings key that remembers the language of a category; "" when
+    /// the category has none (the adult category included).
+    static std::string languageKey(const std::string& category);
+
+    /// The catalogue file read (Data.txt in the program's folder unless set).
+    const std::filesystem::path& catalogueFile() const { return catalogueFile_; }
+    /// Reads another catalogue file, for the command-line tool.
+    void setCatalogueFile(std::filesystem::path file) { catalogueFile_ = std::move(file); }
+
+private:
+    void showNotFound();
+
+    ui::Form1& form_;
+    NavigationState& state_;
+    platform::SettingsStore& settings_;
+    platform::Dialogs& dialogs_;
+    const localization::MessageTable& messages_;
+    std::filesystem::path catalogueFile_;
+    std::string appTitle_;
+};
+
+}  // namespace cd::catalogue
