@@ -4,7 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QAction>
+#include <QComboBox>
 #include <QLabel>
+#include <QListWidget>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -59,6 +63,12 @@ protected:
                 return sink.write(chunk.data(), chunk.size());
             });
         });
+        server_.server().Get("/browse", [](const httplib::Request&, httplib::Response& res) {
+            res.set_content("<html><body><div><a href=\"/watch?v=abc1\"><img src=\"t.jpg\"></a>"
+                            "<a href=\"/watch?v=abc1\">First clip</a></div>"
+                            "<a href=\"/watch?v=xyz2\">Second &amp; last</a></body></html>",
+                            "text/html");
+        });
         server_.server().Get("/webtv/getData.asp", [this](const httplib::Request& req, httplib::Response& res) {
             std::lock_guard lock(mutex_);
             reports_.push_back(req.get_param_value("strType") + " " + req.get_param_value("strItem"));
@@ -85,7 +95,13 @@ protected:
         AppShellOptions options;
         options.settingsFile = QString::fromStdString((dir_ / "settings.ini").string());
         options.playerErrorDialogs = false;
-        shell_ = std::make_unique<AppShell>(config, dir_.path(), dir_ / "registry", options);
+        config_ = config;
+        options_ = options;
+        startProgram();
+    }
+
+    void startProgram() {
+        shell_ = std::make_unique<AppShell>(config_, dir_.path(), dir_ / "registry", options_);
         shell_->start();
         ASSERT_TRUE(QTest::qWaitFor([&] { return program().windows.form1.visible(); }, 10000));
     }
@@ -132,6 +148,8 @@ protected:
     std::mutex mutex_;
     std::vector<std::string> reports_;
     std::unique_ptr<AppShell> shell_;
+    platform::Configuration config_;
+    AppShellOptions options_;
 };
 
 // Catches a start-up that misses its caption or does not fill the TV list from Data.txt.
@@ -199,6 +217,101 @@ TEST_F(ProgramWindow, ClosingStopsThePlayer) {
     EXPECT_TRUE(shell_->player()->currentUrl().empty());
     EXPECT_TRUE(finished.count() > 0 || finished.wait(5000));
     shell_.reset();
+}
+
+// Catches a resize that leaves the real widgets where they were.
+TEST_F(ProgramWindow, ResizingTheWindowMovesTheRealWidgets) {
+    QWidget* player = shell_->playerWidget();
+    QWidget* list = shell_->mainView()->widgetFor("ListView1");
+    const QSize playerBefore = player->size();
+    const int listBefore = list->height();
+    shell_->mainView()->resize(shell_->mainView()->width() + 200, shell_->mainView()->height() + 150);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return player->width() > playerBefore.width(); }, 3000));
+    EXPECT_GT(player->height(), playerBefore.height());
+    EXPECT_GT(list->height(), listBefore);
+    EXPECT_EQ(shell_->videoView()->geometry(), player->geometry()) << "the video page shares the player's place";
+}
+
+// Catches a local file that is not handed to the player, or not played.
+TEST_F(ProgramWindow, MyFilesClickPlaysAGeneratedWav) {
+    std::filesystem::create_directory(dir_ / "media");
+    dir_.write("media/tone.wav", wav_);
+    dir_.write("media/notes.txt", "not media");
+    QTest::mouseClick(button("cmdFiles"), Qt::LeftButton);
+    ASSERT_TRUE(program().localFiles().Dir1_Change((dir_ / "media").string()));
+    auto* files = shell_->mainView()->widgetAs<QListWidget>("File1");
+    ASSERT_NE(files, nullptr);
+    ASSERT_EQ(files->count(), 1) << "only media files are listed";
+    QSignalSpy started(shell_->player(), &MpvPlayerWidget::playbackStarted);
+    QTest::mouseClick(files->viewport(), Qt::LeftButton, {}, files->visualItemRect(files->item(0)).center());
+    EXPECT_EQ(shell_->player()->currentUrl(), (dir_ / "media" / "tone.wav").string());
+    EXPECT_TRUE(started.count() > 0 || started.wait(15000));
+}
+
+// Catches a video row click that does not show the written player page.
+TEST_F(ProgramWindow, VideoTabListsAServedPageAndShowsTheChosenVideo) {
+    QTest::mouseClick(button("cmdYouTube"), Qt::LeftButton);
+    EXPECT_TRUE(form().Frame5->visible());
+    EXPECT_TRUE(shell_->videoView()->isVisible());
+    EXPECT_FALSE(shell_->playerWidget()->isVisible());
+    ASSERT_EQ(form().ListView3->count(), 2);
+    auto* view = shell_->mainView()->widgetAs<QTreeView>("ListView3");
+    ASSERT_NE(view, nullptr);
+    int row = -1;
+    for (int i = 0; i < form().ListView3->count(); ++i)
+        if (form().ListView3->item(i).key == "abc1") row = i;
+    ASSERT_GE(row, 0);
+    EXPECT_EQ(form().ListView3->item(row).text, "First clip");
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(view->model()->index(row, 0)).center());
+    const std::string page = dir_.read("youtube.html");
+    EXPECT_NE(page.find("<h1>First clip</h1>"), std::string::npos);
+    EXPECT_NE(page.find("/v/abc1&rel=1"), std::string::npos);
+    EXPECT_EQ(shell_->videoView()->url().toLocalFile().toStdString(), (dir_ / "youtube.html").string());
+}
+
+// Catches a language choice that does not reach the real widgets, or is lost on restart.
+TEST_F(ProgramWindow, GermanFromTheLanguageWindowAppliesAtOnceAndAfterRestart) {
+    std::filesystem::copy_file(std::filesystem::path(CD_SOURCE_DIR) / "data" / "Localization.txt",
+                               dir_ / "Localization.txt");
+    QAction* change = shell_->mainView()->actionFor("mnuLanguageItem", 0);
+    ASSERT_NE(change, nullptr);
+    change->trigger();
+    FormView* language = shell_->viewFor(program().windows.frmLanguage);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return language->isVisible(); }, 3000));
+    auto* combo = language->widgetAs<QComboBox>("Combo1");
+    ASSERT_NE(combo, nullptr);
+    const int german = combo->findText(QStringLiteral("Deutsch"));
+    ASSERT_GE(german, 0);
+    combo->setCurrentIndex(german);
+    emit combo->activated(german);
+    EXPECT_EQ(button("cmdFavorites")->text(), QStringLiteral("Favoriten"));
+    EXPECT_EQ(shell_->mainView()->menuFor("mnuFile")->title().remove('&'), QStringLiteral("Datei"));
+    QTest::mouseClick(language->widgetAs<QPushButton>("Command2"), Qt::LeftButton);
+    EXPECT_FALSE(language->isVisible());
+
+    shell_->mainView()->close();
+    shell_.reset();
+    startProgram();
+    EXPECT_EQ(button("cmdFavorites")->text(), QStringLiteral("Favoriten"));
+}
+
+// Catches a start that skips the splash, an about box that does not open, or a banner not above the player.
+TEST_F(ProgramWindow, SplashAboutAndBanner) {
+    EXPECT_TRUE(program().windows.isLoaded(program().windows.frmSplash));
+    EXPECT_FALSE(shell_->viewFor(program().windows.frmSplash)->isVisible());
+    QAction* about = shell_->mainView()->actionFor("mnuAboutItem", 0);
+    ASSERT_NE(about, nullptr);
+    about->trigger();
+    FormView* aboutView = shell_->viewFor(program().windows.frmAbout);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return aboutView->isVisible(); }, 3000));
+    EXPECT_EQ(aboutView->windowTitle(), QStringLiteral("About ChannelDeck"));
+    EXPECT_EQ(aboutView->widgetAs<QLabel>("lblVersion")->text(), QStringLiteral("1.0"));
+    QWidget* banner = shell_->bannerView();
+    ASSERT_TRUE(banner->isVisible());
+    const QPoint bannerTop = banner->mapTo(shell_->mainView(), QPoint(0, 0));
+    const QPoint playerTop = shell_->playerWidget()->mapTo(shell_->mainView(), QPoint(0, 0));
+    EXPECT_LE(bannerTop.y() + banner->height(), playerTop.y());
+    EXPECT_FALSE(shell_->mainView()->widgetFor("wbPicture")->isVisible());
 }
 
 }  // namespace

@@ -109,6 +109,7 @@ public:
     favourites::Favourites& favourites() { return *favourites_; }
     videosite::VideoSite& videoSite() { return *videoSite_; }
     Navigation& navigation() { return *navigation_; }
+    LocalFiles& localFiles() { return *localFiles_; }
     bool mainWindowLoaded() const { return mainLoaded_; }
 
 private:
