@@ -1,0 +1,128 @@
+#pragma once
+// The embedded media player: a libmpv core drawn through the mpv render API
+// into this OpenGL widget.
+//
+// The program must call setlocale(LC_NUMERIC, "C") after constructing the
+// QApplication (which resets the locale) and before creating this widget:
+// mpv refuses to start under any other numeric locale. The application also
+// needs Qt::AA_ShareOpenGLContexts set before the QApplication exists when it
+// shows web views beside this widget.
+//
+// Threads: mpv calls back on its own threads. Those callbacks only post a
+// queued call to this widget; every mpv event is read and every signal is
+// emitted on the UI thread. Commands go to mpv asynchronously, so the UI
+// thread never waits for the core.
+#include <QElapsedTimer>
+#include <QOpenGLWidget>
+#include <QString>
+#include <atomic>
+#include <cstdint>
+#include <string>
+
+#include "app/mpv_handle.h"
+#include "platform/player.h"
+
+struct mpv_render_context;
+struct mpv_event;
+struct mpv_event_property;
+
+namespace cd::app {
+
+class MpvPlayerWidget : public QOpenGLWidget, public platform::Player {
+    Q_OBJECT
+public:
+    /// Starts the core with the player's start settings: auto-start, volume
+    /// 50, not muted, video stretched to fit, speed 1.0, played once.
+    explicit MpvPlayerWidget(QWidget* parent = nullptr);
+    ~MpvPlayerWidget() override;
+
+    /// False when mpv could not be started; every call is then ignored.
+    bool isValid() const { return static_cast<bool>(mpv_); }
+
+    // platform::Player
+    /// Replaces what plays with url (an address or a local path) and starts it.
+    void setUrl(const std::string& url) override;
+    /// Stops playback; play() starts the same medium again.
+    void stop() override;
+    /// Stops and releases the medium; play() has nothing to start after it.
+    /// (This is the player's close; it hides QWidget::close, which would
+    /// close the widget, not the medium.)
+    void close() override;
+
+    /// Resumes a paused medium, or starts the last medium again after stop().
+    void play();
+    void pause();
+    void togglePause();
+    /// Seeks to an absolute position in seconds.
+    void seek(double seconds);
+    /// 0 to 100.
+    void setVolume(int volume);
+    void setMuted(bool muted);
+
+    /// True while a medium is loaded, has started and is not paused.
+    bool isPlaying() const { return started_ && !paused_ && !idle_; }
+    bool isPaused() const { return paused_; }
+    bool isIdle() const { return idle_; }
+    /// The address or path last given to setUrl (empty after close()).
+    const std::string& currentUrl() const { return url_; }
+    /// Playback position in seconds (0 when nothing plays).
+    double timePos() const { return timePos_; }
+    /// Length of the medium in seconds; 0 for a live stream or nothing loaded.
+    double duration() const { return duration_; }
+    int volume() const { return volume_; }
+    bool isMuted() const { return muted_; }
+
+    /// When on (the default), a medium that cannot be opened or played is
+    /// reported by the player itself in a non-blocking message box titled
+    /// "Media Player". playbackError is emitted either way.
+    void setErrorDialogsEnabled(bool on) { errorDialogs_ = on; }
+    bool errorDialogsEnabled() const { return errorDialogs_; }
+
+signals:
+    /// The medium opened and its first frame or sample is on its way.
+    void playbackStarted();
+    /// mpv finished a medium; reason is an mpv_end_file_reason, errorText
+    /// mpv's description of the error (empty unless reason is an error).
+    void endFile(int reason, const QString& errorText);
+    /// A medium could not be opened or played.
+    void playbackError(const QString& reason, const QString& url);
+    void pausedChanged(bool paused);
+    void durationChanged(double seconds);
+    /// At most four times a second.
+    void timePosChanged(double seconds);
+    void volumeChanged(int volume);
+    void mutedChanged(bool muted);
+    void idleChanged(bool idle);
+
+protected:
+    void initializeGL() override;
+    void paintGL() override;
+
+private:
+    static void onWakeup(void* self);
+    static void onRenderUpdate(void* self);
+    void drainEvents();
+    void handleEvent(const mpv_event& event);
+    void handleProperty(std::uint64_t id, const mpv_event_property& property);
+    void handleEndFile(const mpv_event& event);
+    void showError(const QString& reason);
+    void freeRenderContext();
+    void command(std::initializer_list<const char*> args);
+    void setFlag(const char* name, bool value);
+
+    MpvHandle mpv_;
+    mpv_render_context* render_ = nullptr;
+    std::atomic<bool> drainQueued_{false};
+    std::string url_;
+    bool started_ = false;
+    bool paused_ = false;
+    bool idle_ = true;
+    bool errorDialogs_ = true;
+    double timePos_ = 0;
+    double duration_ = 0;
+    int volume_ = 50;
+    bool muted_ = false;
+    QElapsedTimer timePosThrottle_;
+};
+
+}  // namespace cd::app
