@@ -78,7 +78,7 @@ protected:
         ASSERT_TRUE(fetch::IsOnline(wav_));
 
         std::string data;
-        for (const std::string line :
+        for (const std::string& line :
              {"Tone TV|" + server_.url("/tone.wav") + "|TV|English", "Gone TV|" + server_.url("/gone") + "|TV|English",
               "Endless TV|" + server_.url("/endless") + "|TV|English",
               "Tone Radio|" + server_.url("/tone.wav") + "|Radio|English"})
