@@ -2,6 +2,7 @@ option(CHANNELDECK_SANITIZE "Build with AddressSanitizer and UndefinedBehaviorSa
 option(CHANNELDECK_BUILD_APP "Build the Qt desktop program" ON)
 option(CHANNELDECK_BUILD_TESTS "Build the tests" ON)
 option(CHANNELDECK_BUILD_BENCH "Build the benchmarks" ON)
+option(CHANNELDECK_BUILD_FUZZ "Build the libFuzzer targets and their corpus runs (needs clang)" OFF)
 
 if(NOT CMAKE_BUILD_TYPE AND NOT CMAKE_CONFIGURATION_TYPES)
   set(CMAKE_BUILD_TYPE RelWithDebInfo CACHE STRING "" FORCE)
@@ -19,3 +20,15 @@ if(CHANNELDECK_SANITIZE)
   target_link_options(channeldeck_options INTERFACE -fsanitize=address,undefined)
 endif()
 set(CMAKE_CXX_EXTENSIONS OFF)
+
+# The fuzz build instruments every library the fuzzers link for libFuzzer's
+# coverage feedback and checks it with the same sanitizers; only the fuzz
+# executables link libFuzzer's driver (fuzz/CMakeLists.txt).
+if(CHANNELDECK_BUILD_FUZZ)
+  if(NOT CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+    message(FATAL_ERROR "CHANNELDECK_BUILD_FUZZ needs clang (-DCMAKE_CXX_COMPILER=clang++-14); see scripts/fuzz")
+  endif()
+  target_compile_options(channeldeck_options INTERFACE
+    -fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+  target_link_options(channeldeck_options INTERFACE -fsanitize=address,undefined)
+endif()

@@ -38,12 +38,14 @@ INSERT OR IGNORE INTO keys(id, parent, name, fold) VALUES(1, NULL, x'', x'');
 constexpr std::string_view kSubtree =
     "WITH RECURSIVE sub(id) AS (SELECT ?1 UNION ALL SELECT k.id FROM keys k JOIN sub ON k.parent = sub.id) ";
 
-/// The names of a subkey path, or nothing when a name is empty or too long.
+/// The names of a subkey path, or nothing when a name is empty or too long
+/// or the path is deeper than the store allows.
 std::optional<std::vector<std::string>> splitSubkey(std::string_view subkey) {
     std::vector<std::string> parts;
     if (subkey.empty()) return parts;
     for (std::string_view part : util::splitView(subkey, '\\')) {
         if (part.empty() || part.size() > RegistryStore::kMaxKeyNameLength) return std::nullopt;
+        if (parts.size() == RegistryStore::kMaxKeyDepth) return std::nullopt;
         parts.emplace_back(part);
     }
     return parts;

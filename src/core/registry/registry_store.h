@@ -15,6 +15,10 @@
 //   itself cannot be deleted.
 // - A key name is 1 to 255 bytes and holds no backslash (the separator of
 //   subkey paths); a path with an empty or longer component names no key.
+// - A key lies at most 512 levels below its root, as in the Windows registry;
+//   a deeper path names no key. Every call walks its path from the root, so
+//   without the limit a small script of very deep keys would make a later
+//   export of the tree run for hours.
 // - Reading never creates a file or folder; the first write to a root
 //   creates the folder and that root's file.
 #include <cstdint>
@@ -46,6 +50,8 @@ class RegistryStore {
 public:
     /// Longest key name, in bytes.
     static constexpr std::size_t kMaxKeyNameLength = 255;
+    /// Most levels of subkeys below a root.
+    static constexpr std::size_t kMaxKeyDepth = 512;
     /// Id of every root key; other keys get larger ids.
     static constexpr std::int64_t kRootKeyId = 1;
 
