@@ -1,54 +1,23 @@
-// The real program under a virtual X server: the app shell with real
-// widgets, a real mpv player and real web views, started on a temporary
-// program folder, every host pointed at a loopback server.
-#include <gtest/gtest.h>
-
-#include <QApplication>
+// The real program under a virtual X server: start-up, playback, panels,
+// resizing, local files, the video tab, languages and the small windows.
 #include <QAction>
 #include <QComboBox>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
-#include <QMessageBox>
-#include <QPushButton>
 #include <QSignalSpy>
-#include <QTest>
-#include <QTimer>
-#include <QTreeView>
 #include <chrono>
-#include <cmath>
-#include <mutex>
+#include <thread>
 
-#include "app/app_shell.h"
 #include "app/mpv_player_widget.h"
-#include "catalogue/line_cipher.h"
-#include "fetch/online_test.h"
-#include "support/loopback_server.h"
-#include "support/temp_dir.h"
+#include "program_window.h"
 
 namespace cd::app {
 namespace {
 
-/// One second of a 440 Hz tone, 8-bit mono PCM.
-std::string toneWav() {
-    const int rate = 8000;
-    std::string pcm;
-    for (int i = 0; i < rate; ++i)
-        pcm.push_back(static_cast<char>(128 + static_cast<int>(90 * std::sin(2 * M_PI * 440 * i / rate))));
-    auto le32 = [](std::uint32_t v) {
-        return std::string{static_cast<char>(v & 0xff), static_cast<char>((v >> 8) & 0xff),
-                           static_cast<char>((v >> 16) & 0xff), static_cast<char>((v >> 24) & 0xff)};
-    };
-    auto le16 = [](std::uint16_t v) { return std::string{static_cast<char>(v & 0xff), static_cast<char>(v >> 8)}; };
-    std::string wav = "RIFF" + le32(36 + static_cast<std::uint32_t>(pcm.size())) + "WAVEfmt " + le32(16) + le16(1) +
-                      le16(1) + le32(rate) + le32(rate) + le16(1) + le16(8) + "data" +
-                      le32(static_cast<std::uint32_t>(pcm.size())) + pcm;
-    return wav;
-}
-
-class ProgramWindow : public testing::Test {
+class ProgramWindow : public ProgramWindowBase {
 protected:
-    void SetUp() override {
+    void addRoutes() override {
         server_.server().Get("/tone.wav", [this](const httplib::Request&, httplib::Response& res) {
             res.set_content(wav_, "audio/wav");
         });
@@ -69,87 +38,13 @@ protected:
                             "<a href=\"/watch?v=xyz2\">Second &amp; last</a></body></html>",
                             "text/html");
         });
-        server_.server().Get("/webtv/getData.asp", [this](const httplib::Request& req, httplib::Response& res) {
-            std::lock_guard lock(mutex_);
-            reports_.push_back(req.get_param_value("strType") + " " + req.get_param_value("strItem"));
-            res.set_content("ok", "text/plain");
-        });
-        server_.start();
-        ASSERT_TRUE(fetch::IsOnline(wav_));
-
-        std::string data;
-        for (const std::string& line :
-             {"Tone TV|" + server_.url("/tone.wav") + "|TV|English", "Gone TV|" + server_.url("/gone") + "|TV|English",
-              "Endless TV|" + server_.url("/endless") + "|TV|English",
-              "Tone Radio|" + server_.url("/tone.wav") + "|Radio|English"})
-            data += catalogue::EncodeLine(line) + "\r\n";
-        dir_.write("Data.txt", data);
-        // Not a first run: no language window, no help.
-        dir_.write("settings.ini", "[Settings]\nLanguage=English\nshowHelp=0\nTVLang=All\n");
-        std::filesystem::create_directory(dir_ / "registry");
-
-        auto config = platform::Configuration::defaults();
-        for (std::string* host : {&config.hosts.catalogue, &config.hosts.language, &config.hosts.banner,
-                                  &config.hosts.video, &config.hosts.videoRegional, &config.hosts.videoPlayer})
-            *host = server_.host();
-        AppShellOptions options;
-        options.settingsFile = QString::fromStdString((dir_ / "settings.ini").string());
-        options.playerErrorDialogs = false;
-        config_ = config;
-        options_ = options;
-        startProgram();
     }
 
-    void startProgram() {
-        shell_ = std::make_unique<AppShell>(config_, dir_.path(), dir_ / "registry", options_);
-        shell_->start();
-        ASSERT_TRUE(QTest::qWaitFor([&] { return program().windows.form1.visible(); }, 10000));
+    std::vector<std::string> catalogueLines() override {
+        return {"Tone TV|" + server_.url("/tone.wav") + "|TV|English", "Gone TV|" + server_.url("/gone") + "|TV|English",
+                "Endless TV|" + server_.url("/endless") + "|TV|English",
+                "Tone Radio|" + server_.url("/tone.wav") + "|Radio|English"};
     }
-
-    void TearDown() override {
-        if (shell_ && shell_->mainView() && shell_->mainView()->isVisible()) shell_->mainView()->close();
-        shell_.reset();
-        server_.stop();
-    }
-
-    mainwindow::Program& program() { return shell_->program(); }
-    ui::Form1& form() { return program().windows.form1; }
-    QPushButton* button(const char* name) { return shell_->mainView()->widgetAs<QPushButton>(name); }
-
-    void clickRow(const std::string& name) {
-        auto* view = shell_->mainView()->widgetAs<QTreeView>("ListView1");
-        ASSERT_NE(view, nullptr);
-        for (int i = 0; i < form().ListView1->count(); ++i) {
-            if (form().ListView1->item(i).text != name) continue;
-            const QModelIndex index = view->model()->index(i, 0);
-            view->scrollTo(index);
-            QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(index).center());
-            return;
-        }
-        FAIL() << "no row " << name;
-    }
-
-    std::vector<std::string> reports() {
-        std::lock_guard lock(mutex_);
-        return reports_;
-    }
-
-    /// Presses a button of the next message box that opens.
-    void answerNextBox(QMessageBox::StandardButton which) {
-        QTimer::singleShot(50, [which] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            if (box && box->button(which)) box->button(which)->click();
-        });
-    }
-
-    std::string wav_ = toneWav();
-    test::TempDir dir_;
-    test::LoopbackServer server_;
-    std::mutex mutex_;
-    std::vector<std::string> reports_;
-    std::unique_ptr<AppShell> shell_;
-    platform::Configuration config_;
-    AppShellOptions options_;
 };
 
 // Catches a start-up that misses its caption or does not fill the TV list from Data.txt.

@@ -400,6 +400,28 @@ TEST_F(FavouritesTest, OfflineFavouriteShowsPictureAndReportsWithQuote) {
     EXPECT_EQ(reports[0].item, "http[colon][slash][slash]" + host + "[slash]gone");
 }
 
+// Catches a favourite click that plays or reports after a newer playback
+// request (another click, the window closing) began during its probe.
+TEST_F(FavouritesTest, FavouriteSupersededDuringItsProbeNeitherPlaysNorReports) {
+    auto requests = std::make_shared<util::RequestSequence>();
+    Favourites fav(form, dir.path(), player, fetcher, reporter, dialogs, "ChannelDeck", {}, requests);
+    addFavouriteRow("Live", server.url("/live"));
+    addFavouriteRow("Gone", server.url("/gone"));
+    pump.onPump = [&] { requests->supersedeAll(); };
+    for (int row : {0, 1}) {
+        form.ListView2->select(row);
+        fav.ListView2_Click();
+    }
+    EXPECT_TRUE(player.urls.empty());
+    EXPECT_FALSE(form.imgOffline->visible());
+    EXPECT_TRUE(server.reports().empty());
+    EXPECT_EQ(server.channelHits(), 2);
+
+    pump.onPump = nullptr;
+    fav.ListView2_Click();
+    EXPECT_TRUE(form.imgOffline->visible()) << "a click that is not superseded still decides";
+}
+
 // Catches a favourite being played while editing, or a click on nothing
 // fetching or reporting anything.
 TEST_F(FavouritesTest, ClickWhileEditingOrWithoutSelectionDoesNothing) {

@@ -257,5 +257,41 @@ TEST_F(Fetch, TimeInNestedHandlersIsNotAStall) {
     EXPECT_EQ(outer.size(), 1000u);
 }
 
+// Catches a superseded fetch that goes on reading an endless body (every
+// click nested inside it would then wait for it to time out).
+TEST_F(Fetch, UnwantedFetchEndsAtTheNextEvents) {
+    FetchLimits limits;
+    int asked = 0;
+    limits.stillWanted = [&] { return ++asked < 3; };
+    const auto start = Clock::now();
+    const std::string body = fetcher.HttpGetText(server.url("/trickle"), limits);
+    EXPECT_LT(msSince(start), 1500);
+    EXPECT_EQ(asked, 3);
+    EXPECT_EQ(pump.calls, 3) << "no closing events for a fetch nobody waits for";
+    EXPECT_EQ(body.substr(0, 16), "live stream data");
+}
+
+// Catches a fetch that outlives the program's end, or a new one started after it.
+TEST_F(Fetch, ShutDownEndsTheRunningFetchAndRefusesNewOnes) {
+    pump.onPump = [&] { fetcher.shutDown(); };
+    const auto start = Clock::now();
+    EXPECT_FALSE(fetcher.HttpGetText(server.url("/trickle")).empty());
+    EXPECT_LT(msSince(start), 1500);
+    EXPECT_TRUE(fetcher.isShutDown());
+    EXPECT_EQ(fetcher.HttpGetText(server.url("/ten")), "");
+}
+
+// Catches a probe given a request ticket that is not cut short once a newer
+// request begins.
+TEST_F(Fetch, TicketedProbeEndsWhenANewerRequestBegins) {
+    util::RequestSequence requests;
+    const auto ticket = requests.begin();
+    pump.onPump = [&] { requests.begin(); };
+    const auto start = Clock::now();
+    fetcher.HttpGetText(server.url("/trickle"), probeLimits(requests, ticket));
+    EXPECT_LT(msSince(start), 1500) << "not the 4 s probe bound";
+    EXPECT_FALSE(requests.isLatest(ticket));
+}
+
 }  // namespace
 }  // namespace cd::fetch

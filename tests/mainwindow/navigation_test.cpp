@@ -174,6 +174,69 @@ TEST(Navigation, EndlessStreamIsDecidedWithinTheProbeBound) {
     ASSERT_EQ(f.player.urls.size(), 1u);
 }
 
+// A channel list whose first row keeps its probe waiting, so that a second
+// click can run inside it.
+void writeSlowFirstCatalogue(Fixture& f) {
+    f.dir.write("Data.txt", catalogue({"Slow|" + f.server.url("/endless") + "|TV|English",
+                                       "Ok|" + f.server.url("/ok") + "|TV|English",
+                                       "Gone|" + f.server.url("/gone") + "|TV|English"}));
+    f.settings.set("TVLang", "All");
+    f.nav->cmdTV_Click();
+}
+
+// Catches the outer click of two nested ones playing its channel over the
+// channel the user chose last, or reporting it from a probe cut short.
+TEST(Navigation, ClickDuringAnotherClicksProbeIsTheOneThatPlays) {
+    Fixture f;
+    writeSlowFirstCatalogue(f);
+    bool nested = false;
+    f.pump.onPump = [&] {
+        if (nested) return;
+        nested = true;
+        f.selectRow("Ok");
+        f.nav->ListView1_Click();
+    };
+    f.selectRow("Slow");
+    f.nav->ListView1_Click();
+    EXPECT_EQ(f.player.urls, (std::vector<std::string>{f.server.url("/ok")}));
+    EXPECT_FALSE(f.form.imgOffline->visible());
+    EXPECT_TRUE(f.reports.empty());
+}
+
+// Catches an outer click that plays after a nested click found its channel
+// offline (the offline picture would stay over a playing channel).
+TEST(Navigation, OfflineVerdictOfTheLastClickStands) {
+    Fixture f;
+    writeSlowFirstCatalogue(f);
+    bool nested = false;
+    f.pump.onPump = [&] {
+        if (nested) return;
+        nested = true;
+        f.selectRow("Gone");
+        f.nav->ListView1_Click();
+    };
+    f.selectRow("Slow");
+    f.nav->ListView1_Click();
+    EXPECT_TRUE(f.player.urls.empty());
+    EXPECT_TRUE(f.form.imgOffline->visible());
+    ASSERT_EQ(f.reports.size(), 1u);
+    EXPECT_NE(f.reports[0].find("gone"), std::string::npos);
+}
+
+// Catches a category switch inside a probe cancelling the click: switching
+// the list leaves playback alone, so the channel still plays.
+TEST(Navigation, CategorySwitchDuringAProbeLetsTheChannelPlay) {
+    Fixture f;
+    writeSlowFirstCatalogue(f);
+    f.pump.onPump = [&] {
+        if (f.state.currentCategory != "Radio") f.nav->cmdRadio_Click();
+    };
+    f.selectRow("Slow");
+    f.nav->ListView1_Click();
+    EXPECT_EQ(f.player.urls, (std::vector<std::string>{f.server.url("/endless")}));
+    EXPECT_EQ(f.state.currentCategory, "Radio");
+}
+
 // Catches an unsupported scheme being played, or a click on nothing doing anything.
 TEST(Navigation, UnsupportedSchemeIsOfflineAndNoSelectionDoesNothing) {
     Fixture f;

@@ -139,6 +139,39 @@ TEST_F(VideoSiteTest, ChosenListingKindGivesItsPath) {
     EXPECT_EQ(targets.back(), "/browse?s=mf&t=t&c=23&l=&e=en_us&p=5");
 }
 
+// Catches an older listing that goes on fetching and appending its pages
+// after a listing chosen inside its wait: the list must hold the newer one only.
+TEST_F(VideoSiteTest, ListingChosenDuringAnotherOneReplacesIt) {
+    const std::string comedy = "/browse?s=mf&t=t&c=23&l=&e=en_us&p=";
+    for (int p = 1; p <= kListingPages; ++p) {
+        listing.page(featured("en_us", p), link("f" + std::to_string(p), "Featured " + std::to_string(p)));
+        listing.page(comedy + std::to_string(p), link("c" + std::to_string(p), "Comedy " + std::to_string(p)));
+    }
+    bool nested = false;
+    pump.onPump = [&] {
+        if (nested) return;
+        nested = true;
+        form.Combo3->setText("Comedy");
+        site().Combo3_Click();
+    };
+    site().cmdYouTube_Click();
+
+    EXPECT_EQ(titles(*form.ListView3),
+              (std::vector<std::string>{"Comedy 1", "Comedy 2", "Comedy 3", "Comedy 4", "Comedy 5"}));
+    const auto targets = listing.targets();
+    ASSERT_EQ(targets.size(), 6u) << "the first listing stops after the page it was reading";
+    EXPECT_EQ(targets.front(), featured("en_us", 1));
+}
+
+// Catches a listing that keeps fetching its pages after the window closed.
+TEST_F(VideoSiteTest, AbandonedListingFetchesNoMorePages) {
+    for (int p = 1; p <= kListingPages; ++p) listing.page(featured("en_us", p), link("f" + std::to_string(p), "F"));
+    pump.onPump = [&] { site().abandonListings(); };
+    site().cmdYouTube_Click();
+    EXPECT_EQ(listing.targets().size(), 1u);
+    EXPECT_EQ(form.ListView3->count(), 0);
+}
+
 // Catches a typed kind that is not in the table reaching the server, or
 // leaving old rows in the list.
 TEST_F(VideoSiteTest, TypedUnknownKindFetchesNothingAndEmptiesTheList) {

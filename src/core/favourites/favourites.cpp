@@ -15,7 +15,8 @@ constexpr const char* kVideoMarker = "youtube=";
 
 Favourites::Favourites(ui::Form1& form, std::filesystem::path programFolder, platform::Player& player,
                        fetch::HttpFetcher& fetcher, fetch::Reporter& reporter, platform::Dialogs& dialogs,
-                       std::string appTitle, ShowVideoPage showVideoPage)
+                       std::string appTitle, ShowVideoPage showVideoPage,
+                       std::shared_ptr<util::RequestSequence> playbackRequests)
     : form_(form),
       file_(std::move(programFolder) / kFavouritesFileName),
       player_(player),
@@ -23,7 +24,8 @@ Favourites::Favourites(ui::Form1& form, std::filesystem::path programFolder, pla
       reporter_(reporter),
       dialogs_(dialogs),
       appTitle_(std::move(appTitle)),
-      showVideoPage_(std::move(showVideoPage)) {}
+      showVideoPage_(std::move(showVideoPage)),
+      playbackRequests_(std::move(playbackRequests)) {}
 
 void Favourites::LoadFavorites() {
     const auto bytes = util::readFile(file_);
@@ -113,7 +115,10 @@ void Favourites::ListView2_Click() {
     }
     form_.WindowsMediaPlayer1->setVisible(true);
     form_.wbyoutube->setVisible(false);
-    const std::string body = fetcher_.HttpGetText(address, fetch::probeLimits());
+    const auto ticket = playbackRequests_->begin();
+    const std::string body = fetcher_.HttpGetText(address, fetch::probeLimits(*playbackRequests_, ticket));
+    // Superseded meanwhile: the probe was cut short and decides nothing.
+    if (!playbackRequests_->isLatest(ticket)) return;
     if (fetch::IsOnline(body)) {
         player_.setUrl(address);
         return;

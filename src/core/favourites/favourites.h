@@ -4,6 +4,7 @@
 // favourite (a channel through the player, a video through the video page).
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "fetch/fetch.h"
@@ -24,7 +25,8 @@ public:
     /// appTitle titles the message box of a failed save.
     Favourites(ui::Form1& form, std::filesystem::path programFolder, platform::Player& player,
                fetch::HttpFetcher& fetcher, fetch::Reporter& reporter, platform::Dialogs& dialogs,
-               std::string appTitle, ShowVideoPage showVideoPage);
+               std::string appTitle, ShowVideoPage showVideoPage,
+               std::shared_ptr<util::RequestSequence> playbackRequests = std::make_shared<util::RequestSequence>());
 
     /// Appends the rows of Favorites.txt to ListView2; nothing when the file
     /// is missing or unreadable.
@@ -45,7 +47,8 @@ public:
     /// saves in any case.
     void Command1_Click();
     /// A click on a favourite: plays it as a video or a channel; an offline
-    /// channel shows the offline picture and is reported.
+    /// channel shows the offline picture and is reported. A click superseded
+    /// during its probe neither plays nor reports.
     void ListView2_Click();
 
     /// Appends a video favourite (empty category and type) and saves.
@@ -65,6 +68,7 @@ private:
     platform::Dialogs& dialogs_;
     std::string appTitle_;
     ShowVideoPage showVideoPage_;
+    std::shared_ptr<util::RequestSequence> playbackRequests_;
 };
 
 /// The video identifier of a favourite's address: the text after its first

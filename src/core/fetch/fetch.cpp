@@ -184,6 +184,12 @@ FetchLimits probeLimits() {
     return limits;
 }
 
+FetchLimits probeLimits(const util::RequestSequence& requests, util::RequestSequence::Ticket ticket) {
+    FetchLimits limits = probeLimits();
+    limits.stillWanted = [&requests, ticket] { return requests.isLatest(ticket); };
+    return limits;
+}
+
 HttpFetcher::HttpFetcher(platform::EventPump& pump) : pump_(pump) {}
 
 std::string HttpFetcher::HttpGetText(const std::string& address, const FetchLimits& limits) {
@@ -196,10 +202,11 @@ std::string HttpFetcher::HttpGetWithProgress(const std::string& address, ui::Con
 }
 
 std::string HttpFetcher::fetch(const std::string& address, const FetchLimits& limits, ui::Control* statusBox) {
-    if (!isWebAddress(address) || !curlReady()) return {};
+    if (shutDown_ || !isWebAddress(address) || !curlReady()) return {};
     Transfer t;
     t.maxBytes = limits.maxBytes;
     bool bodyStarted = false;  // the first read has delivered bytes
+    bool abandoned = false;    // superseded or shut down: nobody waits for more events
     {
         std::unique_ptr<CURL, EasyDeleter> easy(curl_easy_init());
         if (!easy) return {};
@@ -235,6 +242,10 @@ std::string HttpFetcher::fetch(const std::string& address, const FetchLimits& li
                 if (statusBox)
                     statusBox->setText("Downloaded " + util::decimal(static_cast<long long>(seenBody)) + " bytes.");
                 pump_.runPending();
+                if (shutDown_ || (limits.stillWanted && !limits.stillWanted())) {
+                    abandoned = true;
+                    break;
+                }
                 // Time spent in nested handlers is not the server's silence.
                 const auto after = Clock::now();
                 lastActivity += after - now;
@@ -257,7 +268,7 @@ std::string HttpFetcher::fetch(const std::string& address, const FetchLimits& li
             transfer.wait(std::clamp(wait, milliseconds{1}, milliseconds{1000}));
         }
     }
-    if (bodyStarted) {
+    if (bodyStarted && !abandoned) {
         // The closing empty read: the total, then events once more.
         if (statusBox)
             statusBox->setText("Downloaded " + util::decimal(static_cast<long long>(t.body.size())) + " bytes.");

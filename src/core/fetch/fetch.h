@@ -5,10 +5,12 @@
 // nest inside a fetch.
 #include <chrono>
 #include <cstddef>
+#include <functional>
 #include <string>
 
 #include "platform/event_pump.h"
 #include "ui/control.h"
+#include "util/request_sequence.h"
 
 namespace cd::fetch {
 
@@ -39,12 +41,18 @@ struct FetchLimits {
     milliseconds stallTimeout = kStallTimeout;
     std::size_t maxBytes = 0;     // 0: no cap
     milliseconds maxBodyTime{0};  // 0: no cap
+    /// Asked after events have run; false ends the read at once (the caller
+    /// has been superseded and will not use the text). Empty: always wanted.
+    std::function<bool()> stillWanted;
 };
 
 /// Listings, searches, language downloads, reports: time-outs, no size cap.
 FetchLimits standardLimits();
 /// The bounded probe of a channel or favourite click.
 FetchLimits probeLimits();
+/// The same probe, given up as soon as ticket is no longer the latest of
+/// requests (requests must outlive the fetch).
+FetchLimits probeLimits(const util::RequestSequence& requests, util::RequestSequence::Ticket ticket);
 
 class HttpFetcher {
 public:
@@ -61,9 +69,15 @@ public:
     std::string HttpGetWithProgress(const std::string& address, ui::Control& statusBox,
                                     const FetchLimits& limits = standardLimits());
 
+    /// The program is ending: a fetch in progress ends after its current
+    /// events, and later ones return "" without connecting.
+    void shutDown() { shutDown_ = true; }
+    bool isShutDown() const { return shutDown_; }
+
 private:
     std::string fetch(const std::string& address, const FetchLimits& limits, ui::Control* statusBox);
     platform::EventPump& pump_;
+    bool shutDown_ = false;
 };
 
 }  // namespace cd::fetch

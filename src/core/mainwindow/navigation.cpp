@@ -30,7 +30,8 @@ std::string LanguageKeyFor(const std::string& category) {
 
 Navigation::Navigation(ui::Form1& form, catalogue::NavigationState& state, catalogue::CategoryView& categoryView,
                        platform::SettingsStore& settings, platform::Dialogs& dialogs, fetch::HttpFetcher& fetcher,
-                       fetch::Reporter& reporter, platform::Player& player, NavigationHooks hooks)
+                       fetch::Reporter& reporter, platform::Player& player, NavigationHooks hooks,
+                       std::shared_ptr<util::RequestSequence> playbackRequests)
     : form_(form),
       state_(state),
       categoryView_(categoryView),
@@ -39,7 +40,8 @@ Navigation::Navigation(ui::Form1& form, catalogue::NavigationState& state, catal
       fetcher_(fetcher),
       reporter_(reporter),
       player_(player),
-      hooks_(std::move(hooks)) {}
+      hooks_(std::move(hooks)),
+      playbackRequests_(std::move(playbackRequests)) {}
 
 void Navigation::showOnly(ui::Control* frame) {
     for (ui::Control* f : {form_.Frame1, form_.Frame3, form_.Frame4, form_.Frame5}) f->setVisible(f == frame);
@@ -116,7 +118,9 @@ void Navigation::ListView1_Click() {
     if (form_.chkLoad->checked()) return;
     // Copy: the fetch lets other events run, which may refill the list.
     const std::string address = selected->tag;
-    const std::string text = fetcher_.HttpGetText(address, fetch::probeLimits());
+    const auto ticket = playbackRequests_->begin();
+    const std::string text = fetcher_.HttpGetText(address, fetch::probeLimits(*playbackRequests_, ticket));
+    if (!playbackRequests_->isLatest(ticket)) return;
     if (fetch::IsOnline(text)) {
         player_.setUrl(address);
         return;

@@ -3,6 +3,7 @@
 // and their Categories menu twins, the adult consent box, and the channel
 // click that tests a channel before it plays.
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "catalogue/category_view.h"
@@ -34,7 +35,8 @@ class Navigation {
 public:
     Navigation(ui::Form1& form, catalogue::NavigationState& state, catalogue::CategoryView& categoryView,
                platform::SettingsStore& settings, platform::Dialogs& dialogs, fetch::HttpFetcher& fetcher,
-               fetch::Reporter& reporter, platform::Player& player, NavigationHooks hooks);
+               fetch::Reporter& reporter, platform::Player& player, NavigationHooks hooks,
+               std::shared_ptr<util::RequestSequence> playbackRequests = std::make_shared<util::RequestSequence>());
 
     void cmdTV_Click() { ChannelCategorySwitch("TV"); }
     void cmdRadio_Click() { ChannelCategorySwitch("Radio"); }
@@ -56,7 +58,9 @@ public:
 
     /// Tests the selected channel's address (bounded probe + online test);
     /// plays it when online, else shows the offline picture and reports it.
-    /// Does nothing when no row is selected.
+    /// Does nothing when no row is selected. A click superseded during the
+    /// probe (another playback request, the window closing) neither plays
+    /// nor reports: its probe was cut short and decided nothing.
     void ListView1_Click();
 
 private:
@@ -71,6 +75,7 @@ private:
     fetch::Reporter& reporter_;
     platform::Player& player_;
     NavigationHooks hooks_;
+    std::shared_ptr<util::RequestSequence> playbackRequests_;
 };
 
 /// The settings key that holds a channel category's language ("XXX" reads Video's).

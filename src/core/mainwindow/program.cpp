@@ -55,7 +55,11 @@ Program::Program(platform::Configuration config, fs::path programFolder, fs::pat
                                                         ports_.dialogs, appTitle_);
     favourites_ = std::make_unique<favourites::Favourites>(
         f, folder_, ports_.player, fetcher_, reporter_, ports_.dialogs, appTitle_,
-        [this](const std::string& title, const std::string& id) { videoPage_->showVideoPage(title, id); });
+        [this](const std::string& title, const std::string& id) {
+            playbackRequests_->supersedeAll();
+            videoPage_->showVideoPage(title, id);
+        },
+        playbackRequests_);
     videoSite_ = std::make_unique<videosite::VideoSite>(f, state_.regionCode, state_.currentCategory, fetcher_,
                                                         config_.hosts, folder_, *videoPage_, *favourites_);
     editor_ = std::make_unique<editor::CatalogueEditor>(f, ports_.dialogs, languages_.messages(), folder_,
@@ -67,7 +71,7 @@ Program::Program(platform::Configuration config, fs::path programFolder, fs::pat
     hooks.openVideoTab = [this] { videoSite_->cmdYouTube_Click(); };
     hooks.editorSelectRow = [this] { editor_->SelectRow(); };
     navigation_ = std::make_unique<Navigation>(f, state_, *categoryView_, ports_.settings, ports_.dialogs, fetcher_,
-                                               reporter_, ports_.player, std::move(hooks));
+                                               reporter_, ports_.player, std::move(hooks), playbackRequests_);
 
     splash_ = std::make_unique<presentation::Splash>(windows.frmSplash, machineStore_, values_, config_, nullptr,
                                                      [this] {
@@ -170,6 +174,9 @@ void Program::firstRunHelp() {
 }
 
 void Program::CloseRequest() {
+    // A channel probe still waiting must not start the player once it is closed.
+    playbackRequests_->supersedeAll();
+    videoSite_->abandonListings();
     ports_.player.stop();
     ports_.player.close();
 }
@@ -180,6 +187,9 @@ void Program::Unload() {
         if (windows.isLoaded(*w)) windows.unload(*w);
     }
     windows.unload(windows.form1);
+    // A fetch still waiting further up the stack ends now, not after its
+    // time-outs, and nothing new is fetched while the program ends.
+    fetcher_.shutDown();
     if (shell_.quit) shell_.quit();
 }
 
@@ -246,9 +256,15 @@ void Program::routeMain(const WindowEvent& e) {
         case EventKind::ItemClick:
             if (c == "ListView1") navigation_->ListView1_Click();
             else if (c == "ListView2") favourites_->ListView2_Click();
-            else if (c == "ListView3") videoSite_->ListView3_Click();
-            else if (c == "Dir1") localFiles_->Dir1_Open(index);
-            else if (c == "File1") localFiles_->File1_Click(index);
+            else if (c == "ListView3") {
+                // Playing something else supersedes a channel probe still waiting.
+                playbackRequests_->supersedeAll();
+                videoSite_->ListView3_Click();
+            } else if (c == "Dir1") localFiles_->Dir1_Open(index);
+            else if (c == "File1") {
+                playbackRequests_->supersedeAll();
+                localFiles_->File1_Click(index);
+            }
             break;
         case EventKind::HeaderClick:
             if (c == "ListView1") ListView1_ColumnClick(f, e.column);

@@ -129,6 +129,9 @@ private:
 
     presentation::ProgramValues values_;
     catalogue::NavigationState state_;
+    /// Channel and favourite probes, video pages and local files: the newest
+    /// playback request wins over one still waiting for its probe.
+    std::shared_ptr<util::RequestSequence> playbackRequests_ = std::make_shared<util::RequestSequence>();
     registry::RegistryStore registryStore_;
     registry::ClsRegistryAccess registry_;
     registry::MachineSettings machineSettings_;

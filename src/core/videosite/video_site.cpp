@@ -48,23 +48,29 @@ void VideoSite::Combo4_Click() {
 
 void VideoSite::cmdSearch_Click() { searchVideos(); }
 
-void VideoSite::loadPages(const std::string& base, int pages) {
+void VideoSite::loadPages(const std::string& base, int pages, util::RequestSequence::Ticket ticket) {
+    fetch::FetchLimits limits;
+    limits.stillWanted = [this, ticket] { return listings_.isLatest(ticket); };
     for (int page = 1; page <= pages; ++page) {
-        // The fetch lets window events run; a listing started meanwhile has
-        // cleared the list, and this one's remaining pages add to it.
-        std::string body = fetcher_.HttpGetWithProgress(base + util::decimal(page), *form_.txtStatus);
+        // The fetch lets window events run. A listing started meanwhile has
+        // cleared the list and filled it; rows of this older one appended
+        // after them would mix two listings, so this one stops.
+        std::string body = fetcher_.HttpGetWithProgress(base + util::decimal(page), *form_.txtStatus, limits);
+        if (!listings_.isLatest(ticket)) return;
         parseVideoPage(body);
     }
 }
 
 void VideoSite::loadVideoListing() {
+    const auto ticket = listings_.begin();
     form_.ListView3->clear();
-    loadPages(ListingBase(hosts_.video, form_.Combo3->text(), regionCode_), kListingPages);
+    loadPages(ListingBase(hosts_.video, form_.Combo3->text(), regionCode_), kListingPages, ticket);
 }
 
 void VideoSite::searchVideos() {
+    const auto ticket = listings_.begin();
     form_.ListView3->clear();
-    loadPages(SearchBase(hosts_.videoRegional, form_.txtSearch->text()), kSearchPages);
+    loadPages(SearchBase(hosts_.videoRegional, form_.txtSearch->text()), kSearchPages, ticket);
 }
 
 void VideoSite::parseVideoPage(std::string& page) { scraper_.parseVideoPage(page, *form_.ListView3); }

@@ -41,11 +41,14 @@ public:
     void cmdSearch_Click();
 
     /// Clears the video list and fills it from pages 1 to 5 of the listing
-    /// Combo3 names, in the current region.
+    /// Combo3 names, in the current region. A listing or search started
+    /// while a page loads supersedes this one: it stops, adding nothing more.
     void loadVideoListing();
     /// Clears the video list and fills it from pages 1 to 10 of the search
-    /// for the text of txtSearch.
+    /// for the text of txtSearch (superseded as a listing is).
     void searchVideos();
+    /// The window is closing: a listing or search in progress stops.
+    void abandonListings() { listings_.supersedeAll(); }
     /// Adds the videos of one fetched page to the video list; page is
     /// overwritten with the scraper's working copy.
     void parseVideoPage(std::string& page);
@@ -59,7 +62,7 @@ public:
     void mnuAction2Item_Click(int index);
 
 private:
-    void loadPages(const std::string& base, int pages);
+    void loadPages(const std::string& base, int pages, util::RequestSequence::Ticket ticket);
 
     ui::Form1& form_;
     std::string& regionCode_;
@@ -69,6 +72,7 @@ private:
     PageScraper scraper_;
     VideoPage& page_;
     favourites::Favourites& favourites_;
+    util::RequestSequence listings_;
 };
 
 }  // namespace cd::videosite
