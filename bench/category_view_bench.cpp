@@ -1,12 +1,13 @@
-// LoadCategory over a generated 100,000-record Data.txt: the time of one
-// category switch (read, decode, filter, refill, rebuild the language box).
+// LoadCategory over a generated Data.txt of 10,000, 100,000 and 1,000,000
+// records: the time of one category switch (read, decode, filter, refill,
+// rebuild the language box).
 #include <benchmark/benchmark.h>
 
 #include <string>
 #include <vector>
 
 #include "catalogue/category_view.h"
-#include "catalogue/line_cipher.h"
+#include "generated_catalogue.h"
 #include "localization/message_table.h"
 #include "platform/memory_settings_store.h"
 #include "support/fakes.h"
@@ -15,40 +16,11 @@
 
 namespace {
 
-constexpr int kRecords = 100'000;
-
-const std::vector<std::string> kLanguages = {
-    "English",  "French",    "German",    "Spanish", "Italian", "Dutch",      "Portuguese", "Russian",
-    "Arabic",   "Turkish",   "Polish",    "Greek",   "Swedish", "Danish",     "Finnish",    "Norwegian",
-    "Czech",    "Hungarian", "Hindi",     "Bengali", "Urdu",    "Persian",    "Hebrew",     "Chinese",
-    "Japanese", "Korean",    "Thai",      "Malay",   "Tagalog", "Vietnamese", "Romanian",   "Serbian",
-    "Croatian", "Albanian",  "Ukrainian", "Music",   "News",    "Sports",     "Kids",       "Movies"};
-
-// Every record in the given category, or a realistic mix (60% TV, 25% Radio,
-// 10% Video, 5% XXX) when category is empty.
-std::string generateCatalogue(const std::string& category) {
-    static const char* kMix[] = {"TV", "TV", "TV",    "TV",    "TV",    "TV",    "TV",    "TV",    "TV",    "TV",
-                                 "TV", "TV", "Radio", "Radio", "Radio", "Radio", "Radio", "Video", "Video", "XXX"};
-    std::string out;
-    out.reserve(static_cast<std::size_t>(kRecords) * 80);
-    for (int i = 0; i < kRecords; ++i) {
-        const std::size_t n = static_cast<std::size_t>(i);
-        std::string languages = kLanguages[n % kLanguages.size()];
-        if (i % 3 == 0) languages += "/" + kLanguages[(n * 7 + 3) % kLanguages.size()];
-        if (i % 7 == 0) languages += "/" + kLanguages[(n * 13 + 5) % kLanguages.size()];
-        const std::string cat = category.empty() ? kMix[n % 20] : category;
-        const std::string line = "Channel " + std::to_string(i) + " Live|http://stream" + std::to_string(i % 500) +
-                                 ".example.net/live/" + std::to_string(i) + "/playlist.m3u8|" + cat + "|" + languages;
-        out += cd::catalogue::EncodeLine(line);
-        out += "\r\n";
-    }
-    return out;
-}
-
 void runLoadCategory(benchmark::State& state, const std::string& fileCategory, const std::string& language,
                      bool refresh) {
     cd::test::TempDir dir;
-    dir.write("Data.txt", generateCatalogue(fileCategory));
+    const int records = static_cast<int>(state.range(0));
+    dir.write("Data.txt", cd::bench::generateCatalogue(records, fileCategory));
     cd::ui::Form1 form;
     cd::catalogue::NavigationState nav;
     cd::platform::MemorySettingsStore settings;
@@ -66,18 +38,21 @@ void runLoadCategory(benchmark::State& state, const std::string& fileCategory, c
     if (!dialogs.shown.empty()) state.SkipWithError("LoadCategory failed");
     state.counters["rows"] = form.ListView1->count();
     state.counters["entries"] = static_cast<double>(form.Combo1->entries().size());
-    state.counters["records"] = kRecords;
+    state.counters["records"] = records;
 }
 
-// A category switch to TV over the mixed catalogue: 60,000 rows listed.
+// A category switch to TV over the mixed catalogue: 60% of the records listed.
 void BM_LoadCategory_MixedCatalogue_TV_All(benchmark::State& state) { runLoadCategory(state, "", "All", true); }
-// The worst case: every one of the 100,000 records is listed.
+// The worst case: every record is listed.
 void BM_LoadCategory_AllRecordsListed(benchmark::State& state) { runLoadCategory(state, "TV", "All", true); }
 // A language pick: filtered, no rebuild of the language box.
 void BM_LoadCategory_MixedCatalogue_English(benchmark::State& state) { runLoadCategory(state, "", "English", false); }
 
 }  // namespace
 
-BENCHMARK(BM_LoadCategory_MixedCatalogue_TV_All)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_LoadCategory_AllRecordsListed)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_LoadCategory_MixedCatalogue_English)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadCategory_MixedCatalogue_TV_All)
+    ->Arg(10'000)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadCategory_AllRecordsListed)
+    ->Arg(10'000)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadCategory_MixedCatalogue_English)
+    ->Arg(10'000)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond);

@@ -8,6 +8,7 @@
 #include <iostream>
 
 #include "app/app_shell.h"
+#include "app/startup_probe.h"
 #include "mainwindow/program_folder.h"
 #include "registry/machine_settings.h"
 
@@ -45,12 +46,16 @@ int main(int argc, char** argv) {
         std::cerr << "channeldeck: " << error << "\n";
         return 2;
     }
+    bool measure = false;
     for (const auto& a : rest) {
         if (a == "--help" || a == "-h") {
             std::cout << "usage: channeldeck [OPTIONS]\n\nOptions:\n"
-                      << cd::platform::Configuration::optionsHelp();
+                      << cd::platform::Configuration::optionsHelp()
+                      << "  --measure-startup" << std::string(17, ' ')
+                      << "print start-up times and memory once the main window shows, then close\n";
             return 0;
         }
+        if (a == "--measure-startup") measure = true;
     }
     QApplication::setApplicationName(QString::fromStdString(config.version.productName));
 
@@ -65,6 +70,7 @@ int main(int argc, char** argv) {
 
     cd::app::AppShell shell(config, folder, cd::registry::defaultRegistryDir());
     QObject::connect(&shell, &cd::app::AppShell::finished, &app, &QApplication::quit);
+    if (measure) cd::app::measureStartup(shell, std::cout);
     shell.start();
     return app.exec();
 }
