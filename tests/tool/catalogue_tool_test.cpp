@@ -9,39 +9,18 @@
 
 #include "catalogue/line_cipher.h"
 #include "support/temp_dir.h"
+#include "support/tool_runner.h"
 #include "util/files.h"
 
 namespace {
 
+using cd::test::runTool;
+using cd::test::ToolRun;
+using cd::test::shellQuoted;
+
 namespace fs = std::filesystem;
 using cd::catalogue::DecodeLine;
 using cd::catalogue::EncodeLine;
-
-struct ToolRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string shellQuoted(const std::string& s) {
-    std::string q = "'";
-    for (const char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
-}
-
-// Runs the tool in dir with args (already quoted where needed) and stdin from
-// the file "stdin" of dir when it exists.
-ToolRun tool(const cd::test::TempDir& dir, const std::string& args) {
-    const std::string in = fs::exists(dir / "stdin") ? " < stdin" : " < /dev/null";
-    const std::string cmd = "cd " + shellQuoted(dir.path().string()) + " && " + shellQuoted(CD_TOOL_PATH) + " " + args +
-                            in + " > stdout 2> stderr";
-    ToolRun r;
-    const int raw = std::system(cmd.c_str());
-    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    r.out = dir.read("stdout");
-    r.err = dir.read("stderr");
-    return r;
-}
 
 std::string encodedLines(std::initializer_list<std::string> plain) {
     std::string out;
@@ -53,7 +32,7 @@ std::string encodedLines(std::initializer_list<std::string> plain) {
 TEST(CatalogueTool, EncodeFollowsTheLineRuleAndWritesCrLf) {
     cd::test::TempDir dir;
     dir.write("stdin", "abc\r\ndef\rghi\nj");
-    const ToolRun r = tool(dir, "encode");
+    const ToolRun r = runTool(dir, "encode");
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, EncodeLine("abc") + "\r\n" + EncodeLine("def") + "\r\n" + EncodeLine("ghi\nj") + "\r\n");
     EXPECT_EQ(r.out.substr(0, 3), "\xA1\xA2\xA3");
@@ -65,7 +44,7 @@ TEST(CatalogueTool, DecodeUndoesEncode) {
     cd::test::TempDir dir;
     const std::string plain = "Fox|http://fox|TV|English\r\nZDF|http://zdf|TV|German\r\n";
     dir.write("stdin", encodedLines({"Fox|http://fox|TV|English", "ZDF|http://zdf|TV|German"}));
-    const ToolRun r = tool(dir, "decode");
+    const ToolRun r = runTool(dir, "decode");
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, plain);
 }
@@ -74,7 +53,7 @@ TEST(CatalogueTool, DecodeUndoesEncode) {
 TEST(CatalogueTool, EncodeWarnsAboutBytesThatWillNotDecodeBack) {
     cd::test::TempDir dir;
     dir.write("stdin", "fine\r\nCaf\xCC\r\n");
-    const ToolRun r = tool(dir, "encode");
+    const ToolRun r = runTool(dir, "encode");
     EXPECT_EQ(r.status, 0);
     EXPECT_NE(r.err.find("line 2"), std::string::npos) << r.err;
     EXPECT_EQ(r.err.find("line 1"), std::string::npos) << r.err;
@@ -83,7 +62,7 @@ TEST(CatalogueTool, EncodeWarnsAboutBytesThatWillNotDecodeBack) {
 // Catches stray arguments accepted silently.
 TEST(CatalogueTool, CipherCommandsTakeNoArguments) {
     cd::test::TempDir dir;
-    const ToolRun r = tool(dir, "encode extra");
+    const ToolRun r = runTool(dir, "encode extra");
     EXPECT_EQ(r.status, 2);
     EXPECT_NE(r.err.find("usage: channeldeck-tool encode"), std::string::npos) << r.err;
 }
@@ -92,13 +71,13 @@ TEST(CatalogueTool, CipherCommandsTakeNoArguments) {
 TEST(CatalogueTool, ExportWritesTheSameDataHtmAsTheEditor) {
     cd::test::TempDir dir;
     dir.write("Data.txt", encodedLines({"Fox|http://fox|TV|English|extra", "no record here", "Short|http://s"}));
-    ToolRun r = tool(dir, "export Data.txt out.htm");
+    ToolRun r = runTool(dir, "export Data.txt out.htm");
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(dir.read("out.htm"), "<data>\r\n" + EncodeLine("Fox|http://fox|TV|English") + "\r\n" +
                                        EncodeLine("Short|http://s||") + "\r\n</data>\r\n");
     EXPECT_NE(r.out.find("2 channels"), std::string::npos) << r.out;
 
-    r = tool(dir, "export --plain Data.txt plain.htm");
+    r = runTool(dir, "export --plain Data.txt plain.htm");
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(dir.read("plain.htm"), "<data>\r\nFox|http://fox|TV|English\r\nShort|http://s||\r\n</data>\r\n");
 }
@@ -106,20 +85,20 @@ TEST(CatalogueTool, ExportWritesTheSameDataHtmAsTheEditor) {
 // Catches a missing catalogue or an unwritable export reported as success.
 TEST(CatalogueTool, ExportFailsClearlyOnMissingOrUnwritableFiles) {
     cd::test::TempDir dir;
-    ToolRun r = tool(dir, "export nothere.txt out.htm");
+    ToolRun r = runTool(dir, "export nothere.txt out.htm");
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("nothere.txt"), std::string::npos) << r.err;
     EXPECT_FALSE(fs::exists(dir / "out.htm"));
 
     dir.write("Data.txt", encodedLines({"Fox|http://fox|TV|English"}));
-    r = tool(dir, "export Data.txt missing-folder/out.htm");
+    r = runTool(dir, "export Data.txt missing-folder/out.htm");
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("could not be saved"), std::string::npos) << r.err;
 
-    r = tool(dir, "export Data.txt");
+    r = runTool(dir, "export Data.txt");
     EXPECT_EQ(r.status, 2);
     EXPECT_NE(r.err.find("usage:"), std::string::npos);
-    r = tool(dir, "export Data.txt out.htm --key");
+    r = runTool(dir, "export Data.txt out.htm --key");
     EXPECT_EQ(r.status, 2);
 }
 
@@ -127,11 +106,11 @@ TEST(CatalogueTool, ExportFailsClearlyOnMissingOrUnwritableFiles) {
 TEST(CatalogueTool, ImportSectionedWritesAnEncodedCatalogue) {
     cd::test::TempDir dir;
     dir.write("list.txt", "[http://section]\r\nignored\r\nName\r\nRadio\r\n[B]\r\n\r\nOther\r\nTV\r\nLast");
-    ToolRun r = tool(dir, "import-sectioned list.txt Data.txt --type German");
+    ToolRun r = runTool(dir, "import-sectioned list.txt Data.txt --type German");
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(dir.read("Data.txt"), encodedLines({"Name|http://section|Radio|German", "Other|B|TV|German"}));
 
-    r = tool(dir, "import-sectioned list.txt Default.txt");
+    r = runTool(dir, "import-sectioned list.txt Default.txt");
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(dir.read("Default.txt"), encodedLines({"Name|http://section|Radio|TV", "Other|B|TV|TV"}))
         << "the type defaults to TV";
@@ -140,13 +119,13 @@ TEST(CatalogueTool, ImportSectionedWritesAnEncodedCatalogue) {
 // Catches a missing import file, a missing value or a stray option passing silently.
 TEST(CatalogueTool, ImportSectionedFailsClearly) {
     cd::test::TempDir dir;
-    ToolRun r = tool(dir, "import-sectioned nothere.txt Data.txt");
+    ToolRun r = runTool(dir, "import-sectioned nothere.txt Data.txt");
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("nothere.txt"), std::string::npos) << r.err;
     EXPECT_FALSE(fs::exists(dir / "Data.txt"));
-    r = tool(dir, "import-sectioned list.txt Data.txt --type");
+    r = runTool(dir, "import-sectioned list.txt Data.txt --type");
     EXPECT_EQ(r.status, 2);
-    r = tool(dir, "import-sectioned list.txt");
+    r = runTool(dir, "import-sectioned list.txt");
     EXPECT_EQ(r.status, 2);
 }
 
@@ -155,7 +134,7 @@ TEST(CatalogueTool, SampleCatalogueDecodesToItsPlainSource) {
     cd::test::TempDir dir;
     const fs::path data = fs::path(CD_SOURCE_DIR) / "data";
     fs::copy_file(data / "Data.txt", dir / "stdin");
-    const ToolRun r = tool(dir, "decode");
+    const ToolRun r = runTool(dir, "decode");
     EXPECT_EQ(r.status, 0);
     const std::string plain = cd::util::readFile(data / "sample-catalogue.plain.txt").value_or("");
     EXPECT_FALSE(plain.empty());

@@ -9,31 +9,13 @@
 #include "catalogue/line_cipher.h"
 #include "fetch/fetch_server.h"
 #include "support/temp_dir.h"
+#include "support/tool_runner.h"
 
 namespace {
 
-struct ToolRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string quoted(const std::string& s) {
-    std::string q = "'";
-    for (const char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
-}
-
-ToolRun tool(const cd::test::TempDir& dir, const std::string& args) {
-    const std::string cmd = "cd " + quoted(dir.path().string()) + " && " + quoted(CD_TOOL_PATH) + " " + args +
-                            " < /dev/null > stdout 2> stderr";
-    ToolRun r;
-    const int raw = std::system(cmd.c_str());
-    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    r.out = dir.read("stdout");
-    r.err = dir.read("stderr");
-    return r;
-}
+using cd::test::runTool;
+using cd::test::ToolRun;
+using cd::test::shellQuoted;
 
 std::string catalogue(std::initializer_list<std::string> plain) {
     std::string out;
@@ -49,36 +31,36 @@ protected:
 
 // Catches a fetch command that changes the body, or reports success for nothing.
 TEST_F(FetchTool, FetchPrintsTheBodyAndFailsOnNothing) {
-    ToolRun r = tool(dir, "fetch " + quoted(server.url("/bytes")));
+    ToolRun r = runTool(dir, "fetch " + shellQuoted(server.url("/bytes")));
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, cd::test::FetchTestServer::allBytes());
-    r = tool(dir, "fetch " + quoted(server.url("/notfound")));
+    r = runTool(dir, "fetch " + shellQuoted(server.url("/notfound")));
     EXPECT_EQ(r.status, 0) << "an error page is a body like any other";
     EXPECT_NE(r.out.find("page NOT FOUND"), std::string::npos);
-    r = tool(dir, "fetch " + quoted(server.url("/empty")));
+    r = runTool(dir, "fetch " + shellQuoted(server.url("/empty")));
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.out, "");
     EXPECT_NE(r.err.find("nothing fetched"), std::string::npos);
-    r = tool(dir, "fetch file:///etc/passwd");
+    r = runTool(dir, "fetch file:///etc/passwd");
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.out, "");
 }
 
 // Catches a probe that reads an endless stream forever or decides wrongly.
 TEST_F(FetchTool, ProbeSaysOnlineOrOffline) {
-    EXPECT_EQ(tool(dir, "probe " + quoted(server.url("/ten"))).out, "online\n");
-    EXPECT_EQ(tool(dir, "probe " + quoted(server.url("/endless"))).out, "online\n");
-    const ToolRun r = tool(dir, "probe " + quoted(server.url("/terror")));
+    EXPECT_EQ(runTool(dir, "probe " + shellQuoted(server.url("/ten"))).out, "online\n");
+    EXPECT_EQ(runTool(dir, "probe " + shellQuoted(server.url("/endless"))).out, "online\n");
+    const ToolRun r = runTool(dir, "probe " + shellQuoted(server.url("/terror")));
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out, "offline\n");
-    EXPECT_EQ(tool(dir, "probe mms://127.0.0.1/x").out, "offline\n");
+    EXPECT_EQ(runTool(dir, "probe mms://127.0.0.1/x").out, "offline\n");
 }
 
 // Catches missing usage errors.
 TEST_F(FetchTool, BadUsageExitsWithTwo) {
     for (const char* args : {"fetch", "probe", "probe a b", "list", "list Data.txt", "list --category TV",
                              "list Data.txt --category", "list Data.txt --category TV --colour red"}) {
-        const ToolRun r = tool(dir, args);
+        const ToolRun r = runTool(dir, args);
         EXPECT_EQ(r.status, 2) << args;
         EXPECT_NE(r.err.find("usage: channeldeck-tool"), std::string::npos) << args;
     }
@@ -89,12 +71,12 @@ TEST_F(FetchTool, BadUsageExitsWithTwo) {
 TEST_F(FetchTool, ListPrintsRowsThenLanguageEntries) {
     dir.write("cat.txt", catalogue({"Fox|http://fox|TV|English", "Jazz|http://jazz|Radio|French",
                                     "Arte|mms://arte|TV|French/German", "Beeb|http://b|TV|english"}));
-    ToolRun r = tool(dir, "list cat.txt --category TV");
+    ToolRun r = runTool(dir, "list cat.txt --category TV");
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out,
               "Fox\thttp://fox\tTV\tEnglish\nArte\tmms://arte\tTV\tFrench/German\nBeeb\thttp://b\tTV\tenglish\n"
               "Languages:\nAll\n\nEnglish\nFrench\nGerman\n");
-    r = tool(dir, "list cat.txt --category=TV --language ENG");
+    r = runTool(dir, "list cat.txt --category=TV --language ENG");
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(
         r.out,
@@ -103,12 +85,12 @@ TEST_F(FetchTool, ListPrintsRowsThenLanguageEntries) {
 
 // Catches a failed load reported as success, or rows so far withheld.
 TEST_F(FetchTool, ListFailureGoesToStderrWithExitOne) {
-    ToolRun r = tool(dir, "list missing.txt --category TV");
+    ToolRun r = runTool(dir, "list missing.txt --category TV");
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.out, "");
     EXPECT_NE(r.err.find("TV Channel file was not found."), std::string::npos);
     dir.write("short.txt", catalogue({"Fox|http://fox|TV|English", "Bad|http://bad|TV", "Arte|a|TV|French"}));
-    r = tool(dir, "list short.txt --category TV");
+    r = runTool(dir, "list short.txt --category TV");
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.out, "Fox\thttp://fox\tTV\tEnglish\n");
     EXPECT_NE(r.err.find("No channels could be loaded."), std::string::npos);

@@ -8,27 +8,14 @@
 
 #include "localization/cls_languages.h"
 #include "support/temp_dir.h"
+#include "support/tool_runner.h"
 #include "ui/windows.h"
 
 namespace cd::tool {
 namespace {
 
-struct ToolRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-ToolRun runTool(const test::TempDir& scratch, const std::string& args) {
-    const std::string cmd = std::string("'") + CD_TOOL_PATH + "' " + args + " >'" + (scratch / "out").string() +
-                            "' 2>'" + (scratch / "err").string() + "'";
-    const int raw = std::system(cmd.c_str());
-    ToolRun r;
-    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    r.out = scratch.read("out");
-    r.err = scratch.read("err");
-    return r;
-}
+using test::runTool;
+using test::ToolRun;
 
 std::string quoted(const std::filesystem::path& p) { return "'" + p.string() + "'"; }
 

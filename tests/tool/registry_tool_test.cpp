@@ -3,36 +3,10 @@
 #include <sys/wait.h>
 
 #include "support/temp_dir.h"
+#include "support/tool_runner.h"
 
 namespace cd::test {
 namespace {
-
-struct ToolRun {
-    int code = -1;
-    std::string out;
-    std::string err;
-};
-
-/// Runs a shell command line and collects its output and exit status.
-ToolRun runShell(const TempDir& dir, const std::string& command) {
-    const std::string errFile = (dir / "stderr.txt").string();
-    const std::string cmd = "{ " + command + "; } 2>" + errFile + " </dev/null";
-    ToolRun r;
-    FILE* p = ::popen(cmd.c_str(), "r");
-    if (!p) return r;
-    char buf[4096];
-    size_t n;
-    while ((n = fread(buf, 1, sizeof buf, p)) > 0) r.out.append(buf, n);
-    const int status = ::pclose(p);
-    r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    r.err = dir.read("stderr.txt");
-    return r;
-}
-
-/// Runs channeldeck-tool with args (shell words).
-ToolRun runTool(const TempDir& dir, const std::string& args) {
-    return runShell(dir, std::string(CD_TOOL_PATH) + " " + args);
-}
 
 class RegistryTool : public ::testing::Test {
 protected:
@@ -44,52 +18,52 @@ protected:
 
 // Catches set/get that use different stores, or get printing the terminating null.
 TEST_F(RegistryTool, SetThenGetPrintsTheValue) {
-    ASSERT_EQ(runTool(dir, reg("set 'HKEY_CURRENT_USER\\Software\\T' colour 'dark red'")).code, 0);
+    ASSERT_EQ(runTool(dir, reg("set 'HKEY_CURRENT_USER\\Software\\T' colour 'dark red'")).status, 0);
     const auto r = runTool(dir, reg("get 'hkcu\\software\\t' COLOUR"));
-    EXPECT_EQ(r.code, 0);
+    EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out, "dark red\n");
     const auto missing = runTool(dir, reg("get 'HKCU\\Software\\T' nothing"));
-    EXPECT_EQ(missing.code, 1);
+    EXPECT_EQ(missing.status, 1);
     EXPECT_EQ(missing.out, "");
     EXPECT_NE(missing.err.find("nothing"), std::string::npos);
 }
 
 // Catches an export that differs from the class's format, or overwrites an existing file.
 TEST_F(RegistryTool, ExportWritesTheScriptAndRefusesAnExistingFile) {
-    ASSERT_EQ(runTool(dir, reg("set 'HKCU\\Software\\Test' x y")).code, 0);
-    ASSERT_EQ(runTool(dir, reg("set 'HKCU\\Software\\Test\\Sub' @ inner")).code, 0);
+    ASSERT_EQ(runTool(dir, reg("set 'HKCU\\Software\\Test' x y")).status, 0);
+    ASSERT_EQ(runTool(dir, reg("set 'HKCU\\Software\\Test\\Sub' @ inner")).status, 0);
     const std::string out = (dir / "out.reg").string();
-    ASSERT_EQ(runTool(dir, reg("export 'HKCU\\Software\\Test' " + out + " --subkeys")).code, 0);
+    ASSERT_EQ(runTool(dir, reg("export 'HKCU\\Software\\Test' " + out + " --subkeys")).status, 0);
     EXPECT_EQ(dir.read("out.reg"),
               "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Test]\r\n\"x\"=\"y\"\r\n\r\n"
               "[HKEY_CURRENT_USER\\Software\\Test\\Sub]\r\n@=\"inner\"\r\n\r\n");
     const auto again = runTool(dir, reg("export 'HKCU\\Software\\Test' " + out));
-    EXPECT_EQ(again.code, 1);
+    EXPECT_EQ(again.status, 1);
     EXPECT_FALSE(again.err.empty());
 }
 
 // Catches an import that ignores its result or accepts a file with LF line ends.
 TEST_F(RegistryTool, ImportAppliesAScriptAndRejectsABadOne) {
     const auto good = dir.write("good.reg", "REGEDIT4\r\n\r\n[HKCU\\Imp]\r\n\"n\"=dword:0000001A\r\n\"s\"=\"v\"\r\n");
-    ASSERT_EQ(runTool(dir, reg("import " + good.string())).code, 0);
+    ASSERT_EQ(runTool(dir, reg("import " + good.string())).status, 0);
     EXPECT_EQ(runTool(dir, reg("get 'HKCU\\Imp' n")).out, "26\n");
     EXPECT_EQ(runTool(dir, reg("get 'HKCU\\Imp' s")).out, "v\n");
     const auto bad = dir.write("bad.reg", "REGEDIT4\n[HKCU\\Bad]\n\"s\"=\"v\"\n");
-    EXPECT_EQ(runTool(dir, reg("import " + bad.string())).code, 1);
-    EXPECT_EQ(runTool(dir, reg("get 'HKCU\\Bad' s")).code, 1);
-    EXPECT_EQ(runTool(dir, reg("import " + (dir / "missing.reg").string())).code, 1);
+    EXPECT_EQ(runTool(dir, reg("import " + bad.string())).status, 1);
+    EXPECT_EQ(runTool(dir, reg("get 'HKCU\\Bad' s")).status, 1);
+    EXPECT_EQ(runTool(dir, reg("import " + (dir / "missing.reg").string())).status, 1);
 }
 
 // Catches usage mistakes that crash, run anyway, or exit with the failure code.
 TEST_F(RegistryTool, UsageErrorsExitWithTwo) {
-    EXPECT_EQ(runTool(dir, "reg").code, 2);
-    EXPECT_EQ(runTool(dir, reg("frobnicate")).code, 2);
-    EXPECT_EQ(runTool(dir, reg("get onlykey")).code, 2);
-    EXPECT_EQ(runTool(dir, reg("set k n v extra")).code, 2);
-    EXPECT_EQ(runTool(dir, reg("get k n --subkeys")).code, 2);
-    EXPECT_EQ(runTool(dir, reg("get k n --bogus")).code, 2);
+    EXPECT_EQ(runTool(dir, "reg").status, 2);
+    EXPECT_EQ(runTool(dir, reg("frobnicate")).status, 2);
+    EXPECT_EQ(runTool(dir, reg("get onlykey")).status, 2);
+    EXPECT_EQ(runTool(dir, reg("set k n v extra")).status, 2);
+    EXPECT_EQ(runTool(dir, reg("get k n --subkeys")).status, 2);
+    EXPECT_EQ(runTool(dir, reg("get k n --bogus")).status, 2);
     const auto r = runTool(dir, "reg get k n --registry-dir");
-    EXPECT_EQ(r.code, 2);
+    EXPECT_EQ(r.status, 2);
     EXPECT_NE(r.err.find("usage: channeldeck-tool reg"), std::string::npos);
 }
 
@@ -97,12 +71,12 @@ TEST_F(RegistryTool, UsageErrorsExitWithTwo) {
 TEST_F(RegistryTool, RegistryFolderFromTheEnvironmentOrTheEqualsForm) {
     const std::string folder = (dir / "envreg").string();
     const std::string tool = std::string(CD_TOOL_PATH);
-    ASSERT_EQ(runTool(dir, "reg set 'HKLM\\A' b c --registry-dir=" + folder).code, 0);
+    ASSERT_EQ(runTool(dir, "reg set 'HKLM\\A' b c --registry-dir=" + folder).status, 0);
     const auto elsewhere =
         runShell(dir, "CHANNELDECK_REGISTRY_DIR=" + (dir / "empty").string() + " " + tool + " reg get 'HKLM\\A' b");
-    EXPECT_EQ(elsewhere.code, 1);
+    EXPECT_EQ(elsewhere.status, 1);
     const auto here = runShell(dir, "CHANNELDECK_REGISTRY_DIR=" + folder + " " + tool + " reg get 'HKLM\\A' b");
-    EXPECT_EQ(here.code, 0);
+    EXPECT_EQ(here.status, 0);
     EXPECT_EQ(here.out, "c\n");
 }
 
@@ -119,7 +93,7 @@ TEST_F(RegistryTool, TwoConcurrentWritersKeepEveryValue) {
     const auto r = runShell(dir, script);
     EXPECT_EQ(r.out.find("failed"), std::string::npos);
     const std::string exported = (dir / "busy.reg").string();
-    ASSERT_EQ(runTool(dir, reg("export 'HKCU\\Busy' " + exported)).code, 0);
+    ASSERT_EQ(runTool(dir, reg("export 'HKCU\\Busy' " + exported)).status, 0);
     const std::string text = dir.read("busy.reg");
     for (const char* who : {"a", "b"}) {
         for (int i = 1; i <= 25; ++i) {

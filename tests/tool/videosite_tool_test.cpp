@@ -8,33 +8,15 @@
 #include <string>
 
 #include "support/temp_dir.h"
+#include "support/tool_runner.h"
 
 namespace {
 
+using cd::test::runTool;
+using cd::test::ToolRun;
+using cd::test::shellQuoted;
+
 namespace fs = std::filesystem;
-
-struct ToolRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string quoted(const std::string& s) {
-    std::string q = "'";
-    for (const char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
-}
-
-ToolRun videoTool(const cd::test::TempDir& dir, const std::string& args) {
-    const std::string cmd = "cd " + quoted(dir.path().string()) + " && " + quoted(CD_TOOL_PATH) + " " + args +
-                            " < /dev/null > stdout 2> stderr";
-    ToolRun r;
-    const int raw = std::system(cmd.c_str());
-    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    r.out = dir.read("stdout");
-    r.err = dir.read("stderr");
-    return r;
-}
 
 // Catches the command scraping differently from the video tab: thumbnail
 // rows, capital anchors, entities, repeated ids, escaping of line ends.
@@ -44,7 +26,7 @@ TEST(VideoSiteTool, ScrapePrintsIdTabTitleRows) {
               "<html><a href=\"/watch?v=abc\"><img src=\"t.jpg\"></a><a href=\"/watch?v=abc\">Song</a>\r\n"
               "<A HREF=\"/WATCH?v=cap\">Loud</A><a href=\"/watch?v=e&amp;x\">Tom &amp; Jerry</a>"
               "<a href=\"/watch?v=abc\">Song again</a><a href=\"/watch?v=lf\">two\nlines\tand \\</a></html>");
-    const ToolRun r = videoTool(dir, "scrape page.html");
+    const ToolRun r = runTool(dir, "scrape page.html");
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, "abc\tSong\ncap\tLoud\ne&amp;x\tTom & Jerry\nlf\ttwo\\nlines\\tand \\\\\n");
     EXPECT_EQ(r.err, "");
@@ -55,7 +37,7 @@ TEST(VideoSiteTool, ScrapePrintsIdTabTitleRows) {
 TEST(VideoSiteTool, ScrapeOfAPageWithoutVideosPrintsNothing) {
     cd::test::TempDir dir;
     dir.write("empty.html", "");
-    const ToolRun r = videoTool(dir, "scrape empty.html");
+    const ToolRun r = runTool(dir, "scrape empty.html");
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, "");
 }
@@ -63,14 +45,14 @@ TEST(VideoSiteTool, ScrapeOfAPageWithoutVideosPrintsNothing) {
 // Catches bad input crashing the tool or passing as success.
 TEST(VideoSiteTool, ScrapeRefusesMissingPageAndBadUsage) {
     cd::test::TempDir dir;
-    ToolRun r = videoTool(dir, "scrape missing.html");
+    ToolRun r = runTool(dir, "scrape missing.html");
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("missing.html"), std::string::npos);
-    r = videoTool(dir, "scrape");
+    r = runTool(dir, "scrape");
     EXPECT_EQ(r.status, 2);
     EXPECT_NE(r.err.find("usage: channeldeck-tool scrape PAGE"), std::string::npos);
     fs::create_directory(dir / "folder");
-    r = videoTool(dir, "scrape folder");
+    r = runTool(dir, "scrape folder");
     EXPECT_EQ(r.status, 1);
 }
 
@@ -79,7 +61,7 @@ TEST(VideoSiteTool, ScrapeRefusesMissingPageAndBadUsage) {
 TEST(VideoSiteTool, VideoPageWritesThePlayerPage) {
     cd::test::TempDir dir;
     fs::create_directory(dir / "out");
-    const ToolRun r = videoTool(dir, "--video-player-host player.example video-page 'My clip' abc out");
+    const ToolRun r = runTool(dir, "--video-player-host player.example video-page 'My clip' abc out");
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, "out/youtube.html\n");
     EXPECT_EQ(dir.read("out/youtube.html"),
@@ -93,7 +75,7 @@ TEST(VideoSiteTool, VideoPageWritesThePlayerPage) {
 // Catches markup in a title reaching the page unescaped.
 TEST(VideoSiteTool, VideoPageEscapesTheTitle) {
     cd::test::TempDir dir;
-    const ToolRun r = videoTool(dir, "video-page '<script>x</script>' id1 .");
+    const ToolRun r = runTool(dir, "video-page '<script>x</script>' id1 .");
     EXPECT_EQ(r.status, 0) << r.err;
     const std::string html = dir.read("youtube.html");
     EXPECT_EQ(html.find("<script>"), std::string::npos);
@@ -103,14 +85,14 @@ TEST(VideoSiteTool, VideoPageEscapesTheTitle) {
 // Catches a missing folder or wrong arguments being accepted.
 TEST(VideoSiteTool, VideoPageRefusesBadFolderAndUsage) {
     cd::test::TempDir dir;
-    ToolRun r = videoTool(dir, "video-page T id no-such-folder");
+    ToolRun r = runTool(dir, "video-page T id no-such-folder");
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("no-such-folder"), std::string::npos);
-    r = videoTool(dir, "video-page T id");
+    r = runTool(dir, "video-page T id");
     EXPECT_EQ(r.status, 2);
     fs::create_directory(dir / "f");
     fs::create_directory(dir / "f" / "youtube.html");
-    r = videoTool(dir, "video-page T id f");
+    r = runTool(dir, "video-page T id f");
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("youtube.html"), std::string::npos);
 }
