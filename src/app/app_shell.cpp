@@ -23,7 +23,7 @@ mainwindow::EventKind kindOf(UiEvent::Kind k) {
         case UiEvent::HeaderClick: return mainwindow::EventKind::HeaderClick;
         case UiEvent::KeyPress: return mainwindow::EventKind::KeyPress;
         case UiEvent::MenuClick: return mainwindow::EventKind::MenuClick;
-        case UiEvent::DoubleClick: return mainwindow::EventKind::ItemClick;
+        case UiEvent::DoubleClick: return mainwindow::EventKind::DoubleClick;
         case UiEvent::Timer: return mainwindow::EventKind::TimerTick;
     }
     return mainwindow::EventKind::Click;
@@ -179,10 +179,6 @@ void AppShell::onEvent(const ui::Form& form, const UiEvent& e) {
     event.kind = kindOf(e.kind);
     event.column = e.column;
     event.key = e.key;
-    // A folder is opened by a double click; a single click only selects it.
-    if (e.control == "Dir1" && e.kind == UiEvent::Click) return;
-    if (e.control == "File1" && e.kind == UiEvent::DoubleClick) return;
-    if (e.control == "File1" && e.kind == UiEvent::Click) event.kind = mainwindow::EventKind::ItemClick;
     program_->route(event);
 }
 

@@ -274,7 +274,6 @@ TEST(Navigation, WebsiteRequestsAndVideoTab) {
     f.nav->mnuCatItem_Click(6);
     f.nav->cmdWebsite_Click();
     EXPECT_EQ(f.websiteRequests, (std::vector<std::string>{"Sports", "Extras", "Website"}));
-    EXPECT_EQ(f.state.websiteRequest, "Website");
     f.nav->mnuCatItem_Click(8);
     EXPECT_EQ(f.videoTabOpened, 1);
 }

@@ -139,6 +139,35 @@ TEST(Program, CloseStopsThenClosesAndUnloadEnds) {
     EXPECT_EQ(h.log.back(), "quit");
 }
 
+// Catches a file that a single click does not play, a double click on a
+// file that plays it twice, or a folder opened by a single click.
+TEST(Program, LocalFilesPlayOnOneClickAndFoldersOpenOnTwo) {
+    Harness h;
+    h.settings.set("Language", "English");
+    std::filesystem::create_directories(h.dir / "media" / "sub");
+    h.dir.write("media/tone.wav", "RIFF");
+    Program& p = h.make();
+    ASSERT_TRUE(p.LoadMainWindow());
+    const std::string media = (h.dir / "media").string();
+    ASSERT_TRUE(p.localFiles().Dir1_Change(media));
+    ASSERT_EQ(p.windows.form1.File1->entries().size(), 1u);
+
+    p.route({"Form1", "File1", 0, EventKind::Click});
+    EXPECT_EQ(h.player.urls, (std::vector<std::string>{media + "/tone.wav"}));
+    p.route({"Form1", "File1", 0, EventKind::DoubleClick});
+    EXPECT_EQ(h.player.urls.size(), 1u);
+
+    int sub = -1;
+    for (int i = 0; !p.localFiles().folderPath(i).empty(); ++i)
+        if (p.localFiles().folderPath(i) == media + "/sub") sub = i;
+    ASSERT_GE(sub, 0);
+    p.route({"Form1", "Dir1", sub, EventKind::Click});
+    EXPECT_EQ(p.windows.form1.File1->current(), media);
+    p.route({"Form1", "Dir1", sub, EventKind::DoubleClick});
+    EXPECT_EQ(p.windows.form1.File1->current(), media + "/sub");
+    EXPECT_TRUE(p.windows.form1.File1->entries().empty());
+}
+
 // Catches the splash not opening the main window on its 75th tick.
 TEST(Program, SplashOpensTheMainWindowOnThe75thTick) {
     Harness h;

@@ -14,8 +14,6 @@ struct NavigationState {
     bool languageRefresh = false;
     /// Turned on at start-up when admin.txt exists.
     bool editorMode = false;
-    /// The address the website window opens.
-    std::string websiteRequest;
     /// The region of the video listings ("en_us" at start-up).
     std::string regionCode;
 };

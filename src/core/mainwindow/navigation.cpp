@@ -71,18 +71,15 @@ void Navigation::cmdFiles_Click() {
 }
 
 void Navigation::cmdSports_Click() {
-    state_.websiteRequest = "Sports";
-    if (hooks_.openWebsite) hooks_.openWebsite(state_.websiteRequest);
+    if (hooks_.openWebsite) hooks_.openWebsite("Sports");
 }
 
 void Navigation::cmdExtras_Click() {
-    state_.websiteRequest = "Extras";
-    if (hooks_.openWebsite) hooks_.openWebsite(state_.websiteRequest);
+    if (hooks_.openWebsite) hooks_.openWebsite("Extras");
 }
 
 void Navigation::cmdWebsite_Click() {
-    state_.websiteRequest = "Website";
-    if (hooks_.openWebsite) hooks_.openWebsite(state_.websiteRequest);
+    if (hooks_.openWebsite) hooks_.openWebsite("Website");
 }
 
 void Navigation::cmdXXX_Click() {

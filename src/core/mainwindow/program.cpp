@@ -251,7 +251,16 @@ void Program::routeMain(const WindowEvent& e) {
             else if (c == "Combo3") videoSite_->Combo3_Click();
             else if (c == "Combo4") videoSite_->Combo4_Click();
             else if (c == "cmdSearch") videoSite_->cmdSearch_Click();
-            else routeEditor(e);
+            else if (c == "File1") {
+                // One click on a file plays it at once.
+                playbackRequests_->supersedeAll();
+                localFiles_->File1_Click(index);
+            } else if (c == "Dir1") {
+                // A single click only selects a folder; a double click opens it.
+            } else routeEditor(e);
+            break;
+        case EventKind::DoubleClick:
+            if (c == "Dir1") localFiles_->Dir1_Open(index);
             break;
         case EventKind::ItemClick:
             if (c == "ListView1") navigation_->ListView1_Click();
@@ -260,10 +269,6 @@ void Program::routeMain(const WindowEvent& e) {
                 // Playing something else supersedes a channel probe still waiting.
                 playbackRequests_->supersedeAll();
                 videoSite_->ListView3_Click();
-            } else if (c == "Dir1") localFiles_->Dir1_Open(index);
-            else if (c == "File1") {
-                playbackRequests_->supersedeAll();
-                localFiles_->File1_Click(index);
             }
             break;
         case EventKind::HeaderClick:

@@ -68,7 +68,9 @@ struct ShellRequests {
     std::function<void()> quit;
 };
 
-enum class EventKind { Click, Change, ItemClick, HeaderClick, KeyPress, MenuClick, TimerTick };
+/// DoubleClick: an entry of a folder or file list double-clicked or
+/// activated with Enter.
+enum class EventKind { Click, DoubleClick, Change, ItemClick, HeaderClick, KeyPress, MenuClick, TimerTick };
 
 struct WindowEvent {
     std::string form;     // the window's Name: "Form1", "frmLanguage", ...
