@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <filesystem>
+
 #include "catalogue/line_cipher.h"
 #include "platform/memory_settings_store.h"
 #include "support/fakes.h"
@@ -166,6 +169,20 @@ TEST(Program, LocalFilesPlayOnOneClickAndFoldersOpenOnTwo) {
     p.route({"Form1", "Dir1", sub, EventKind::DoubleClick});
     EXPECT_EQ(p.windows.form1.File1->current(), media + "/sub");
     EXPECT_TRUE(p.windows.form1.File1->entries().empty());
+}
+
+// Catches the temporary file of a write killed in an earlier run staying
+// in the program folder for good.
+TEST(Program, StartUpRemovesWhatAKilledWriteLeftBehind) {
+    Harness h;
+    h.settings.set("Language", "English");
+    h.dir.write(".Favorites.txt.tmp4242", "half a file");
+    std::filesystem::last_write_time(h.dir / ".Favorites.txt.tmp4242",
+                                     std::filesystem::file_time_type::clock::now() - std::chrono::hours(1));
+    Program& p = h.make();
+    ASSERT_TRUE(p.LoadMainWindow());
+    EXPECT_FALSE(std::filesystem::exists(h.dir / ".Favorites.txt.tmp4242"));
+    EXPECT_TRUE(std::filesystem::exists(h.dir / "Data.txt"));
 }
 
 // Catches the splash not opening the main window on its 75th tick.

@@ -1,5 +1,6 @@
 #include "mainwindow/program.h"
 
+#include <chrono>
 #include <cstdlib>
 
 #include "localization/message_table.h"
@@ -16,6 +17,10 @@ namespace cd::mainwindow {
 namespace fs = std::filesystem;
 
 namespace {
+/// A temporary file untouched this long is no write in progress (the
+/// catalogue tool may be writing beside the program).
+constexpr std::chrono::seconds kStaleTemporaryAge{600};
+
 std::string envOr(const char* name, const std::string& fallback) {
     const char* v = std::getenv(name);
     return v ? std::string(v) : fallback;
@@ -129,6 +134,8 @@ bool Program::LoadMainWindow() {
     // 8.
     instance_.emplace(folder_ / ".channeldeck.lock");
     if (instance_->anotherInstanceRuns()) return false;
+    // The one instance: what a killed write left behind is clutter now.
+    util::removeStaleTemporaries(folder_, kStaleTemporaryAge);
     // 9.
     f.setCaption(values_.brand.productName + " by " + values_.brand.companyName);
     f.cmdWebsite->setCaption("Visit " + values_.brand.website);

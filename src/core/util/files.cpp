@@ -114,4 +114,34 @@ bool removeFile(const fs::path& path) {
     return !fs::exists(fs::symlink_status(path, ec));
 }
 
+namespace {
+
+/// ".NAME.tmpDIGITS", as tempNameFor makes them.
+bool isTemporaryName(const std::string& name) {
+    if (name.size() < 6 || name[0] != '.') return false;
+    const auto tmp = name.rfind(".tmp");
+    if (tmp == std::string::npos || tmp == 0 || tmp + 4 == name.size()) return false;
+    for (std::size_t i = tmp + 4; i < name.size(); ++i)
+        if (name[i] < '0' || name[i] > '9') return false;
+    return true;
+}
+
+}  // namespace
+
+std::size_t removeStaleTemporaries(const fs::path& folder, std::chrono::seconds minAge) {
+    std::error_code ec;
+    fs::directory_iterator it(folder, ec);
+    if (ec) return 0;
+    const auto cutoff = fs::file_time_type::clock::now() - minAge;
+    std::size_t removed = 0;
+    for (const auto& entry : it) {
+        if (!isTemporaryName(entry.path().filename().string())) continue;
+        if (!entry.is_regular_file(ec) || ec) continue;
+        const auto written = entry.last_write_time(ec);
+        if (ec || written > cutoff) continue;
+        if (fs::remove(entry.path(), ec) && !ec) ++removed;
+    }
+    return removed;
+}
+
 }  // namespace cd::util
