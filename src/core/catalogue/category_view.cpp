@@ -1,13 +1,14 @@
 #include "catalogue/category_view.h"
 
 #include <algorithm>
-#include <optional>
+#include <functional>
 #include <string_view>
 #include <unordered_set>
 #include <vector>
 
 #include "catalogue/channel_record.h"
 #include "catalogue/line_cipher.h"
+#include "util/file_lines.h"
 #include "util/files.h"
 #include "util/lines.h"
 #include "util/text.h"
@@ -17,6 +18,12 @@ namespace cd::catalogue {
 namespace {
 
 constexpr const char* kAll = "All";
+
+/// Lets a set of strings be searched with a string_view, without a copy.
+struct ViewHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view v) const { return std::hash<std::string_view>{}(v); }
+};
 
 // The distinct language names of a category as one text, each name followed
 // by "|". A name is added unless the text already holds it followed by "|",
@@ -129,44 +136,44 @@ void CategoryView::LoadCategory() {
     ListBatch batch(list);
     list.clear();
 
-    const std::optional<std::string> data = util::readFile(catalogueFile_);
-    if (!data) {
+    LanguageList languages;
+    // Many records share one languages field; gathering a field twice adds
+    // nothing, so each distinct field is gathered once.
+    std::unordered_set<std::string, ViewHash, std::equal_to<>> gathered;
+    std::string decoded;  // one line at a time: the file is never held whole
+    const util::FileLinesResult result =
+        util::forEachLineOfFile(catalogueFile_, kCipherLineLimit, [&](std::string_view line) {
+            DecodeLineInto(line, decoded);
+            const auto fields = SplitRecordFields(decoded);
+            if (!fields) return true;
+            // A record too short to have a category cannot be compared at all.
+            if (fields->fieldCount < 3) return false;
+            if (fields->category != category) return true;
+            if (fields->fieldCount < 4) return false;
+            if (everyLanguage || util::icontains(fields->languages, language)) {
+                ui::ListItem item;
+                item.text.assign(fields->name);
+                item.tag.assign(fields->address);
+                item.subItems.reserve(2);
+                item.subItems.emplace_back(fields->category);
+                item.subItems.emplace_back(fields->languages);
+                list.addItem(std::move(item));
+            }
+            if (refresh && !gathered.contains(fields->languages)) {
+                gathered.emplace(fields->languages);
+                gatherLanguages(fields->languages, languages);
+            }
+            return true;
+        });
+    if (result == util::FileLinesResult::Unreadable) {
+        // As if the file had never been read: nothing of it is listed.
+        list.clear();
         batch.end();
         showNotFound();
         return;
     }
-    // The cipher works byte by byte, so the whole file is decoded in one
-    // pass; lines are still found in the encoded bytes, where they end.
-    std::string decoded;
-    DecodeLineInto(*data, decoded);
-
-    LanguageList languages;
-    // Many records share one languages field; gathering a field twice adds
-    // nothing, so each distinct field is gathered once.
-    std::unordered_set<std::string_view> gathered;
-    const bool complete = util::forEachLine(*data, [&](std::string_view line) {
-        if (line.size() > kCipherLineLimit) return false;
-        const std::size_t offset = static_cast<std::size_t>(line.data() - data->data());
-        const auto fields = SplitRecordFields(std::string_view(decoded).substr(offset, line.size()));
-        if (!fields) return true;
-        // A record too short to have a category cannot be compared at all.
-        if (fields->fieldCount < 3) return false;
-        if (fields->category != category) return true;
-        if (fields->fieldCount < 4) return false;
-        if (everyLanguage || util::icontains(fields->languages, language)) {
-            ui::ListItem item;
-            item.text.assign(fields->name);
-            item.tag.assign(fields->address);
-            item.subItems.reserve(2);
-            item.subItems.emplace_back(fields->category);
-            item.subItems.emplace_back(fields->languages);
-            list.addItem(std::move(item));
-        }
-        if (refresh && gathered.insert(fields->languages).second) gatherLanguages(fields->languages, languages);
-        return true;
-    });
     batch.end();
-    if (!complete) {
+    if (result != util::FileLinesResult::Complete) {
         showNotFound();
         return;
     }
