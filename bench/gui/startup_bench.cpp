@@ -4,11 +4,14 @@
 // screen, and the program's memory at that point. The program measures
 // itself (--measure-startup) and closes; this side only launches it.
 #include <benchmark/benchmark.h>
+#include <poll.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <map>
@@ -34,14 +37,24 @@ long long nowNs() {
 std::map<std::string, long long> runOnce(const std::filesystem::path& root, long long* launchedNs) {
     const std::string dataDir = (root / "data").string();
     std::vector<std::string> args = {CD_APP_PATH, "--data-dir", dataDir, "--measure-startup"};
-    std::vector<std::string> env;
-    for (char** e = environ; *e; ++e) env.emplace_back(*e);
-    env.push_back("XDG_CONFIG_HOME=" + (root / "config").string());
-    env.push_back("XDG_DATA_HOME=" + (root / "share").string());
-    env.push_back("XDG_CACHE_HOME=" + (root / "cache").string());
-    // Nothing leaves the machine: every server is a closed local port.
+    // The program's settings, registry and caches in root, never the user's;
+    // nothing leaves the machine (every server is a closed local port).
+    std::vector<std::string> env = {"XDG_CONFIG_HOME=" + (root / "config").string(),
+                                    "XDG_DATA_HOME=" + (root / "share").string(),
+                                    "XDG_CACHE_HOME=" + (root / "cache").string(),
+                                    "CHANNELDECK_REGISTRY_DIR=" + (root / "registry").string()};
     for (const char* name : {"CATALOGUE", "LANGUAGE", "BANNER", "VIDEO", "VIDEO_REGIONAL", "VIDEO_PLAYER"})
         env.push_back(std::string("CHANNELDECK_") + name + "_HOST=127.0.0.1:9");
+    // The rest of the environment (DISPLAY, ...) as inherited; a name set
+    // above must not come twice, since the first one found would win.
+    const std::size_t own = env.size();
+    for (char** e = environ; *e; ++e) {
+        const std::string entry = *e;
+        const std::string name = entry.substr(0, entry.find('=') + 1);
+        bool overridden = false;
+        for (std::size_t i = 0; i < own; ++i) overridden = overridden || env[i].rfind(name, 0) == 0;
+        if (!overridden) env.push_back(entry);
+    }
     std::vector<char*> argv, envp;
     for (auto& a : args) argv.push_back(a.data());
     argv.push_back(nullptr);
@@ -61,9 +74,23 @@ std::map<std::string, long long> runOnce(const std::filesystem::path& root, long
     ::close(out[1]);
     std::string text;
     if (rc == 0) {
+        // A program that never shows its main window (a modal dialog it
+        // should not have opened) is ended after a minute, not waited for.
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
         char buf[4096];
-        ssize_t n;
-        while ((n = ::read(out[0], buf, sizeof buf)) > 0) text.append(buf, static_cast<std::size_t>(n));
+        for (;;) {
+            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+                deadline - std::chrono::steady_clock::now());
+            pollfd p{out[0], POLLIN, 0};
+            if (left.count() <= 0 || ::poll(&p, 1, static_cast<int>(left.count())) == 0) {
+                ::kill(pid, SIGKILL);
+                text.clear();
+                break;
+            }
+            const ssize_t n = ::read(out[0], buf, sizeof buf);
+            if (n > 0) text.append(buf, static_cast<std::size_t>(n));
+            else if (n == 0 || errno != EINTR) break;
+        }
         int status = 0;
         ::waitpid(pid, &status, 0);
     }

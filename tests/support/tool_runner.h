@@ -8,7 +8,7 @@
 namespace cd::test {
 
 struct ToolRun {
-    int status = -1;  // the exit status; -1 when the program did not exit normally
+    int status = -1;  // the exit status (128 + N when signal N ended it); -1 when the shell did not run
     std::string out;
     std::string err;
 };

@@ -12,7 +12,7 @@ class RegistryTool : public ::testing::Test {
 protected:
     TempDir dir;
     std::string reg(const std::string& rest) const {
-        return "reg " + rest + " --registry-dir " + (dir / "reg").string();
+        return "reg " + rest + " --registry-dir " + shellQuoted((dir / "reg").string());
     }
 };
 
@@ -32,7 +32,7 @@ TEST_F(RegistryTool, SetThenGetPrintsTheValue) {
 TEST_F(RegistryTool, ExportWritesTheScriptAndRefusesAnExistingFile) {
     ASSERT_EQ(runTool(dir, reg("set 'HKCU\\Software\\Test' x y")).status, 0);
     ASSERT_EQ(runTool(dir, reg("set 'HKCU\\Software\\Test\\Sub' @ inner")).status, 0);
-    const std::string out = (dir / "out.reg").string();
+    const std::string out = shellQuoted((dir / "out.reg").string());
     ASSERT_EQ(runTool(dir, reg("export 'HKCU\\Software\\Test' " + out + " --subkeys")).status, 0);
     EXPECT_EQ(dir.read("out.reg"),
               "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Test]\r\n\"x\"=\"y\"\r\n\r\n"
@@ -45,13 +45,13 @@ TEST_F(RegistryTool, ExportWritesTheScriptAndRefusesAnExistingFile) {
 // Catches an import that ignores its result or accepts a file with LF line ends.
 TEST_F(RegistryTool, ImportAppliesAScriptAndRejectsABadOne) {
     const auto good = dir.write("good.reg", "REGEDIT4\r\n\r\n[HKCU\\Imp]\r\n\"n\"=dword:0000001A\r\n\"s\"=\"v\"\r\n");
-    ASSERT_EQ(runTool(dir, reg("import " + good.string())).status, 0);
+    ASSERT_EQ(runTool(dir, reg("import " + shellQuoted(good.string()))).status, 0);
     EXPECT_EQ(runTool(dir, reg("get 'HKCU\\Imp' n")).out, "26\n");
     EXPECT_EQ(runTool(dir, reg("get 'HKCU\\Imp' s")).out, "v\n");
     const auto bad = dir.write("bad.reg", "REGEDIT4\n[HKCU\\Bad]\n\"s\"=\"v\"\n");
-    EXPECT_EQ(runTool(dir, reg("import " + bad.string())).status, 1);
+    EXPECT_EQ(runTool(dir, reg("import " + shellQuoted(bad.string()))).status, 1);
     EXPECT_EQ(runTool(dir, reg("get 'HKCU\\Bad' s")).status, 1);
-    EXPECT_EQ(runTool(dir, reg("import " + (dir / "missing.reg").string())).status, 1);
+    EXPECT_EQ(runTool(dir, reg("import " + shellQuoted((dir / "missing.reg").string()))).status, 1);
 }
 
 // Catches usage mistakes that crash, run anyway, or exit with the failure code.
@@ -69,11 +69,12 @@ TEST_F(RegistryTool, UsageErrorsExitWithTwo) {
 
 // Catches the tool ignoring CHANNELDECK_REGISTRY_DIR, or the = form of the option.
 TEST_F(RegistryTool, RegistryFolderFromTheEnvironmentOrTheEqualsForm) {
-    const std::string folder = (dir / "envreg").string();
-    const std::string tool = std::string(CD_TOOL_PATH);
+    const std::string folder = shellQuoted((dir / "envreg").string());
+    const std::string tool = shellQuoted(CD_TOOL_PATH);
     ASSERT_EQ(runTool(dir, "reg set 'HKLM\\A' b c --registry-dir=" + folder).status, 0);
     const auto elsewhere =
-        runShell(dir, "CHANNELDECK_REGISTRY_DIR=" + (dir / "empty").string() + " " + tool + " reg get 'HKLM\\A' b");
+        runShell(dir, "CHANNELDECK_REGISTRY_DIR=" + shellQuoted((dir / "empty").string()) + " " + tool +
+                      " reg get 'HKLM\\A' b");
     EXPECT_EQ(elsewhere.status, 1);
     const auto here = runShell(dir, "CHANNELDECK_REGISTRY_DIR=" + folder + " " + tool + " reg get 'HKLM\\A' b");
     EXPECT_EQ(here.status, 0);
@@ -82,8 +83,8 @@ TEST_F(RegistryTool, RegistryFolderFromTheEnvironmentOrTheEqualsForm) {
 
 // Catches two tool processes writing at once losing each other's values.
 TEST_F(RegistryTool, TwoConcurrentWritersKeepEveryValue) {
-    const std::string folder = (dir / "reg").string();
-    const std::string one = std::string(CD_TOOL_PATH) + " reg set 'HKCU\\Busy' ";
+    const std::string folder = shellQuoted((dir / "reg").string());
+    const std::string one = shellQuoted(CD_TOOL_PATH) + " reg set 'HKCU\\Busy' ";
     std::string script;
     for (const char* who : {"a", "b"}) {
         script +=
@@ -92,7 +93,7 @@ TEST_F(RegistryTool, TwoConcurrentWritersKeepEveryValue) {
     script += "wait";
     const auto r = runShell(dir, script);
     EXPECT_EQ(r.out.find("failed"), std::string::npos);
-    const std::string exported = (dir / "busy.reg").string();
+    const std::string exported = shellQuoted((dir / "busy.reg").string());
     ASSERT_EQ(runTool(dir, reg("export 'HKCU\\Busy' " + exported)).status, 0);
     const std::string text = dir.read("busy.reg");
     for (const char* who : {"a", "b"}) {

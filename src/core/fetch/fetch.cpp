@@ -274,6 +274,9 @@ std::string HttpFetcher::fetch(const std::string& address, const FetchLimits& li
             statusBox->setText("Downloaded " + util::decimal(static_cast<long long>(t.body.size())) + " bytes.");
         pump_.runPending();
     }
+    // Nobody will use the text of an abandoned fetch, and a part of a body
+    // must not pass for the whole (a language file saved cut off).
+    if (abandoned) return {};
     if (t.body.capacity() > 2 * t.body.size() + 4096) t.body.shrink_to_fit();
     return std::move(t.body);
 }

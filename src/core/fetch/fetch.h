@@ -41,8 +41,8 @@ struct FetchLimits {
     milliseconds stallTimeout = kStallTimeout;
     std::size_t maxBytes = 0;     // 0: no cap
     milliseconds maxBodyTime{0};  // 0: no cap
-    /// Asked after events have run; false ends the read at once (the caller
-    /// has been superseded and will not use the text). Empty: always wanted.
+    /// Asked after events have run; false ends the read at once and the
+    /// fetch gives "" (the caller has been superseded). Empty: always wanted.
     std::function<bool()> stillWanted;
 };
 
@@ -70,7 +70,7 @@ public:
                                     const FetchLimits& limits = standardLimits());
 
     /// The program is ending: a fetch in progress ends after its current
-    /// events, and later ones return "" without connecting.
+    /// events and gives "", and later ones return "" without connecting.
     void shutDown() { shutDown_ = true; }
     bool isShutDown() const { return shutDown_; }
 

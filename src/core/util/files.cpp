@@ -134,12 +134,17 @@ std::size_t removeStaleTemporaries(const fs::path& folder, std::chrono::seconds 
     if (ec) return 0;
     const auto cutoff = fs::file_time_type::clock::now() - minAge;
     std::size_t removed = 0;
-    for (const auto& entry : it) {
+    // increment(ec), not the range-for's throwing ++: a folder that fails
+    // to read halfway ends the sweep, not the start-up.
+    for (; it != fs::directory_iterator(); it.increment(ec)) {
+        if (ec) break;
+        const fs::directory_entry& entry = *it;
         if (!isTemporaryName(entry.path().filename().string())) continue;
-        if (!entry.is_regular_file(ec) || ec) continue;
-        const auto written = entry.last_write_time(ec);
-        if (ec || written > cutoff) continue;
-        if (fs::remove(entry.path(), ec) && !ec) ++removed;
+        std::error_code entryError;
+        if (!entry.is_regular_file(entryError) || entryError) continue;
+        const auto written = entry.last_write_time(entryError);
+        if (entryError || written > cutoff) continue;
+        if (fs::remove(entry.path(), entryError) && !entryError) ++removed;
     }
     return removed;
 }
