@@ -4,8 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+
 #include <filesystem>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "localization_fixture.h"
@@ -230,6 +233,33 @@ TEST_F(LanguageDownloadTest, ForeignBodyChangesNothing) {
     EXPECT_EQ(dir.read("Localization.txt"), kOld);
     EXPECT_TRUE(dialogs.shown.empty());
     EXPECT_EQ(entries(), std::vector<std::string>{"English"});
+}
+
+// Catches a download cut short by the program's end being saved over a
+// working file: the first half of a language file has the marker too.
+TEST_F(LanguageDownloadTest, DownloadCutShortByClosingChangesNothing) {
+    writeFile(kOld);
+    const std::string half = kTwoLanguages.substr(0, kTwoLanguages.size() / 2);
+    ASSERT_NE(half.find("<TRANSLATION_ITEMS>"), std::string::npos);
+    const std::string rest = kTwoLanguages.substr(half.size());
+    // The server thread may still be in the provider after the test body
+    // ends, so it owns copies of the two halves.
+    server.server().Get("/Languages/26/Localization.txt", [half, rest](const httplib::Request&,
+                                                                        httplib::Response& res) {
+        res.set_chunked_content_provider("text/plain", [half, rest](std::size_t offset, httplib::DataSink& sink) {
+            if (offset > 0) std::this_thread::sleep_for(std::chrono::milliseconds(200));
+            const std::string& piece = offset == 0 ? half : rest;
+            if (!sink.write(piece.data(), piece.size())) return false;
+            if (offset > 0) sink.done();
+            return true;
+        });
+    });
+    server.start();
+    pump.onPump = [&] { fetcher.shutDown(); };
+    auto window = makeWindow(server.host());
+    window.Command1_Click();
+    EXPECT_EQ(dir.read("Localization.txt"), kOld);
+    EXPECT_TRUE(dialogs.shown.empty());
 }
 
 // Catches an unreachable server being treated as a download.
