@@ -100,6 +100,13 @@ public:
                 return pause(std::chrono::seconds(20)) && false;
             });
         });
+        // Starts a body of 1,000 announced bytes, then hangs up.
+        s.Get("/broken-off", [](const httplib::Request&, httplib::Response& r) {
+            r.set_content_provider(1000, "text/plain", [](std::size_t offset, std::size_t, httplib::DataSink& sink) {
+                if (offset == 0) return sink.write("<TRANSLATION_ITEMS>", 19);
+                return false;
+            });
+        });
         // Answers after half a second.
         s.Get("/late", [this](const httplib::Request&, httplib::Response& r) {
             pause(std::chrono::milliseconds(500));

@@ -4,6 +4,7 @@
 #include <stdlib.h>
 
 #include <chrono>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -280,6 +281,20 @@ TEST_F(Fetch, ShutDownEndsTheRunningFetchAndRefusesNewOnes) {
     EXPECT_LT(msSince(start), 1500);
     EXPECT_TRUE(fetcher.isShutDown());
     EXPECT_EQ(fetcher.HttpGetText(server.url("/ten")), "");
+}
+
+// Catches a cut-off body (a hang-up, a stall, the program's end) passing for
+// a whole one where a file would be replaced with it.
+TEST_F(Fetch, WholeBodiesOnlyWhenTheServerEndedThem) {
+    EXPECT_EQ(fetcher.HttpGetWhole(server.url("/ten")), std::optional<std::string>("0123456789"));
+    EXPECT_EQ(fetcher.HttpGetWhole(server.url("/empty")), std::optional<std::string>(""));
+    EXPECT_EQ(fetcher.HttpGetWhole(server.url("/notfound")).value_or("").empty(), false)
+        << "an error page is whole too: its content is for the caller to judge";
+    EXPECT_EQ(fetcher.HttpGetText(server.url("/broken-off")), "<TRANSLATION_ITEMS>") << "the text keeps what came";
+    EXPECT_EQ(fetcher.HttpGetWhole(server.url("/broken-off")), std::nullopt);
+    EXPECT_EQ(fetcher.HttpGetWhole("ftp://127.0.0.1/x"), std::nullopt);
+    pump.onPump = [&] { fetcher.shutDown(); };
+    EXPECT_EQ(fetcher.HttpGetWhole(server.url("/slow")), std::nullopt);
 }
 
 // Catches a probe given a request ticket that is not cut short once a newer

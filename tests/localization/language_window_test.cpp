@@ -262,6 +262,24 @@ TEST_F(LanguageDownloadTest, DownloadCutShortByClosingChangesNothing) {
     EXPECT_TRUE(dialogs.shown.empty());
 }
 
+// Catches a download the server broke off, holding the marker, being saved
+// over a working file.
+TEST_F(LanguageDownloadTest, DownloadBrokenOffByTheServerChangesNothing) {
+    writeFile(kOld);
+    const std::string half = kTwoLanguages.substr(0, kTwoLanguages.size() / 2);
+    server.server().Get("/Languages/26/Localization.txt", [half](const httplib::Request&, httplib::Response& res) {
+        res.set_content_provider(half.size() * 2, "text/plain",
+                                 [half](std::size_t offset, std::size_t, httplib::DataSink& sink) {
+                                     return offset == 0 && sink.write(half.data(), half.size());
+                                 });
+    });
+    server.start();
+    auto window = makeWindow(server.host());
+    window.Command1_Click();
+    EXPECT_EQ(dir.read("Localization.txt"), kOld);
+    EXPECT_TRUE(dialogs.shown.empty());
+}
+
 // Catches an unreachable server being treated as a download.
 TEST_F(LanguageDownloadTest, UnreachableServerChangesNothing) {
     writeFile(kOld);

@@ -140,6 +140,15 @@ public:
         int running = 0;
         return curl_multi_perform(multi_, &running) == CURLM_OK && running > 0;
     }
+    /// After perform() returned false: true when libcurl ended the transfer
+    /// without an error (the server sent the whole body).
+    bool endedCleanly() {
+        int queued = 0;
+        while (CURLMsg* m = curl_multi_info_read(multi_, &queued)) {
+            if (m->msg == CURLMSG_DONE && m->easy_handle == easy_) return m->data.result == CURLE_OK;
+        }
+        return false;
+    }
     void wait(milliseconds timeout) {
         curl_multi_poll(multi_, nullptr, 0, static_cast<int>(std::max<long long>(timeout.count(), 0)), nullptr);
     }
@@ -193,20 +202,30 @@ FetchLimits probeLimits(const util::RequestSequence& requests, util::RequestSequ
 HttpFetcher::HttpFetcher(platform::EventPump& pump) : pump_(pump) {}
 
 std::string HttpFetcher::HttpGetText(const std::string& address, const FetchLimits& limits) {
-    return fetch(address, limits, nullptr);
+    return fetch(address, limits, nullptr, nullptr);
+}
+
+std::optional<std::string> HttpFetcher::HttpGetWhole(const std::string& address) {
+    bool whole = false;
+    std::string body = fetch(address, standardLimits(), nullptr, &whole);
+    if (!whole) return std::nullopt;
+    return body;
 }
 
 std::string HttpFetcher::HttpGetWithProgress(const std::string& address, ui::Control& statusBox,
                                              const FetchLimits& limits) {
-    return fetch(address, limits, &statusBox);
+    return fetch(address, limits, &statusBox, nullptr);
 }
 
-std::string HttpFetcher::fetch(const std::string& address, const FetchLimits& limits, ui::Control* statusBox) {
+std::string HttpFetcher::fetch(const std::string& address, const FetchLimits& limits, ui::Control* statusBox,
+                               bool* whole) {
+    if (whole) *whole = false;
     if (shutDown_ || !isWebAddress(address) || !curlReady()) return {};
     Transfer t;
     t.maxBytes = limits.maxBytes;
     bool bodyStarted = false;  // the first read has delivered bytes
     bool abandoned = false;    // superseded or shut down: nobody waits for more events
+    bool endedCleanly = false;  // the server ended the body, not a bound or an error
     {
         std::unique_ptr<CURL, EasyDeleter> easy(curl_easy_init());
         if (!easy) return {};
@@ -232,7 +251,11 @@ std::string HttpFetcher::fetch(const std::string& address, const FetchLimits& li
             }
             seenBody = t.body.size();
             seenHeader = t.headerBytes;
-            if ((!running && !t.pumpDue) || t.enough) break;
+            if (!running && !t.pumpDue) {
+                endedCleanly = transfer.endedCleanly();
+                break;
+            }
+            if (t.enough) break;
             if (now - lastActivity >= limits.stallTimeout) break;
             if (bodyStarted && limits.maxBodyTime.count() > 0 && now - bodyStart >= limits.maxBodyTime) break;
 
@@ -277,6 +300,8 @@ std::string HttpFetcher::fetch(const std::string& address, const FetchLimits& li
     // Nobody will use the text of an abandoned fetch, and a part of a body
     // must not pass for the whole (a language file saved cut off).
     if (abandoned) return {};
+    // The closing events may have shut the program down meanwhile.
+    if (whole) *whole = endedCleanly && !t.enough && !shutDown_;
     if (t.body.capacity() > 2 * t.body.size() + 4096) t.body.shrink_to_fit();
     return std::move(t.body);
 }

@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstddef>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "platform/event_pump.h"
@@ -63,6 +64,11 @@ public:
     /// cannot be opened or its scheme is not http or https. Redirects are
     /// followed to http and https addresses only.
     std::string HttpGetText(const std::string& address, const FetchLimits& limits = standardLimits());
+    /// As HttpGetText with the standard limits, but only a body the server
+    /// ended itself: nothing when a time-out, a broken connection, a failed
+    /// read or the program's end cut it short. For files that replace a
+    /// working one, where a part must never pass for the whole.
+    std::optional<std::string> HttpGetWhole(const std::string& address);
     /// As HttpGetText; after each read but the first it sets statusBox's text
     /// to "Downloaded N bytes." before letting events run, and the last such
     /// text, after the body ended, names the total.
@@ -75,7 +81,7 @@ public:
     bool isShutDown() const { return shutDown_; }
 
 private:
-    std::string fetch(const std::string& address, const FetchLimits& limits, ui::Control* statusBox);
+    std::string fetch(const std::string& address, const FetchLimits& limits, ui::Control* statusBox, bool* whole);
     platform::EventPump& pump_;
     bool shutDown_ = false;
 };

@@ -59,9 +59,14 @@ void LanguageWindow::Combo1_Click() {
 }
 
 void LanguageWindow::Command1_Click() {
-    std::string body = ctx_.fetcher.HttpGetText(downloadAddress());
-    // The only check of what came back: an error page or an empty answer
-    // has no translation items and must not replace a working file.
+    // A download cut short (a stall, a broken connection, the window
+    // closing) may well hold the marker, and would replace a working file
+    // with half of one.
+    std::optional<std::string> whole = ctx_.fetcher.HttpGetWhole(downloadAddress());
+    if (!whole) return;
+    std::string body = std::move(*whole);
+    // An error page or an empty answer has no translation items and must
+    // not replace a working file either.
     if (!util::icontains(body, "<TRANSLATION_ITEMS>")) return;
     const std::size_t lt = body.find('<');
     if (lt != 0) body.erase(0, lt);
