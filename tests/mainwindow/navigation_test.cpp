@@ -184,20 +184,26 @@ void writeSlowFirstCatalogue(Fixture& f) {
     f.nav->cmdTV_Click();
 }
 
-// Catches the outer click of two nested ones playing its channel over the
-// channel the user chose last, or reporting it from a probe cut short.
-TEST(Navigation, ClickDuringAnotherClicksProbeIsTheOneThatPlays) {
-    Fixture f;
+/// Clicks "Slow", and inside its probe the row named inner.
+void clickInsideTheSlowProbe(Fixture& f, const std::string& inner) {
     writeSlowFirstCatalogue(f);
     bool nested = false;
-    f.pump.onPump = [&] {
+    f.pump.onPump = [&f, &nested, inner] {
         if (nested) return;
         nested = true;
-        f.selectRow("Ok");
+        f.selectRow(inner);
         f.nav->ListView1_Click();
     };
     f.selectRow("Slow");
     f.nav->ListView1_Click();
+    f.pump.onPump = nullptr;  // it refers to this function's flag
+}
+
+// Catches the outer click of two nested ones playing its channel over the
+// channel the user chose last, or reporting it from a probe cut short.
+TEST(Navigation, ClickDuringAnotherClicksProbeIsTheOneThatPlays) {
+    Fixture f;
+    clickInsideTheSlowProbe(f, "Ok");
     EXPECT_EQ(f.player.urls, (std::vector<std::string>{f.server.url("/ok")}));
     EXPECT_FALSE(f.form.imgOffline->visible());
     EXPECT_TRUE(f.reports.empty());
@@ -207,16 +213,7 @@ TEST(Navigation, ClickDuringAnotherClicksProbeIsTheOneThatPlays) {
 // offline (the offline picture would stay over a playing channel).
 TEST(Navigation, OfflineVerdictOfTheLastClickStands) {
     Fixture f;
-    writeSlowFirstCatalogue(f);
-    bool nested = false;
-    f.pump.onPump = [&] {
-        if (nested) return;
-        nested = true;
-        f.selectRow("Gone");
-        f.nav->ListView1_Click();
-    };
-    f.selectRow("Slow");
-    f.nav->ListView1_Click();
+    clickInsideTheSlowProbe(f, "Gone");
     EXPECT_TRUE(f.player.urls.empty());
     EXPECT_TRUE(f.form.imgOffline->visible());
     ASSERT_EQ(f.reports.size(), 1u);

@@ -2,7 +2,7 @@
 
 #include "catalogue/line_cipher.h"
 #include "favourites/favourite_record.h"
-#include "fetch/online_test.h"
+#include "fetch/channel_probe.h"
 #include "util/files.h"
 #include "util/lines.h"
 #include "util/text.h"
@@ -115,16 +115,7 @@ void Favourites::ListView2_Click() {
     }
     form_.WindowsMediaPlayer1->setVisible(true);
     form_.wbyoutube->setVisible(false);
-    const auto ticket = playbackRequests_->begin();
-    const std::string body = fetcher_.HttpGetText(address, fetch::probeLimits(*playbackRequests_, ticket));
-    // Superseded meanwhile: the probe was cut short and decides nothing.
-    if (!playbackRequests_->isLatest(ticket)) return;
-    if (fetch::IsOnline(body)) {
-        player_.setUrl(address);
-        return;
-    }
-    form_.imgOffline->setVisible(true);
-    reporter_.SubmitReport(address, "OFFLINE", "\"");
+    fetch::PlayIfOnline(address, fetcher_, reporter_, player_, *playbackRequests_, *form_.imgOffline, "\"");
 }
 
 void Favourites::AddVideoFavorite(const std::string& title, const std::string& id) {

@@ -1,6 +1,6 @@
 #include "mainwindow/navigation.h"
 
-#include "fetch/online_test.h"
+#include "fetch/channel_probe.h"
 
 namespace cd::mainwindow {
 
@@ -115,15 +115,7 @@ void Navigation::ListView1_Click() {
     if (form_.chkLoad->checked()) return;
     // Copy: the fetch lets other events run, which may refill the list.
     const std::string address = selected->tag;
-    const auto ticket = playbackRequests_->begin();
-    const std::string text = fetcher_.HttpGetText(address, fetch::probeLimits(*playbackRequests_, ticket));
-    if (!playbackRequests_->isLatest(ticket)) return;
-    if (fetch::IsOnline(text)) {
-        player_.setUrl(address);
-        return;
-    }
-    form_.imgOffline->setVisible(true);
-    reporter_.SubmitReport(address, "OFFLINE", "");
+    fetch::PlayIfOnline(address, fetcher_, reporter_, player_, *playbackRequests_, *form_.imgOffline, "");
 }
 
 }  // namespace cd::mainwindow
