@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 #include <poll.h>
 #include <signal.h>
-#include <sqlite3.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -17,6 +16,7 @@
 #include "crash_contents.h"
 #include "registry/cls_registry_access.h"
 #include "registry/registry_store.h"
+#include "support/sqlite_integrity.h"
 #include "support/temp_dir.h"
 #include "util/files.h"
 
@@ -115,27 +115,13 @@ void checkFile(Kind kind, const fs::path& folder, const std::string& a, const st
     tally.leftovers += removeLeftovers(target);
 }
 
-std::string integrityOf(const fs::path& file) {
-    sqlite3* db = nullptr;
-    std::string result = "cannot open";
-    if (sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK) {
-        sqlite3_stmt* st = nullptr;
-        if (sqlite3_prepare_v2(db, "PRAGMA integrity_check", -1, &st, nullptr) == SQLITE_OK &&
-            sqlite3_step(st) == SQLITE_ROW)
-            result = reinterpret_cast<const char*>(sqlite3_column_text(st, 0));
-        sqlite3_finalize(st);
-    }
-    sqlite3_close(db);
-    return result;
-}
-
 // The store opens and is sound, and every value in it is whole: exactly as
 // script A or script B wrote it. A key may hold values of both scripts,
 // since an import applies line by line.
 void checkRegistry(const fs::path& folder, Tally& tally) {
     const fs::path storeFolder = targetOf(Kind::RegistryImport, folder);
     registry::RegistryStore store(storeFolder);
-    ASSERT_EQ(integrityOf(store.fileFor("HKCU")), "ok") << "after kill " << tally.kills;
+    ASSERT_EQ(test::integrityOf(store.fileFor("HKCU")), "ok") << "after kill " << tally.kills;
     registry::ClsRegistryAccess access(store);
     std::vector<std::string> subkeys;
     ASSERT_GE(access.EnumKeys("HKCU\\Software\\CrashTest", subkeys), 0);

@@ -3,7 +3,6 @@
 // overlong lines and NUL bytes in a script. Each must end in a clear result,
 // with no crash, a store that still opens whole, and nothing half written.
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 
 #include <chrono>
 #include <filesystem>
@@ -12,26 +11,13 @@
 
 #include "registry/cls_registry_access.h"
 #include "support/file_size_limit.h"
+#include "support/sqlite_integrity.h"
 #include "support/temp_dir.h"
 
 namespace cd::registry {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string integrityOf(const fs::path& file) {
-    sqlite3* db = nullptr;
-    std::string result = "cannot open";
-    if (sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK) {
-        sqlite3_stmt* st = nullptr;
-        if (sqlite3_prepare_v2(db, "PRAGMA integrity_check", -1, &st, nullptr) == SQLITE_OK &&
-            sqlite3_step(st) == SQLITE_ROW)
-            result = reinterpret_cast<const char*>(sqlite3_column_text(st, 0));
-        sqlite3_finalize(st);
-    }
-    sqlite3_close(db);
-    return result;
-}
 
 class RegistryBadFile : public ::testing::Test {
 protected:
@@ -79,7 +65,7 @@ TEST_F(RegistryBadFile, ImportIntoAStoreThatCannotGrowStopsCleanly) {
     });
     EXPECT_EQ(status, 0) << "the import reported success although the store could not take it";
 
-    EXPECT_EQ(integrityOf(store.fileFor("HKCU")), "ok");
+    EXPECT_EQ(test::integrityOf(store.fileFor("HKCU")), "ok");
     RegistryStore reopened(dir / "registry");
     ClsRegistryAccess after(reopened);
     EXPECT_EQ(after.ReadString("HKCU\\Software\\Before", "kept", "?"), "still here");
@@ -110,7 +96,7 @@ TEST_F(RegistryBadFile, ExportThatCannotGrowFails) {
     });
     EXPECT_EQ(status, 0) << "the export reported success although the file could not take it";
     EXPECT_LE(fs::file_size(target), 2048u);
-    EXPECT_EQ(integrityOf(store.fileFor("HKCU")), "ok");
+    EXPECT_EQ(test::integrityOf(store.fileFor("HKCU")), "ok");
     EXPECT_EQ(reg.ReadString("HKCU\\Software\\Out\\K49", "v", "?"), std::string(200, 'o'));
 }
 
