@@ -17,14 +17,22 @@ namespace {
 
 mainwindow::EventKind kindOf(UiEvent::Kind k) {
     switch (k) {
-        case UiEvent::Click: return mainwindow::EventKind::Click;
-        case UiEvent::Change: return mainwindow::EventKind::Change;
-        case UiEvent::ItemClick: return mainwindow::EventKind::ItemClick;
-        case UiEvent::HeaderClick: return mainwindow::EventKind::HeaderClick;
-        case UiEvent::KeyPress: return mainwindow::EventKind::KeyPress;
-        case UiEvent::MenuClick: return mainwindow::EventKind::MenuClick;
-        case UiEvent::DoubleClick: return mainwindow::EventKind::DoubleClick;
-        case UiEvent::Timer: return mainwindow::EventKind::TimerTick;
+        case UiEvent::Click:
+            return mainwindow::EventKind::Click;
+        case UiEvent::Change:
+            return mainwindow::EventKind::Change;
+        case UiEvent::ItemClick:
+            return mainwindow::EventKind::ItemClick;
+        case UiEvent::HeaderClick:
+            return mainwindow::EventKind::HeaderClick;
+        case UiEvent::KeyPress:
+            return mainwindow::EventKind::KeyPress;
+        case UiEvent::MenuClick:
+            return mainwindow::EventKind::MenuClick;
+        case UiEvent::DoubleClick:
+            return mainwindow::EventKind::DoubleClick;
+        case UiEvent::Timer:
+            return mainwindow::EventKind::TimerTick;
     }
     return mainwindow::EventKind::Click;
 }
@@ -103,7 +111,8 @@ AppShell::AppShell(platform::Configuration config, std::filesystem::path program
     videoView_ = new WebView();
     bannerView_ = new WebView();
 
-    mainwindow::Ports ports{pump_, *playerWidget_->player(), *videoView_, *bannerView_, dialogs_, shell_, *settings_};
+    mainwindow::Ports ports{loop_,  pump_,     *playerWidget_->player(), *videoView_, *bannerView_, dialogs_,
+                            shell_, *settings_};
     mainwindow::ShellRequests requests;
     requests.showModal = [this](ui::Form& f) { showModal(f); };
     requests.show = [this](ui::Form& f) { show(f); };

@@ -11,6 +11,7 @@
 #include "app/form_view.h"
 #include "app/player_widget.h"
 #include "app/qt_dialogs.h"
+#include "app/qt_event_loop.h"
 #include "app/qt_event_pump.h"
 #include "app/qt_settings_store.h"
 #include "app/qt_shell.h"
@@ -30,8 +31,8 @@ struct AppShellOptions {
 class AppShell : public QObject {
     Q_OBJECT
 public:
-    AppShell(platform::Configuration config, std::filesystem::path programFolder,
-             std::filesystem::path registryFolder, AppShellOptions options = {});
+    AppShell(platform::Configuration config, std::filesystem::path programFolder, std::filesystem::path registryFolder,
+             AppShellOptions options = {});
     ~AppShell() override;
 
     /// Loads the splash window; its timer opens the main window.
@@ -57,6 +58,7 @@ private:
     void show(ui::Form& form);
 
     std::unique_ptr<QtSettingsStore> settings_;
+    QtEventLoop loop_;
     QtEventPump pump_;
     QtDialogs dialogs_;
     QtShell shell_;

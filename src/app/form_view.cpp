@@ -28,6 +28,7 @@
 #include "app/form_menus.h"
 #include "app/list_view_item_model.h"
 #include "app/report_view.h"
+#include "app/status_label.h"
 #include "ui/combo_box.h"
 #include "ui/list_view.h"
 #include "ui/simple_controls.h"
@@ -74,8 +75,7 @@ private:
 }  // namespace
 
 FormView::FormView(ui::Form& form, QWidget* parent)
-    : QWidget(parent), form_(form), scale_(TwipsScale::forScreen(screen())),
-      alive_(std::make_shared<FormView*>(this)) {
+    : QWidget(parent), form_(form), scale_(TwipsScale::forScreen(screen())), alive_(std::make_shared<FormView*>(this)) {
     layout_ = new QVBoxLayout(this);
     layout_->setContentsMargins(0, 0, 0, 0);
     layout_->setSpacing(0);
@@ -155,6 +155,8 @@ QWidget* FormView::createWidget(Bound& b) {
         label->installEventFilter(this);
         clickable_[label] = &b;
         w = label;
+    } else if (type == "StatusLine") {
+        w = new StatusLabel(canvas_);
     } else if (type == "Frame") {
         w = new QGroupBox(canvas_);
     } else if (type == "TextBox") {
@@ -169,7 +171,8 @@ QWidget* FormView::createWidget(Bound& b) {
                 b.control->setText(encode(*b.control, text));
                 report(*b.control, UiEvent::Change);
             });
-            connect(edit, &QLineEdit::returnPressed, this, [this, &b] { report(*b.control, UiEvent::KeyPress, 0, 13); });
+            connect(edit, &QLineEdit::returnPressed, this,
+                    [this, &b] { report(*b.control, UiEvent::KeyPress, 0, 13); });
             w = edit;
         }
     } else if (type == "ComboBox") {
@@ -281,9 +284,8 @@ QMenuBar* FormView::ensureMenuBar() {
     if (!menuBar_) {
         menuBar_ = new QMenuBar(this);
         layout_->setMenuBar(menuBar_);
-        menus_ = std::make_unique<FormMenus>(form_, menuBar_, [this](ui::Control& entry) {
-            report(entry, UiEvent::MenuClick);
-        });
+        menus_ = std::make_unique<FormMenus>(form_, menuBar_,
+                                             [this](ui::Control& entry) { report(entry, UiEvent::MenuClick); });
     }
     return menuBar_;
 }
@@ -422,6 +424,8 @@ void FormView::applyText(Bound& b) {
         check->setText(FormMenus::escapeMnemonic(caption));
     } else if (auto* group = qobject_cast<QGroupBox*>(w)) {
         group->setTitle(FormMenus::escapeMnemonic(caption));
+    } else if (auto* status = qobject_cast<StatusLabel*>(w)) {
+        status->setStatus(caption);
     } else if (auto* label = qobject_cast<QLabel*>(w)) {
         if (!isPicture(c)) label->setText(caption);
     } else if (auto* line = qobject_cast<QLineEdit*>(w)) {
@@ -498,8 +502,9 @@ void FormView::applySelection(Bound& b) {
         QHeaderView* header = view->header();
         header->setSortIndicatorShown(list.sorted());
         if (list.sorted())
-            header->setSortIndicator(list.sortKey(), list.sortOrder() == ui::SortOrder::Ascending ? Qt::AscendingOrder
-                                                                                                : Qt::DescendingOrder);
+            header->setSortIndicator(list.sortKey(), list.sortOrder() == ui::SortOrder::Ascending
+                                                         ? Qt::AscendingOrder
+                                                         : Qt::DescendingOrder);
         const int row = list.selectedIndex();
         QItemSelectionModel* selection = view->selectionModel();
         if (row < 0) {
@@ -537,9 +542,7 @@ void FormView::applyColours(Bound& b) {
     const ui::Control& c = *b.control;
     // 0x00BBGGRR; values with the high bit set name system colours, which
     // the desktop's own palette already stands for.
-    auto colour = [](std::int32_t v) {
-        return QColor(v & 0xFF, (v >> 8) & 0xFF, (v >> 16) & 0xFF);
-    };
+    auto colour = [](std::int32_t v) { return QColor(v & 0xFF, (v >> 8) & 0xFF, (v >> 16) & 0xFF); };
     QPalette palette = b.widget->palette();
     const auto back = c.backColor();
     const auto fore = c.foreColor();

@@ -241,6 +241,7 @@ void MpvPlayerWidget::handleEvent(const mpv_event& event) {
             if (!started_) {
                 started_ = true;
                 emit playbackStarted();
+                if (events_.started) events_.started();
             }
             break;
         case MPV_EVENT_END_FILE:
@@ -261,16 +262,20 @@ void MpvPlayerWidget::handleEndFile(const mpv_event& event) {
     const bool failed = end->reason == MPV_END_FILE_REASON_ERROR;
     const QString errorText = failed ? QString::fromUtf8(mpv_error_string(end->error)) : QString();
     emit endFile(static_cast<int>(end->reason), errorText);
-    if (!failed) return;
+    if (!failed) {
+        if (end->reason == MPV_END_FILE_REASON_EOF && events_.ended) events_.ended();
+        return;
+    }
     emit playbackError(errorText, CodePage::toUnicode(url_));
+    if (events_.failed) events_.failed(errorText.toStdString());
     if (errorDialogs_) showError(errorText);
 }
 
 void MpvPlayerWidget::showError(const QString& reason) {
-    auto* box = new QMessageBox(QMessageBox::Warning, tr("Media Player"),
-                                tr("The medium cannot be played.\n\n%1\n\nReason: %2")
-                                    .arg(CodePage::toUnicode(url_), reason),
-                                QMessageBox::Ok, this);
+    auto* box =
+        new QMessageBox(QMessageBox::Warning, tr("Media Player"),
+                        tr("The medium cannot be played.\n\n%1\n\nReason: %2").arg(CodePage::toUnicode(url_), reason),
+                        QMessageBox::Ok, this);
     box->setTextFormat(Qt::PlainText);
     box->setAttribute(Qt::WA_DeleteOnClose);
     // Non-blocking: the player reports, the program goes on.

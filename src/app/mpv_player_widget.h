@@ -48,6 +48,7 @@ public:
     /// (This is the player's close; it hides QWidget::close, which would
     /// close the widget, not the medium.)
     void close() override;
+    void setEvents(platform::PlayerEvents events) override { events_ = std::move(events); }
 
     /// Resumes a paused medium, or starts the last medium again after stop().
     void play();
@@ -123,6 +124,7 @@ private:
     int volume_ = 50;
     bool muted_ = false;
     QElapsedTimer timePosThrottle_;
+    platform::PlayerEvents events_;
 };
 
 }  // namespace cd::app

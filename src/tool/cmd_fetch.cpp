@@ -2,6 +2,7 @@
 // online probe of a channel click, and the list a category switch shows. They
 // run the program's own fetcher and category view on a window model that is
 // never shown; the message box of a failed load becomes a line on stderr.
+#include <chrono>
 #include <filesystem>
 #include <ostream>
 #include <string>
@@ -9,12 +10,12 @@
 
 #include "catalogue/category_view.h"
 #include "catalogue/navigation_state.h"
-#include "fetch/fetch.h"
-#include "fetch/online_test.h"
+#include "fetch/http_client.h"
+#include "fetch/stream_probe.h"
 #include "localization/message_table.h"
 #include "platform/dialogs.h"
-#include "platform/event_pump.h"
 #include "platform/memory_settings_store.h"
+#include "platform/poll_event_loop.h"
 #include "tool/command.h"
 #include "ui/form1.h"
 
@@ -23,8 +24,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr const char* kFetchUsage = "fetch URL";
+constexpr const char* kFetchUsage = "fetch URL [--max-bytes N]";
 constexpr const char* kProbeUsage = "probe URL";
+/// What "fetch" reads at most unless told otherwise.
+constexpr std::size_t kDefaultFetchCap = 64u << 20;
 constexpr const char* kListUsage = "list DATA.TXT --category CATEGORY [--language LANGUAGE]";
 
 // Shows a message box as a line on stderr and remembers that one was shown:
@@ -43,34 +46,6 @@ private:
     std::ostream& err_;
 };
 
-int runFetch(ToolContext& ctx) {
-    if (ctx.args.size() != 1)
-        return usageError(ctx, kFetchUsage, ctx.args.empty() ? "missing URL" : "too many arguments");
-    platform::NoEventPump pump;
-    fetch::HttpFetcher fetcher(pump);
-    const std::string body = fetcher.HttpGetText(ctx.args[0]);
-    ctx.out.write(body.data(), static_cast<std::streamsize>(body.size()));
-    ctx.out.flush();
-    // The program cannot tell an address that did not open from an empty
-    // body; a script wants to know either way.
-    if (body.empty()) {
-        ctx.err << "channeldeck-tool: nothing fetched: the address could not be opened, is not http or https, "
-                   "or its body is empty\n";
-        return kFailed;
-    }
-    return ctx.out ? kOk : kFailed;
-}
-
-int runProbe(ToolContext& ctx) {
-    if (ctx.args.size() != 1)
-        return usageError(ctx, kProbeUsage, ctx.args.empty() ? "missing URL" : "too many arguments");
-    platform::NoEventPump pump;
-    fetch::HttpFetcher fetcher(pump);
-    const bool online = fetch::IsOnline(fetcher.HttpGetText(ctx.args[0], fetch::probeLimits()));
-    ctx.out << (online ? "online" : "offline") << "\n";
-    return kOk;
-}
-
 // Takes "--name VALUE" or "--name=VALUE" at args[i]; false when args[i] is not that option.
 bool takeOption(const std::vector<std::string>& args, std::size_t& i, const std::string& name, std::string& value,
                 std::string& problem) {
@@ -88,6 +63,85 @@ bool takeOption(const std::vector<std::string>& args, std::size_t& i, const std:
         return true;
     }
     return false;
+}
+
+/// Runs task on loop until it ends; the tool has nothing else to do meanwhile.
+template <typename T>
+T runToEnd(platform::PollEventLoop& loop, util::Task<T> task) {
+    task.start();
+    loop.runUntil([&task] { return task.done(); }, std::chrono::hours(24 * 365));
+    return task.result();
+}
+
+util::Task<fetch::FetchResult> fetchWhole(fetch::Fetcher& fetcher, fetch::FetchRequest request) {
+    co_return co_await fetch::fetchAsync(fetcher, std::move(request));
+}
+
+bool parseSize(const std::string& text, std::size_t& value) {
+    if (text.empty() || text.size() > 15) return false;
+    std::size_t v = 0;
+    for (const char c : text) {
+        if (c < '0' || c > '9') return false;
+        v = v * 10 + static_cast<std::size_t>(c - '0');
+    }
+    value = v;
+    return v > 0;
+}
+
+int runFetch(ToolContext& ctx) {
+    std::string address, problem;
+    std::size_t cap = kDefaultFetchCap;
+    for (std::size_t i = 0; i < ctx.args.size() && problem.empty(); ++i) {
+        std::string value;
+        if (takeOption(ctx.args, i, "--max-bytes", value, problem)) {
+            if (problem.empty() && !parseSize(value, cap)) problem = "--max-bytes needs a positive number of bytes";
+        } else if (ctx.args[i].rfind("--", 0) == 0) {
+            problem = "unknown option '" + ctx.args[i] + "'";
+        } else if (address.empty()) {
+            address = ctx.args[i];
+        } else {
+            problem = "too many arguments";
+        }
+    }
+    if (problem.empty() && address.empty()) problem = "missing URL";
+    if (!problem.empty()) return usageError(ctx, kFetchUsage, problem);
+
+    platform::PollEventLoop loop;
+    fetch::HttpClient client(loop);
+    fetch::FetchRequest request;
+    request.address = address;
+    // Someone runs this and watches it: no deadline, but a crawl or an
+    // endless body ends.
+    request.bounds = fetch::watchedBounds(cap);
+    const fetch::FetchResult result = runToEnd(loop, fetchWhole(client, std::move(request)));
+    ctx.out.write(result.body.data(), static_cast<std::streamsize>(result.body.size()));
+    ctx.out.flush();
+    if (result.error == fetch::FetchError::TooLarge) {
+        ctx.err << "channeldeck-tool: the body is larger than " << cap << " bytes (--max-bytes); nothing printed\n";
+        return kFailed;
+    }
+    if (result.error != fetch::FetchError::None) {
+        ctx.err << "channeldeck-tool: " << (result.gotHead ? "cut short: " : "nothing fetched: ")
+                << fetch::describe(result.error) << (result.errorText.empty() ? "" : " (" + result.errorText + ")")
+                << "\n";
+        return kFailed;
+    }
+    // An empty body is not an error of the fetch, but a script wants to know.
+    if (result.body.empty()) {
+        ctx.err << "channeldeck-tool: the body is empty (HTTP " << result.head.status << ")\n";
+        return kFailed;
+    }
+    return ctx.out ? kOk : kFailed;
+}
+
+int runProbe(ToolContext& ctx) {
+    if (ctx.args.size() != 1)
+        return usageError(ctx, kProbeUsage, ctx.args.empty() ? "missing URL" : "too many arguments");
+    platform::PollEventLoop loop;
+    fetch::HttpClient client(loop);
+    const fetch::ProbeVerdict verdict = runToEnd(loop, fetch::probeStream(client, ctx.args[0]));
+    ctx.out << (verdict.online ? "online" : "offline") << "\n" << fetch::describe(verdict) << "\n";
+    return kOk;
 }
 
 int runList(ToolContext& ctx) {
@@ -146,11 +200,14 @@ int runList(ToolContext& ctx) {
 
 const ToolCommandRegistration fetchCommand(
     {"fetch", kFetchUsage,
-     "print the body a GET of URL returns, as the program fetches it (http and https only); exit 1 when "
-     "nothing was fetched",
+     "print the body a GET of URL returns, as the program fetches it (http and https only; at most 64 MiB "
+     "unless --max-bytes says otherwise; ends when slower than 1 KiB/s over 30 s); exit 1 when nothing or "
+     "only part of it was fetched",
      &runFetch});
 const ToolCommandRegistration probeCommand(
-    {"probe", kProbeUsage, "print 'online' or 'offline' as a click on a channel with that address would decide",
+    {"probe", kProbeUsage,
+     "print 'online' or 'offline' as a click on a channel with that address would decide, then the reason "
+     "on a second line",
      &runProbe});
 const ToolCommandRegistration listCommand(
     {"list", kListUsage,

@@ -33,15 +33,17 @@ protected:
             });
         });
         server_.server().Get("/browse", [](const httplib::Request&, httplib::Response& res) {
-            res.set_content("<html><body><div><a href=\"/watch?v=abc1\"><img src=\"t.jpg\"></a>"
-                            "<a href=\"/watch?v=abc1\">First clip</a></div>"
-                            "<a href=\"/watch?v=xyz2\">Second &amp; last</a></body></html>",
-                            "text/html");
+            res.set_content(
+                "<html><body><div><a href=\"/watch?v=abc1\"><img src=\"t.jpg\"></a>"
+                "<a href=\"/watch?v=abc1\">First clip</a></div>"
+                "<a href=\"/watch?v=xyz2\">Second &amp; last</a></body></html>",
+                "text/html");
         });
     }
 
     std::vector<std::string> catalogueLines() override {
-        return {"Tone TV|" + server_.url("/tone.wav") + "|TV|English", "Gone TV|" + server_.url("/gone") + "|TV|English",
+        return {"Tone TV|" + server_.url("/tone.wav") + "|TV|English",
+                "Gone TV|" + server_.url("/gone") + "|TV|English",
                 "Endless TV|" + server_.url("/endless") + "|TV|English",
                 "Tone Radio|" + server_.url("/tone.wav") + "|Radio|English"};
     }
@@ -60,31 +62,34 @@ TEST_F(ProgramWindow, StartsWithCaptionAndTheTvChannels) {
 TEST_F(ProgramWindow, OnlineChannelPlaysInMpv) {
     QSignalSpy started(shell_->player(), &MpvPlayerWidget::playbackStarted);
     clickRow("Tone TV");
-    EXPECT_EQ(shell_->player()->currentUrl(), server_.url("/tone.wav"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return shell_->player()->currentUrl() == server_.url("/tone.wav"); }, 5000));
     EXPECT_TRUE(started.count() > 0 || started.wait(15000));
     EXPECT_FALSE(shell_->mainView()->widgetFor("imgOffline")->isVisible());
+    EXPECT_EQ(form().PlayerStatus->caption(), "Playing Tone TV");
 }
 
 // Catches an offline channel that is played, not pictured or not reported.
 TEST_F(ProgramWindow, OfflineChannelShowsPictureAndIsReported) {
     clickRow("Gone TV");
-    EXPECT_TRUE(shell_->mainView()->widgetFor("imgOffline")->isVisible());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return shell_->mainView()->widgetFor("imgOffline")->isVisible(); }, 5000));
     EXPECT_TRUE(shell_->player()->currentUrl().empty());
+    EXPECT_EQ(shell_->mainView()->widgetAs<QLabel>("PlayerStatus")->text().toStdString(),
+              form().PlayerStatus->caption());
+    EXPECT_NE(form().PlayerStatus->caption().find("Gone TV is offline"), std::string::npos);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !reports().empty(); }, 5000));
     EXPECT_EQ(reports()[0].substr(0, 12), "OFFLINE http");
 }
 
 // Catches a click on an endless stream that never decides.
 TEST_F(ProgramWindow, EndlessStreamIsDecidedWithinTheProbeBound) {
-    const auto start = std::chrono::steady_clock::now();
     clickRow("Endless TV");
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(8));
-    EXPECT_EQ(shell_->player()->currentUrl(), server_.url("/endless"));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return shell_->player()->currentUrl() == server_.url("/endless"); }, 5000));
 }
 
 // Catches Favorites / My Files disturbing the list or the playing medium, and Adult without consent.
 TEST_F(ProgramWindow, PanelsLeavePlaybackAloneAndAdultCancelChangesNothing) {
     clickRow("Tone TV");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !shell_->player()->currentUrl().empty(); }, 5000));
     const std::string playing = shell_->player()->currentUrl();
     QTest::mouseClick(button("cmdFavorites"), Qt::LeftButton);
     EXPECT_TRUE(form().Frame3->visible());
@@ -149,6 +154,7 @@ TEST_F(ProgramWindow, VideoTabListsAServedPageAndShowsTheChosenVideo) {
     EXPECT_TRUE(form().Frame5->visible());
     EXPECT_TRUE(shell_->videoView()->isVisible());
     EXPECT_FALSE(shell_->playerWidget()->isVisible());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !program().videoSite().loading(); }, 10000));
     ASSERT_EQ(form().ListView3->count(), 2);
     auto* view = shell_->mainView()->widgetAs<QTreeView>("ListView3");
     ASSERT_NE(view, nullptr);

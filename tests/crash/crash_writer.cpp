@@ -13,11 +13,11 @@
 #include "catalogue/catalogue_file.h"
 #include "crash_contents.h"
 #include "favourites/favourites.h"
-#include "fetch/fetch.h"
 #include "fetch/report.h"
 #include "registry/cls_registry_access.h"
 #include "registry/registry_store.h"
 #include "support/fakes.h"
+#include "support/scripted_fetcher.h"
 #include "ui/form1.h"
 #include "videosite/video_page.h"
 
@@ -38,15 +38,13 @@ int fail(const std::string& what) {
 int writeFavourites(const std::filesystem::path& folder) {
     // One window per content, filled once, so each round is the save alone.
     ui::Form1 forms[2];
-    test::FakePlayer player;
     test::FakeDialogs dialogs;
-    test::FakeEventPump pump;
-    fetch::HttpFetcher fetcher(pump);
+    test::ScriptedFetcher fetcher;
     fetch::Reporter reporter(fetcher, "127.0.0.1:1");
     std::vector<favourites::Favourites> favs;
     for (int v : {0, 1}) {
         crash::fillFavourites(*forms[v].ListView2, v);
-        favs.emplace_back(forms[v], folder, player, fetcher, reporter, dialogs, "crash_writer",
+        favs.emplace_back(forms[v], folder, favourites::PlayChannel{}, reporter, dialogs, "crash_writer",
                           favourites::ShowVideoPage{});
     }
     for (int variant = 1, n = 0;; variant ^= 1, ++n) {

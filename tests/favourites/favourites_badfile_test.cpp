@@ -8,10 +8,10 @@
 
 #include "catalogue/line_cipher.h"
 #include "favourites/favourites.h"
-#include "fetch/fetch.h"
 #include "fetch/report.h"
 #include "support/fakes.h"
 #include "support/file_size_limit.h"
+#include "support/scripted_fetcher.h"
 #include "support/temp_dir.h"
 #include "ui/form1.h"
 
@@ -24,7 +24,7 @@ class FavouritesBadFile : public ::testing::Test {
 protected:
     // Loading and saving send no reports; the reporter points nowhere.
     Favourites make(ui::Form1& form, const fs::path& folder) {
-        return Favourites(form, folder, player, fetcher, reporter, dialogs, "ChannelDeck", {});
+        return Favourites(form, folder, {}, reporter, dialogs, "ChannelDeck", {});
     }
     static void addRow(ui::Form1& form, const std::string& name, const std::string& address) {
         ui::ListItem item;
@@ -36,10 +36,8 @@ protected:
     }
 
     test::TempDir dir;
-    test::FakePlayer player;
     test::FakeDialogs dialogs;
-    test::FakeEventPump pump;
-    fetch::HttpFetcher fetcher{pump};
+    test::ScriptedFetcher fetcher;
     fetch::Reporter reporter{fetcher, "127.0.0.1:1"};
 };
 

@@ -5,11 +5,11 @@
 #include <sys/resource.h>
 
 #include <filesystem>
-#include <mutex>
 
 #include "catalogue/line_cipher.h"
 #include "support/fakes.h"
-#include "support/loopback_server.h"
+#include "support/scripted_fetcher.h"
+#include "support/sent_reports.h"
 #include "support/temp_dir.h"
 #include "util/lines.h"
 
@@ -18,49 +18,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct Report {
-    std::string type, value, item;
-};
-
-// A catalogue server that records reports, and channel addresses that
-// answer with a playable body or an error page.
-class ChannelServer {
-public:
-    ChannelServer() {
-        server_.server().Get("/webtv/getData.asp", [this](const httplib::Request& req, httplib::Response& res) {
-            std::lock_guard<std::mutex> lock(mutex_);
-            reports_.push_back({req.get_param_value("strType"), req.get_param_value("strValue"),
-                                req.get_param_value("strItem")});
-            res.set_content("ok", "text/plain");
-        });
-        server_.server().Get("/live", [this](const httplib::Request&, httplib::Response& res) {
-            std::lock_guard<std::mutex> lock(mutex_);
-            ++channelHits_;
-            res.set_content("#EXTM3U\r\nstream.ts\r\n", "audio/x-mpegurl");
-        });
-        server_.server().Get("/gone", [this](const httplib::Request&, httplib::Response& res) {
-            std::lock_guard<std::mutex> lock(mutex_);
-            ++channelHits_;
-            res.set_content("<h1>page not found</h1>", "text/html");
-        });
-        server_.start();
-    }
-    std::string host() const { return server_.host(); }
-    std::string url(const std::string& path) const { return server_.url(path); }
-    std::vector<Report> reports() const {
-        std::lock_guard<std::mutex> lock(mutex_);
-        return reports_;
-    }
-    int channelHits() const {
-        std::lock_guard<std::mutex> lock(mutex_);
-        return channelHits_;
-    }
-
-private:
-    mutable std::mutex mutex_;
-    std::vector<Report> reports_;
-    int channelHits_ = 0;
-    test::LoopbackServer server_;
+struct Played {
+    std::string name, address, reportValue;
+    bool operator==(const Played&) const = default;
 };
 
 struct ShownVideo {
@@ -70,8 +30,15 @@ struct ShownVideo {
 class FavouritesTest : public ::testing::Test {
 protected:
     Favourites make(const fs::path& folder) {
-        return Favourites(form, folder, player, fetcher, reporter, dialogs, "ChannelDeck",
-                          [this](const std::string& t, const std::string& i) { shown.push_back({t, i}); });
+        return Favourites(
+            form, folder,
+            [this](const std::string& n, const std::string& a, const std::string& v) {
+                played.push_back({n, a, v});
+            },
+            reporter, dialogs, "ChannelDeck",
+            [this](const std::string& t, const std::string& i) {
+                shown.push_back({t, i});
+            });
     }
     void addChannel(const std::string& name, const std::string& address, const std::string& category = "TV",
                     const std::string& languages = "English") {
@@ -90,20 +57,18 @@ protected:
     }
     std::vector<std::string> decodedFileLines() const {
         std::vector<std::string> out;
-        for (const auto& line : util::readLines(dir.read("Favorites.txt")))
-            out.push_back(catalogue::DecodeLine(line));
+        for (const auto& line : util::readLines(dir.read("Favorites.txt"))) out.push_back(catalogue::DecodeLine(line));
         return out;
     }
 
     test::TempDir dir;
     ui::Form1 form;
-    test::FakePlayer player;
     test::FakeDialogs dialogs;
-    test::FakeEventPump pump;
-    ChannelServer server;
-    fetch::HttpFetcher fetcher{pump};
-    fetch::Reporter reporter{fetcher, server.host()};
+    test::ScriptedFetcher fetcher;
+    fetch::Reporter reporter{fetcher, "catalogue.test"};
     std::vector<ShownVideo> shown;
+    std::vector<Played> played;
+    std::vector<test::SentReport> sent() const { return test::sentReports(fetcher); }
 };
 
 // Catches a channel favourite that is not written, not reported, or reads
@@ -118,14 +83,14 @@ TEST_F(FavouritesTest, AddedChannelIsSavedReportedAndLoadsBack) {
     EXPECT_EQ(decodedFileLines(), (std::vector<std::string>{"News 24|http://news.example/24|TV|English/French"}));
     EXPECT_EQ(dir.read("Favorites.txt"),
               catalogue::EncodeLine("News 24|http://news.example/24|TV|English/French") + "\r\n");
-    const auto reports = server.reports();
+    const auto reports = sent();
     ASSERT_EQ(reports.size(), 1u);
     EXPECT_EQ(reports[0].type, "FAVORITE");
     EXPECT_EQ(reports[0].value, "");
     EXPECT_EQ(reports[0].item, "News 24");
 
     ui::Form1 restarted;
-    Favourites again(restarted, dir.path(), player, fetcher, reporter, dialogs, "ChannelDeck", {});
+    Favourites again(restarted, dir.path(), {}, reporter, dialogs, "ChannelDeck", {});
     again.LoadFavorites();
     ASSERT_EQ(restarted.ListView2->count(), 1);
     const auto& item = restarted.ListView2->item(0);
@@ -145,7 +110,7 @@ TEST_F(FavouritesTest, AddingTwiceGivesTwoRowsAndTwoLines) {
     EXPECT_EQ(form.ListView2->count(), 2);
     EXPECT_EQ(decodedFileLines(), (std::vector<std::string>{"Jazz FM|http://jazz/fm|Radio|English",
                                                             "Jazz FM|http://jazz/fm|Radio|English"}));
-    EXPECT_EQ(server.reports().size(), 2u);
+    EXPECT_EQ(sent().size(), 2u);
 }
 
 // Catches a video favourite written without its empty fields, or loading
@@ -154,10 +119,10 @@ TEST_F(FavouritesTest, VideoFavouriteEndsWithTwoBarsAndLoadsEmptySubItems) {
     auto fav = make(dir.path());
     fav.AddVideoFavorite("My clip", "abc");
     EXPECT_EQ(decodedFileLines(), (std::vector<std::string>{"My clip|youtube=abc||"}));
-    EXPECT_TRUE(server.reports().empty());
+    EXPECT_TRUE(sent().empty());
 
     ui::Form1 restarted;
-    Favourites again(restarted, dir.path(), player, fetcher, reporter, dialogs, "ChannelDeck", {});
+    Favourites again(restarted, dir.path(), {}, reporter, dialogs, "ChannelDeck", {});
     again.LoadFavorites();
     ASSERT_EQ(restarted.ListView2->count(), 1);
     EXPECT_EQ(restarted.ListView2->item(0).text, "My clip");
@@ -174,10 +139,10 @@ TEST_F(FavouritesTest, BarInNameOrTitleIsReplacedSoTheRecordReadsBackWhole) {
     fav.ChannelAction("Favorites");
     fav.AddVideoFavorite("Q|A session", "vid1");
     EXPECT_EQ(form.ListView2->item(0).text, "AC/DC Radio");
-    EXPECT_EQ(server.reports().at(0).item, "AC|DC Radio");
+    EXPECT_EQ(sent().at(0).item, "AC|DC Radio");
 
     ui::Form1 restarted;
-    Favourites again(restarted, dir.path(), player, fetcher, reporter, dialogs, "ChannelDeck", {});
+    Favourites again(restarted, dir.path(), {}, reporter, dialogs, "ChannelDeck", {});
     again.LoadFavorites();
     ASSERT_EQ(restarted.ListView2->count(), 2);
     EXPECT_EQ(restarted.ListView2->item(0).text, "AC/DC Radio");
@@ -192,7 +157,7 @@ TEST_F(FavouritesTest, TitleByteThatEncodesToCrStillReadsBackAsOneFavourite) {
     auto fav = make(dir.path());
     fav.AddVideoFavorite(std::string("Caf") + static_cast<char>(0xCC) + " live", "v9");
     ui::Form1 restarted;
-    Favourites again(restarted, dir.path(), player, fetcher, reporter, dialogs, "ChannelDeck", {});
+    Favourites again(restarted, dir.path(), {}, reporter, dialogs, "ChannelDeck", {});
     again.LoadFavorites();
     ASSERT_EQ(restarted.ListView2->count(), 1);
     EXPECT_EQ(restarted.ListView2->item(0).text, "CafI live");
@@ -235,8 +200,8 @@ TEST_F(FavouritesTest, RemovingLastFavouriteLeavesAnEmptyFile) {
 
 // Catches a remove without selection that skips the save or removes a row.
 TEST_F(FavouritesTest, RemoveWithoutSelectionStillRewritesTheFile) {
-    dir.write("Favorites.txt", catalogue::EncodeLine("A|http://a||") + "\r\n" +
-                                   catalogue::EncodeLine("stale|http://stale||") + "\r\n");
+    dir.write("Favorites.txt",
+              catalogue::EncodeLine("A|http://a||") + "\r\n" + catalogue::EncodeLine("stale|http://stale||") + "\r\n");
     auto fav = make(dir.path());
     addFavouriteRow("A", "http://a");
     fav.Command1_Click();
@@ -256,7 +221,7 @@ TEST_F(FavouritesTest, RateMenuSendsItsDigitAndSeparatorNothing) {
     fav.mnuActionItem_Click(4);
     fav.mnuActionItem_Click(7);
     fav.mnuActionItem_Click(-1);
-    const auto reports = server.reports();
+    const auto reports = sent();
     ASSERT_EQ(reports.size(), 3u);
     EXPECT_EQ(reports[0].type, "Rate");
     EXPECT_EQ(reports[0].value, "5");
@@ -273,7 +238,7 @@ TEST_F(FavouritesTest, UnknownActionWordsDoNothing) {
     addChannel("Rock Radio", "http://rock/1");
     form.ListView1->select(0);
     for (const char* word : {"Rate6", "Rate0", "rate5", "Rate", "Rate55", "favorites", ""}) fav.ChannelAction(word);
-    EXPECT_TRUE(server.reports().empty());
+    EXPECT_TRUE(sent().empty());
     EXPECT_EQ(form.ListView2->count(), 0);
 }
 
@@ -285,7 +250,7 @@ TEST_F(FavouritesTest, ActionsWithoutSelectedChannelAddAndReportNothing) {
     fav.ChannelAction("Rate3");
     addChannel("Not chosen", "http://x");
     fav.ChannelAction("Favorites");
-    EXPECT_TRUE(server.reports().empty());
+    EXPECT_TRUE(sent().empty());
     EXPECT_EQ(form.ListView2->count(), 0);
     EXPECT_FALSE(fs::exists(dir / "Favorites.txt"));
 }
@@ -354,8 +319,8 @@ TEST_F(FavouritesTest, CapitalVideoMarkerPlaysAsVideo) {
     EXPECT_FALSE(form.WindowsMediaPlayer1->visible());
     EXPECT_TRUE(form.wbyoutube->visible());
     EXPECT_FALSE(form.imgOffline->visible());
-    EXPECT_TRUE(player.urls.empty());
-    EXPECT_EQ(server.channelHits(), 0);
+    EXPECT_TRUE(played.empty());
+    EXPECT_TRUE(fetcher.started.empty());
 }
 
 // Catches the id being taken after the marker rather than after the first
@@ -367,75 +332,37 @@ TEST(VideoIdOfAddress, TakesTextAfterFirstEqualsUpToTheNext) {
     EXPECT_EQ(VideoIdOfAddress("youtube="), "");
 }
 
-// Catches an online favourite not being played, or the page left shown.
-TEST_F(FavouritesTest, OnlineFavouritePlaysInThePlayer) {
+// Catches a channel favourite not played as a channel (with the quote its
+// OFFLINE report carries), or the video page left shown over the player.
+TEST_F(FavouritesTest, ChannelFavouritePlaysAsAChannelWithItsReportValue) {
     auto fav = make(dir.path());
-    addFavouriteRow("Live", server.url("/live"));
+    addFavouriteRow("Live", "http://live.test/stream");
     form.ListView2->select(0);
     form.WindowsMediaPlayer1->setVisible(false);
+    form.wbyoutube->setVisible(true);
+    form.imgOffline->setVisible(true);
     fav.ListView2_Click();
-    EXPECT_EQ(player.urls, (std::vector<std::string>{server.url("/live")}));
+    EXPECT_EQ(played, (std::vector<Played>{{"Live", "http://live.test/stream", "\""}}));
     EXPECT_TRUE(form.WindowsMediaPlayer1->visible());
     EXPECT_FALSE(form.wbyoutube->visible());
     EXPECT_FALSE(form.imgOffline->visible());
-    EXPECT_TRUE(server.reports().empty());
+    EXPECT_TRUE(sent().empty());
     EXPECT_TRUE(shown.empty());
-}
-
-// Catches an offline favourite being played, not pictured, or reported
-// with the wrong value or item.
-TEST_F(FavouritesTest, OfflineFavouriteShowsPictureAndReportsWithQuote) {
-    auto fav = make(dir.path());
-    addFavouriteRow("Gone", server.url("/gone"));
-    form.ListView2->select(0);
-    fav.ListView2_Click();
-    EXPECT_TRUE(player.urls.empty());
-    EXPECT_TRUE(form.imgOffline->visible());
-    const auto reports = server.reports();
-    ASSERT_EQ(reports.size(), 1u);
-    EXPECT_EQ(reports[0].type, "OFFLINE");
-    EXPECT_EQ(reports[0].value, "\"");
-    std::string host = server.host();
-    host.replace(host.find(':'), 1, "[colon]");
-    EXPECT_EQ(reports[0].item, "http[colon][slash][slash]" + host + "[slash]gone");
-}
-
-// Catches a favourite click that plays or reports after a newer playback
-// request (another click, the window closing) began during its probe.
-TEST_F(FavouritesTest, FavouriteSupersededDuringItsProbeNeitherPlaysNorReports) {
-    auto requests = std::make_shared<util::RequestSequence>();
-    Favourites fav(form, dir.path(), player, fetcher, reporter, dialogs, "ChannelDeck", {}, requests);
-    addFavouriteRow("Live", server.url("/live"));
-    addFavouriteRow("Gone", server.url("/gone"));
-    pump.onPump = [&] { requests->supersedeAll(); };
-    for (int row : {0, 1}) {
-        form.ListView2->select(row);
-        fav.ListView2_Click();
-    }
-    EXPECT_TRUE(player.urls.empty());
-    EXPECT_FALSE(form.imgOffline->visible());
-    EXPECT_TRUE(server.reports().empty());
-    EXPECT_EQ(server.channelHits(), 2);
-
-    pump.onPump = nullptr;
-    fav.ListView2_Click();
-    EXPECT_TRUE(form.imgOffline->visible()) << "a click that is not superseded still decides";
 }
 
 // Catches a favourite being played while editing, or a click on nothing
 // fetching or reporting anything.
 TEST_F(FavouritesTest, ClickWhileEditingOrWithoutSelectionDoesNothing) {
     auto fav = make(dir.path());
-    addFavouriteRow("Live", server.url("/live"));
+    addFavouriteRow("Live", "http://live.test/stream");
     fav.ListView2_Click();
     form.ListView2->select(0);
     form.chkLoad->setChecked(true);
     form.imgOffline->setVisible(true);
     fav.ListView2_Click();
     EXPECT_FALSE(form.imgOffline->visible());
-    EXPECT_EQ(server.channelHits(), 0);
-    EXPECT_TRUE(player.urls.empty());
-    EXPECT_TRUE(server.reports().empty());
+    EXPECT_TRUE(played.empty());
+    EXPECT_TRUE(fetcher.started.empty());
 }
 
 }  // namespace

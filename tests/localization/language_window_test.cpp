@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-
 #include <filesystem>
 #include <string>
 #include <thread>
@@ -14,7 +13,9 @@
 #include "localization_fixture.h"
 #include "platform/memory_settings_store.h"
 #include "support/fakes.h"
-#include "support/loopback_server.h"
+#include "support/file_size_limit.h"
+#include "support/scripted_fetcher.h"
+#include "util/text.h"
 
 namespace cd::localization {
 namespace {
@@ -24,10 +25,14 @@ using testing::group;
 using testing::LocalizationTest;
 
 const std::string kTwoLanguages =
-    file(group("English", {{"FORM1_CMDTV", "TV"}}, "en") +
-         group("Deutsch", {{"FORM1_CMDTV", "Fernsehen"}, {"FORM1_MNUFILE0", "Datei"},
-                           {"FRMLANGUAGE_COMMAND2", "Schlie\xC3\x9F" "en"}, {"FRMLANGUAGE_CAPTION", "Sprachwahl"}},
-               "de"));
+    file(group("English", {{"FORM1_CMDTV", "TV"}}, "en") + group("Deutsch",
+                                                                 {{"FORM1_CMDTV", "Fernsehen"},
+                                                                  {"FORM1_MNUFILE0", "Datei"},
+                                                                  {"FRMLANGUAGE_COMMAND2",
+                                                                   "Schlie\xC3\x9F"
+                                                                   "en"},
+                                                                  {"FRMLANGUAGE_CAPTION", "Sprachwahl"}},
+                                                                 "de"));
 
 class LanguageWindowTest : public LocalizationTest {
 protected:
@@ -48,8 +53,7 @@ protected:
     platform::MemorySettingsStore settings;
     test::FakeShell shell;
     test::FakeDialogs dialogs;
-    test::FakeEventPump pump;
-    fetch::HttpFetcher fetcher{pump};
+    test::ScriptedFetcher fetcher;
     bool skinning = false;
     std::vector<std::string> skinned;
 };
@@ -68,7 +72,9 @@ TEST_F(LanguageWindowTest, LoadTranslatesTitlesAndSkinsOnlyWhenAsked) {
     auto skinnedWindow = makeWindow();
     skinnedWindow.Form_Load();
     EXPECT_EQ(windows.frmLanguage.caption(), "Sprachwahl");
-    EXPECT_EQ(windows.frmLanguage.Command2->caption(), "Schlie\xC3\x9F" "en");
+    EXPECT_EQ(windows.frmLanguage.Command2->caption(),
+              "Schlie\xC3\x9F"
+              "en");
     EXPECT_EQ(skinned, std::vector<std::string>{"frmLanguage"});
 }
 
@@ -92,8 +98,8 @@ TEST_F(LanguageWindowTest, SavedNameIsShownEvenWhenNotInTheFile) {
     EXPECT_EQ(entries().size(), 2u);
 
     platform::MemorySettingsStore fresh;
-    LanguageWindow other(LanguageWindowContext{languages, windows, fresh, shell, dialogs, fetcher, "h", 26, "t",
-                                               false, {}});
+    LanguageWindow other(
+        LanguageWindowContext{languages, windows, fresh, shell, dialogs, fetcher, "h", 26, "t", false, {}});
     other.FillLanguageList();
     EXPECT_EQ(comboText(), "English");
 }
@@ -123,10 +129,14 @@ TEST_F(LanguageWindowTest, BrokenGroupEndsTheList) {
 
 // Catches a byte-order mark or LF-only lines breaking the list.
 TEST_F(LanguageWindowTest, ListReadsBomAndLfOnlyFiles) {
-    writeFile("\xEF\xBB\xBF" + testing::lfOnly(file(group("English", {}) + group("Fran\xC3\xA7" "ais", {}))));
+    writeFile("\xEF\xBB\xBF" + testing::lfOnly(file(group("English", {}) + group("Fran\xC3\xA7"
+                                                                                 "ais",
+                                                                                 {}))));
     auto window = makeWindow();
     window.FillLanguageList();
-    EXPECT_EQ(entries(), (std::vector<std::string>{"English", "Fran\xC3\xA7" "ais"}));
+    EXPECT_EQ(entries(), (std::vector<std::string>{"English",
+                                                   "Fran\xC3\xA7"
+                                                   "ais"}));
 }
 
 // Catches the prompt text being stored as a language.
@@ -152,7 +162,9 @@ TEST_F(LanguageWindowTest, PickingALanguageSavesAndAppliesIt) {
     EXPECT_EQ(settings.get("Language", ""), "Deutsch");
     EXPECT_EQ(windows.form1.cmdTV->caption(), "Fernsehen");
     EXPECT_EQ(windows.form1.mnuFile->caption(), "Datei");
-    EXPECT_EQ(windows.frmLanguage.Command2->caption(), "Schlie\xC3\x9F" "en");
+    EXPECT_EQ(windows.frmLanguage.Command2->caption(),
+              "Schlie\xC3\x9F"
+              "en");
     EXPECT_EQ(windows.frmLanguage.caption(), "Sprachwahl");
     EXPECT_EQ(languages.languageName(), "Deutsch");
 }
@@ -179,30 +191,43 @@ TEST_F(LanguageWindowTest, TranslateOpensTheFileOnlyWhenItExists) {
 
 class LanguageDownloadTest : public LanguageWindowTest {
 protected:
-    void serve(std::string body) {
-        body_ = std::move(body);
-        server.server().Get("/Languages/26/Localization.txt", [this](const httplib::Request&, httplib::Response& res) {
-            ++requests;
-            res.set_content(body_, "text/plain");
-        });
-        server.start();
+    static constexpr const char* kHost = "lang.test";
+    const std::string kAddress = "http://lang.test/Languages/26/Localization.txt";
+    /// Presses "Check for language updates" and answers the download.
+    void download(LanguageWindow& window, const test::ScriptedReply& reply) {
+        window.Command1_Click();
+        EXPECT_TRUE(window.downloading());
+        ASSERT_TRUE(fetcher.reply(kAddress, reply));
+        EXPECT_FALSE(window.downloading());
+    }
+    void download(LanguageWindow& window, const std::string& body) {
+        download(window, test::ScriptedReply{200, "text/plain", {}, body});
+    }
+    /// The message a download that brought nothing usable shows.
+    std::string notDownloaded(const std::string& reasonKey) {
+        return util::fillPlaceholders(languages.getMessages("MSG_LANGUAGENOTDOWNLOADED"),
+                                      {languages.messages().fragment(reasonKey)});
     }
     const std::string kOld = file(group("English", {{"FORM1_CMDTV", "TV"}}));
-    test::LoopbackServer server;
-    int requests = 0;
-
-private:
-    std::string body_;
 };
 
-// Catches leading text (a byte-order mark, a stray line) kept in the saved file.
+// Catches leading text (a byte-order mark, a stray line) kept in the saved
+// file, progress not shown while the download runs, and a download that
+// applies a language by itself.
 TEST_F(LanguageDownloadTest, LeadingTextBeforeTheFirstTagIsDropped) {
     writeFile(kOld);
-    serve("\xEF\xBB\xBFnote: generated\r\n" + kTwoLanguages);
-    auto window = makeWindow(server.host());
-    EXPECT_EQ(window.downloadAddress(), server.url("/Languages/26/Localization.txt"));
+    auto window = makeWindow(kHost);
+    EXPECT_EQ(window.downloadAddress(), kAddress);
     window.Command1_Click();
-    EXPECT_EQ(requests, 1);
+    EXPECT_EQ(windows.frmLanguage.DownloadStatus->caption(), "Connecting to lang.test\xE2\x80\xA6");
+    const fetch::FetchRequest* request = fetcher.request(kAddress);
+    ASSERT_NE(request, nullptr);
+    EXPECT_EQ(request->bounds.deadline.count(), 0) << "a watched download has no deadline";
+    EXPECT_EQ(request->bounds.maxBytes, fetch::kLanguageFileCap);
+    request->onProgress(1234);
+    EXPECT_EQ(windows.frmLanguage.DownloadStatus->caption(), "Downloaded 1234 bytes.");
+    ASSERT_TRUE(fetcher.reply(
+        kAddress, test::ScriptedReply{200, "text/plain", {}, "\xEF\xBB\xBFnote: generated\r\n" + kTwoLanguages}));
     EXPECT_EQ(dir.read("Localization.txt"), kTwoLanguages + "\r\n");
     EXPECT_EQ(entries(), (std::vector<std::string>{"English", "Deutsch"}));
     ASSERT_EQ(dialogs.shown.size(), 1u);
@@ -212,84 +237,67 @@ TEST_F(LanguageDownloadTest, LeadingTextBeforeTheFirstTagIsDropped) {
     EXPECT_EQ(windows.form1.cmdTV->caption(), "TV") << "a download applies nothing by itself";
 }
 
-// Catches a body that starts with "<" being altered, or the CR LF not added.
-TEST_F(LanguageDownloadTest, BodyStartingWithTagIsSavedUnchangedPlusCrLf) {
-    const std::string body = "<x><translation_items>";
-    serve(body);
-    auto window = makeWindow(server.host());
-    window.Command1_Click();
-    EXPECT_EQ(dir.read("Localization.txt"), body + "\r\n");
-    EXPECT_EQ(dialogs.shown.size(), 1u);
-}
-
-// Catches an error page or an empty answer replacing the file or showing a message.
-TEST_F(LanguageDownloadTest, ForeignBodyChangesNothing) {
+// Catches an error page, a marker without a language, or an empty answer
+// replacing the file, and the user left without a word about it.
+TEST_F(LanguageDownloadTest, BodiesWithoutALanguageChangeNothingAndSaySo) {
     writeFile(kOld);
-    serve("<html><body>404 Not Found</body></html>");
-    auto window = makeWindow(server.host());
+    auto window = makeWindow(kHost);
     window.FillLanguageList();
-    window.Command1_Click();
-    EXPECT_EQ(requests, 1);
-    EXPECT_EQ(dir.read("Localization.txt"), kOld);
-    EXPECT_TRUE(dialogs.shown.empty());
+    for (const std::string& body : {std::string("<html><body>404 Not Found</body></html>"),
+                                    std::string("<x><translation_items>"), std::string()}) {
+        dialogs.shown.clear();
+        download(window, body);
+        EXPECT_EQ(dir.read("Localization.txt"), kOld) << body;
+        ASSERT_EQ(dialogs.shown.size(), 1u) << body;
+        EXPECT_EQ(dialogs.shown[0].text, notDownloaded("MSG_REASON_NOLANGUAGE"));
+    }
     EXPECT_EQ(entries(), std::vector<std::string>{"English"});
 }
 
-// Catches a download cut short by the program's end being saved over a
-// working file: the first half of a language file has the marker too.
-TEST_F(LanguageDownloadTest, DownloadCutShortByClosingChangesNothing) {
+// Catches a download cut short (by the server, a bound, the cap, or by
+// closing the window) saved over a working file: the first half of a
+// language file has the marker and a whole first group too.
+TEST_F(LanguageDownloadTest, DownloadsCutShortChangeNothing) {
     writeFile(kOld);
-    const std::string half = kTwoLanguages.substr(0, kTwoLanguages.size() / 2);
+    const std::string half = kTwoLanguages.substr(0, kTwoLanguages.size() / 2 + 40);
     ASSERT_NE(half.find("<TRANSLATION_ITEMS>"), std::string::npos);
-    const std::string rest = kTwoLanguages.substr(half.size());
-    // The server thread may still be in the provider after the test body
-    // ends, so it owns copies of the two halves.
-    server.server().Get("/Languages/26/Localization.txt", [half, rest](const httplib::Request&,
-                                                                        httplib::Response& res) {
-        res.set_chunked_content_provider("text/plain", [half, rest](std::size_t offset, httplib::DataSink& sink) {
-            if (offset > 0) std::this_thread::sleep_for(std::chrono::milliseconds(200));
-            const std::string& piece = offset == 0 ? half : rest;
-            if (!sink.write(piece.data(), piece.size())) return false;
-            if (offset > 0) sink.done();
-            return true;
-        });
-    });
-    server.start();
-    pump.onPump = [&] { fetcher.shutDown(); };
-    auto window = makeWindow(server.host());
+    auto window = makeWindow(kHost);
+    const std::pair<fetch::FetchError, const char*> cuts[] = {{fetch::FetchError::Broken, "MSG_REASON_BROKEN"},
+                                                              {fetch::FetchError::TooSlow, "MSG_REASON_TOOSLOW"},
+                                                              {fetch::FetchError::TooLarge, "MSG_REASON_TOOLARGE"}};
+    for (const auto& [error, reason] : cuts) {
+        dialogs.shown.clear();
+        download(window, test::ScriptedReply{200, "text/plain", {}, half, error});
+        EXPECT_EQ(dir.read("Localization.txt"), kOld);
+        ASSERT_EQ(dialogs.shown.size(), 1u);
+        EXPECT_EQ(dialogs.shown[0].text, notDownloaded(reason));
+    }
+
+    dialogs.shown.clear();
+    std::string huge = kTwoLanguages;
+    huge.insert(huge.find("</XML_DIZ_INFO>"), std::string(fetch::kLanguageFileCap, ' '));
+    download(window, huge);
+    EXPECT_EQ(dir.read("Localization.txt"), kOld) << "past its cap";
+    EXPECT_EQ(dialogs.shown.size(), 1u);
+
+    dialogs.shown.clear();
     window.Command1_Click();
+    window.Command2_Click();  // OK closes the window
+    EXPECT_FALSE(window.downloading());
+    EXPECT_FALSE(fetcher.reply(kAddress, test::ScriptedReply{200, "text/plain", {}, kTwoLanguages}))
+        << "closing gave the download up";
     EXPECT_EQ(dir.read("Localization.txt"), kOld);
     EXPECT_TRUE(dialogs.shown.empty());
 }
 
-// Catches a download the server broke off, holding the marker, being saved
-// over a working file.
-TEST_F(LanguageDownloadTest, DownloadBrokenOffByTheServerChangesNothing) {
+// Catches an unreachable server treated as a download, or passed over in silence.
+TEST_F(LanguageDownloadTest, UnreachableServerChangesNothingAndSaysWhy) {
     writeFile(kOld);
-    const std::string half = kTwoLanguages.substr(0, kTwoLanguages.size() / 2);
-    server.server().Get("/Languages/26/Localization.txt", [half](const httplib::Request&, httplib::Response& res) {
-        res.set_content_provider(half.size() * 2, "text/plain",
-                                 [half](std::size_t offset, std::size_t, httplib::DataSink& sink) {
-                                     return offset == 0 && sink.write(half.data(), half.size());
-                                 });
-    });
-    server.start();
-    auto window = makeWindow(server.host());
-    window.Command1_Click();
+    auto window = makeWindow(kHost);
+    download(window, test::ScriptedReply{0, "", {}, "", fetch::FetchError::Refused, false});
     EXPECT_EQ(dir.read("Localization.txt"), kOld);
-    EXPECT_TRUE(dialogs.shown.empty());
-}
-
-// Catches an unreachable server being treated as a download.
-TEST_F(LanguageDownloadTest, UnreachableServerChangesNothing) {
-    writeFile(kOld);
-    serve("unused");
-    const std::string host = server.host();
-    server.stop();
-    auto window = makeWindow(host);
-    window.Command1_Click();
-    EXPECT_EQ(dir.read("Localization.txt"), kOld);
-    EXPECT_TRUE(dialogs.shown.empty());
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.shown[0].text, notDownloaded("MSG_REASON_REFUSED"));
 }
 
 // Catches a write failing half-way costing the old file, or being announced as a success.
@@ -297,14 +305,12 @@ TEST_F(LanguageDownloadTest, FailedWriteKeepsTheOldFileAndSaysSo) {
     writeFile(kOld);
     std::string big = kTwoLanguages;
     big.insert(big.find("</XML_DIZ_INFO>"), std::string(64 * 1024, ' '));
-    serve(big);
-    auto window = makeWindow(server.host());
+    auto window = makeWindow(kHost);
     window.FillLanguageList();
     {
         testing::FileSizeLimit limit(4096);
-        window.Command1_Click();
+        download(window, big);
     }
-    EXPECT_EQ(requests, 1);
     EXPECT_EQ(dir.read("Localization.txt"), kOld);
     ASSERT_EQ(dialogs.shown.size(), 1u);
     EXPECT_NE(dialogs.shown[0].text, languages.getMessages("MSG_DOWNLOADED"));
@@ -319,10 +325,9 @@ TEST_F(LanguageDownloadTest, UnwritableProgramFolderIsReported) {
     dir.write("plain-file", "keep me");
     ClsLanguages elsewhere(testing::testBrand(), dir / "plain-file" / "sub", windows);
     addDefaultMessages(elsewhere.messages());
-    serve(kTwoLanguages);
-    LanguageWindow window(LanguageWindowContext{elsewhere, windows, settings, shell, dialogs, fetcher,
-                                                server.host(), 26, "ChannelDeck", false, {}});
-    window.Command1_Click();
+    LanguageWindow window(LanguageWindowContext{
+        elsewhere, windows, settings, shell, dialogs, fetcher, kHost, 26, "ChannelDeck", false, {}});
+    download(window, kTwoLanguages);
     EXPECT_EQ(dir.read("plain-file"), "keep me");
     ASSERT_EQ(dialogs.shown.size(), 1u);
     EXPECT_TRUE(dialogs.shown[0].text.starts_with(elsewhere.getMessages("MSG_LANGUAGENOTSAVED")));
@@ -331,9 +336,8 @@ TEST_F(LanguageDownloadTest, UnwritableProgramFolderIsReported) {
 // Catches a folder in the file's place being replaced or announced as a success.
 TEST_F(LanguageDownloadTest, FolderInPlaceOfTheFileIsReported) {
     std::filesystem::create_directory(dir / "Localization.txt");
-    serve(kTwoLanguages);
-    auto window = makeWindow(server.host());
-    window.Command1_Click();
+    auto window = makeWindow(kHost);
+    download(window, kTwoLanguages);
     EXPECT_TRUE(std::filesystem::is_directory(dir / "Localization.txt"));
     ASSERT_EQ(dialogs.shown.size(), 1u);
     EXPECT_TRUE(dialogs.shown[0].text.starts_with(languages.getMessages("MSG_LANGUAGENOTSAVED")));

@@ -136,6 +136,12 @@ TEST(LayoutMainWindow, OfflinePictureIsCentredOnTheVideoArea) {
     EXPECT_EQ(img.top() + img.height() / 2, v.top() + v.height() / 2);
     EXPECT_EQ(img.width(), 6000);
     EXPECT_EQ(img.height(), 3000);
+    // The status line follows the player: just below it, as wide as it.
+    const Control& status = *f.PlayerStatus;
+    EXPECT_EQ(status.left(), v.left());
+    EXPECT_EQ(status.width(), v.width());
+    EXPECT_GT(status.top(), v.top() + v.height());
+    EXPECT_LT(status.top() + status.height(), f.height());
 }
 
 // Catches the layout moving a control it must leave alone (buttons, combo boxes, list tops).
@@ -146,8 +152,8 @@ TEST(LayoutMainWindow, NothingElseMoves) {
     f.resize(19000, 13000);
     LayoutMainWindow(f, true, kBannerHeight);
     const std::set<const Control*> laidOut = {
-        f.WindowsMediaPlayer1, f.wbyoutube, f.imgOffline, f.Frame1,    f.Frame3, f.Frame4, f.Frame5,
-        f.ListView1,           f.ListView2, f.ListView3,  f.txtStatus, f.Dir1,   f.File1,  f.cmdWebsite};
+        f.WindowsMediaPlayer1, f.wbyoutube, f.imgOffline, f.Frame1, f.Frame3, f.Frame4,     f.Frame5,      f.ListView1,
+        f.ListView2,           f.ListView3, f.txtStatus,  f.Dir1,   f.File1,  f.cmdWebsite, f.PlayerStatus};
     for (const auto& c : f.controls()) {
         if (laidOut.count(c.get())) continue;
         EXPECT_EQ(rectOf(*c), before[c.get()]) << c->name() << (c->index() ? std::to_string(*c->index()) : "");

@@ -2,14 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <chrono>
-
 #include "catalogue/line_cipher.h"
 #include "localization/message_table.h"
 #include "platform/memory_settings_store.h"
 #include "support/fakes.h"
-#include "support/loopback_server.h"
+#include "support/scripted_fetcher.h"
+#include "support/sent_reports.h"
 #include "support/temp_dir.h"
 
 namespace cd::mainwindow {
@@ -23,65 +21,54 @@ std::string catalogue(std::initializer_list<std::string> plainLines) {
     return out;
 }
 
+const std::string kOk = "http://one.test/ok";
+const std::string kGone = "http://two.test/gone";
+const std::string kSlow = "http://three.test/slow";
+
+const test::ScriptedReply kStream{200, "audio/mpeg", {}, "ID3\x04 stream bytes"};
+const test::ScriptedReply kNotFound{404, "text/html", {}, "<html>not found</html>"};
+
 struct Fixture {
     test::TempDir dir;
     ui::Form1 form;
     catalogue::NavigationState state;
     platform::MemorySettingsStore settings;
     test::FakeDialogs dialogs;
-    test::FakeEventPump pump;
     test::FakePlayer player;
     localization::MessageTable messages{platform::VersionInfo{"ChannelDeck", "Quenmark Software", "x", 1, 0, 0}};
-    fetch::HttpFetcher fetcher{pump};
-    test::LoopbackServer server;
-    std::unique_ptr<fetch::Reporter> reporter;
+    test::ScriptedFetcher fetcher;
+    fetch::Reporter reporter{fetcher, "catalogue.test"};
+    playback::PlaybackController playback{fetcher, reporter, player, {*form.imgOffline, *form.PlayerStatus}, messages};
     std::unique_ptr<catalogue::CategoryView> view;
     std::unique_ptr<Navigation> nav;
-    std::vector<std::string> reports;
     std::vector<std::string> websiteRequests;
     int videoTabOpened = 0;
 
     Fixture() {
         localization::addDefaultMessages(messages);
-        server.server().Get("/webtv/getData.asp", [this](const httplib::Request& req, httplib::Response& res) {
-            reports.push_back(req.get_param_value("strType") + " " + req.get_param_value("strItem"));
-            res.set_content("ok", "text/plain");
-        });
-        server.server().Get("/ok", [](const httplib::Request&, httplib::Response& res) {
-            res.set_content("#EXTM3U\r\nstream", "audio/x-mpegurl");
-        });
-        server.server().Get("/gone", [](const httplib::Request&, httplib::Response& res) {
-            res.status = 404;
-            res.set_content("<html>not found</html>", "text/html");
-        });
-        server.server().Get("/endless", [](const httplib::Request&, httplib::Response& res) {
-            res.set_chunked_content_provider("audio/mpeg", [](size_t, httplib::DataSink& sink) {
-                static const std::string chunk(4096, 'x');
-                std::this_thread::sleep_for(std::chrono::milliseconds(5));
-                return sink.write(chunk.data(), chunk.size());
-            });
-        });
-        server.start();
-        reporter = std::make_unique<fetch::Reporter>(fetcher, server.host());
         view = std::make_unique<catalogue::CategoryView>(form, state, settings, dialogs, messages, dir.path(),
                                                          "ChannelDeck");
         NavigationHooks hooks;
         hooks.openWebsite = [this](const std::string& r) { websiteRequests.push_back(r); };
         hooks.openVideoTab = [this] { ++videoTabOpened; };
-        nav = std::make_unique<Navigation>(form, state, *view, settings, dialogs, fetcher, *reporter, player,
-                                           std::move(hooks));
+        nav = std::make_unique<Navigation>(form, state, *view, settings, dialogs, playback, std::move(hooks));
     }
 
     void writeCatalogue() {
-        dir.write("Data.txt", catalogue({"One|" + server.url("/ok") + "|TV|English",
-                                         "Two|" + server.url("/gone") + "|TV|German",
-                                         "Three|" + server.url("/endless") + "|Radio|English",
-                                         "Four|mms://example.invalid/x|XXX|English"}));
+        dir.write(
+            "Data.txt",
+            catalogue({"One|" + kOk + "|TV|English", "Two|" + kGone + "|TV|German", "Three|" + kSlow + "|Radio|English",
+                       "Four|mms://example.invalid/x|XXX|English", "Five|file:///etc/passwd|XXX|German"}));
     }
     void selectRow(const std::string& name) {
         for (int i = 0; i < form.ListView1->count(); ++i)
             if (form.ListView1->item(i).text == name) form.ListView1->select(i);
     }
+    void click(const std::string& name) {
+        selectRow(name);
+        nav->ListView1_Click();
+    }
+    std::vector<test::SentReport> reports() const { return test::sentReports(fetcher); }
 };
 
 // Catches a switch that shows the wrong panel or forgets the category's saved language.
@@ -140,116 +127,91 @@ TEST(Navigation, AdultNeedsConsentEveryTime) {
     EXPECT_EQ(f.dialogs.shown.size(), 3u);
 }
 
-// Catches an online channel not played, or an offline one played or not reported.
+// Catches an online channel not played, or an offline one played or not
+// reported, and a click that waits for its probe instead of returning.
 TEST(Navigation, ChannelClickPlaysOnlineAndReportsOffline) {
     Fixture f;
     f.writeCatalogue();
     f.settings.set("TVLang", "All");
     f.nav->cmdTV_Click();
-    f.selectRow("One");
-    f.nav->ListView1_Click();
-    ASSERT_EQ(f.player.urls.size(), 1u);
-    EXPECT_EQ(f.player.urls[0], f.server.url("/ok"));
+    f.click("One");
+    EXPECT_TRUE(f.player.urls.empty()) << "the click returned while its probe is on its way";
+    EXPECT_EQ(f.form.PlayerStatus->caption(), "Connecting to One\xE2\x80\xA6");
+    ASSERT_TRUE(f.fetcher.reply(kOk, kStream));
+    EXPECT_EQ(f.player.urls, (std::vector<std::string>{kOk}));
+    EXPECT_EQ(f.form.PlayerStatus->caption(), "Playing One");
     EXPECT_FALSE(f.form.imgOffline->visible());
 
-    f.selectRow("Two");
-    f.nav->ListView1_Click();
+    f.click("Two");
+    ASSERT_TRUE(f.fetcher.reply(kGone, kNotFound));
     EXPECT_EQ(f.player.urls.size(), 1u);
     EXPECT_TRUE(f.form.imgOffline->visible());
-    ASSERT_EQ(f.reports.size(), 1u);
-    EXPECT_EQ(f.reports[0], "OFFLINE http[colon][slash][slash]127.0.0.1[colon]" +
-                                std::to_string(f.server.port()) + "[slash]gone");
+    EXPECT_EQ(f.form.PlayerStatus->caption(), "Two is offline: the stream was not found.");
+    EXPECT_EQ(f.reports(),
+              (std::vector<test::SentReport>{{"OFFLINE", "", "http[colon][slash][slash]two.test[slash]gone"}}));
 }
 
-// Catches a probe that hangs on an endless stream instead of deciding within its bound.
-TEST(Navigation, EndlessStreamIsDecidedWithinTheProbeBound) {
+// Catches the older of two clicks playing its channel over the one the user
+// chose last (or its probe left running), and its verdict reported.
+TEST(Navigation, LastClickWinsAndTheEarlierProbeIsCancelled) {
     Fixture f;
     f.writeCatalogue();
-    f.nav->cmdRadio_Click();
-    f.selectRow("Three");
-    const auto start = std::chrono::steady_clock::now();
-    f.nav->ListView1_Click();
-    const auto took = std::chrono::steady_clock::now() - start;
-    EXPECT_LT(took, std::chrono::seconds(8));
-    ASSERT_EQ(f.player.urls.size(), 1u);
-}
-
-// A channel list whose first row keeps its probe waiting, so that a second
-// click can run inside it.
-void writeSlowFirstCatalogue(Fixture& f) {
-    f.dir.write("Data.txt", catalogue({"Slow|" + f.server.url("/endless") + "|TV|English",
-                                       "Ok|" + f.server.url("/ok") + "|TV|English",
-                                       "Gone|" + f.server.url("/gone") + "|TV|English"}));
     f.settings.set("TVLang", "All");
     f.nav->cmdTV_Click();
-}
-
-/// Clicks "Slow", and inside its probe the row named inner.
-void clickInsideTheSlowProbe(Fixture& f, const std::string& inner) {
-    writeSlowFirstCatalogue(f);
-    bool nested = false;
-    f.pump.onPump = [&f, &nested, inner] {
-        if (nested) return;
-        nested = true;
-        f.selectRow(inner);
-        f.nav->ListView1_Click();
-    };
-    f.selectRow("Slow");
-    f.nav->ListView1_Click();
-    f.pump.onPump = nullptr;  // it refers to this function's flag
-}
-
-// Catches the outer click of two nested ones playing its channel over the
-// channel the user chose last, or reporting it from a probe cut short.
-TEST(Navigation, ClickDuringAnotherClicksProbeIsTheOneThatPlays) {
-    Fixture f;
-    clickInsideTheSlowProbe(f, "Ok");
-    EXPECT_EQ(f.player.urls, (std::vector<std::string>{f.server.url("/ok")}));
+    f.click("Two");
+    f.click("One");
+    EXPECT_EQ(f.fetcher.cancelled, (std::vector<std::string>{kGone}));
+    EXPECT_FALSE(f.fetcher.reply(kGone, kNotFound)) << "nothing waits for the older answer";
+    ASSERT_TRUE(f.fetcher.reply(kOk, kStream));
+    EXPECT_EQ(f.player.urls, (std::vector<std::string>{kOk}));
     EXPECT_FALSE(f.form.imgOffline->visible());
-    EXPECT_TRUE(f.reports.empty());
+    EXPECT_TRUE(f.reports().empty());
+
+    f.click("One");
+    f.click("Two");
+    ASSERT_TRUE(f.fetcher.reply(kGone, kNotFound));
+    EXPECT_TRUE(f.form.imgOffline->visible()) << "the offline verdict of the last click stands";
+    EXPECT_EQ(f.player.urls.size(), 1u);
+    EXPECT_EQ(f.reports().size(), 1u);
 }
 
-// Catches an outer click that plays after a nested click found its channel
-// offline (the offline picture would stay over a playing channel).
-TEST(Navigation, OfflineVerdictOfTheLastClickStands) {
-    Fixture f;
-    clickInsideTheSlowProbe(f, "Gone");
-    EXPECT_TRUE(f.player.urls.empty());
-    EXPECT_TRUE(f.form.imgOffline->visible());
-    ASSERT_EQ(f.reports.size(), 1u);
-    EXPECT_NE(f.reports[0].find("gone"), std::string::npos);
-}
-
-// Catches a category switch inside a probe cancelling the click: switching
+// Catches a category switch during a probe cancelling the click: switching
 // the list leaves playback alone, so the channel still plays.
 TEST(Navigation, CategorySwitchDuringAProbeLetsTheChannelPlay) {
     Fixture f;
-    writeSlowFirstCatalogue(f);
-    f.pump.onPump = [&] {
-        if (f.state.currentCategory != "Radio") f.nav->cmdRadio_Click();
-    };
-    f.selectRow("Slow");
-    f.nav->ListView1_Click();
-    EXPECT_EQ(f.player.urls, (std::vector<std::string>{f.server.url("/endless")}));
-    EXPECT_EQ(f.state.currentCategory, "Radio");
+    f.writeCatalogue();
+    f.nav->cmdRadio_Click();
+    f.click("Three");
+    f.nav->cmdTV_Click();
+    ASSERT_TRUE(f.fetcher.reply(kSlow, kStream));
+    EXPECT_EQ(f.player.urls, (std::vector<std::string>{kSlow}));
+    EXPECT_EQ(f.state.currentCategory, "TV");
 }
 
-// Catches an unsupported scheme being played, or a click on nothing doing anything.
-TEST(Navigation, UnsupportedSchemeIsOfflineAndNoSelectionDoesNothing) {
+// Catches the player's own protocols probed over http (and called dead),
+// other schemes played, and a click on nothing doing anything.
+TEST(Navigation, SchemesOutsideTheWebAndNoSelection) {
     Fixture f;
     f.writeCatalogue();
     f.nav->ListView1_Click();
     EXPECT_TRUE(f.player.urls.empty());
-    EXPECT_TRUE(f.reports.empty());
+    EXPECT_TRUE(f.fetcher.started.empty());
     f.settings.set("VideoLang", "All");
     f.dialogs.answers = {Answer::OK};
     f.nav->cmdXXX_Click();
-    f.selectRow("Four");
-    f.nav->ListView1_Click();
-    EXPECT_TRUE(f.player.urls.empty());
+    f.click("Four");
+    EXPECT_EQ(f.player.urls, (std::vector<std::string>{"mms://example.invalid/x"}));
+    EXPECT_TRUE(f.fetcher.started.empty()) << "no http probe of an mms address";
+    f.player.reportFailed("unrecognized file format");
+    EXPECT_TRUE(f.form.imgOffline->visible()) << "the player decides that it is offline";
+    EXPECT_EQ(f.form.PlayerStatus->caption(), "Four is offline: unrecognized file format.");
+    EXPECT_TRUE(f.reports().empty()) << "and it is not reported";
+
+    f.click("Five");
+    EXPECT_EQ(f.player.urls.size(), 1u);
     EXPECT_TRUE(f.form.imgOffline->visible());
-    ASSERT_EQ(f.reports.size(), 1u);
-    EXPECT_EQ(f.reports[0].substr(0, 12), "OFFLINE mms[");
+    ASSERT_EQ(f.reports().size(), 1u);
+    EXPECT_EQ(f.reports()[0].item.substr(0, 12), "file[colon][");
 }
 
 // Catches "Don't Load Video While Editing" not stopping playback.
@@ -259,9 +221,9 @@ TEST(Navigation, TickedChkLoadStopsTheClick) {
     f.settings.set("TVLang", "All");
     f.nav->cmdTV_Click();
     f.form.chkLoad->setChecked(true);
-    f.selectRow("One");
-    f.nav->ListView1_Click();
+    f.click("One");
     EXPECT_TRUE(f.player.urls.empty());
+    EXPECT_TRUE(f.fetcher.started.empty());
 }
 
 // Catches the website buttons passing the wrong request word.

@@ -7,7 +7,9 @@
 
 #include "catalogue/line_cipher.h"
 #include "platform/memory_settings_store.h"
+#include "platform/poll_event_loop.h"
 #include "support/fakes.h"
+#include "support/scripted_fetcher.h"
 #include "support/temp_dir.h"
 
 namespace cd::mainwindow {
@@ -15,7 +17,9 @@ namespace {
 
 struct Harness {
     test::TempDir dir;
+    platform::PollEventLoop loop;
     test::FakeEventPump pump;
+    test::ScriptedFetcher fetcher;
     test::FakePlayer player;
     test::FakeBrowser video, banner;
     test::FakeDialogs dialogs;
@@ -40,8 +44,9 @@ struct Harness {
         r.show = [this](ui::Form& f) { shown.push_back(f.name()); };
         r.quit = [this] { log.push_back("quit"); };
         r.setWindowIcon = [this](ui::Form& f) { log.push_back("icon " + f.name()); };
-        program = std::make_unique<Program>(config, dir.path(), dir / "registry",
-                                            Ports{pump, player, video, banner, dialogs, shell, settings}, r);
+        program =
+            std::make_unique<Program>(config, dir.path(), dir / "registry",
+                                      Ports{loop, pump, player, video, banner, dialogs, shell, settings, &fetcher}, r);
         return *program;
     }
 };
@@ -118,8 +123,8 @@ TEST(Program, SecondInstanceEndsAfterTheLanguageStep) {
     std::vector<std::string> modal;
     r.showModal = [&](ui::Form& f) { modal.push_back(f.name()); };
     Program p(second.config, first.dir.path(), second.dir / "registry",
-              Ports{second.pump, second.player, second.video, second.banner, second.dialogs, second.shell,
-                    second.settings},
+              Ports{second.loop, second.pump, second.player, second.video, second.banner, second.dialogs, second.shell,
+                    second.settings, &second.fetcher},
               r);
     EXPECT_FALSE(p.LoadMainWindow());
     EXPECT_EQ(modal, (std::vector<std::string>{"frmLanguage"}));

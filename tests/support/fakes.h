@@ -27,11 +27,23 @@ public:
 
 class FakePlayer : public platform::Player {
 public:
-    void setUrl(const std::string& url) override { log.push_back("url:" + url); urls.push_back(url); }
+    void setUrl(const std::string& url) override {
+        log.push_back("url:" + url);
+        urls.push_back(url);
+    }
     void stop() override { log.push_back("stop"); }
     void close() override { log.push_back("close"); }
+    void setEvents(platform::PlayerEvents e) override { events = std::move(e); }
+    /// The player says what it would say after playing or failing.
+    void reportStarted() {
+        if (events.started) events.started();
+    }
+    void reportFailed(const std::string& reason) {
+        if (events.failed) events.failed(reason);
+    }
     std::vector<std::string> urls;
     std::vector<std::string> log;
+    platform::PlayerEvents events;
 };
 
 class FakeBrowser : public platform::Browser {
@@ -50,8 +62,7 @@ struct ShownBox {
 
 class FakeDialogs : public platform::Dialogs {
 public:
-    platform::Answer messageBox(const std::string& text, const std::string& title,
-                                platform::Buttons buttons) override {
+    platform::Answer messageBox(const std::string& text, const std::string& title, platform::Buttons buttons) override {
         shown.push_back({text, title, buttons});
         if (!answers.empty()) {
             const auto a = answers.front();

@@ -14,8 +14,8 @@
 namespace {
 
 using cd::test::runTool;
-using cd::test::ToolRun;
 using cd::test::shellQuoted;
+using cd::test::ToolRun;
 
 std::string catalogue(std::initializer_list<std::string> plain) {
     std::string out;
@@ -40,20 +40,39 @@ TEST_F(FetchTool, FetchPrintsTheBodyAndFailsOnNothing) {
     r = runTool(dir, "fetch " + shellQuoted(server.url("/empty")));
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.out, "");
-    EXPECT_NE(r.err.find("nothing fetched"), std::string::npos);
+    EXPECT_NE(r.err.find("the body is empty"), std::string::npos);
     r = runTool(dir, "fetch file:///etc/passwd");
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.out, "");
+    EXPECT_NE(r.err.find("nothing fetched"), std::string::npos);
 }
 
-// Catches a probe that reads an endless stream forever or decides wrongly.
-TEST_F(FetchTool, ProbeSaysOnlineOrOffline) {
-    EXPECT_EQ(runTool(dir, "probe " + shellQuoted(server.url("/ten"))).out, "online\n");
-    EXPECT_EQ(runTool(dir, "probe " + shellQuoted(server.url("/endless"))).out, "online\n");
+// Catches an endless body read until memory runs out, or one past the cap
+// printed as if it were the whole.
+TEST_F(FetchTool, FetchStopsAtItsCap) {
+    ToolRun r = runTool(dir, "fetch --max-bytes 5000 " + shellQuoted(server.url("/endless")));
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_NE(r.err.find("larger than 5000 bytes"), std::string::npos) << r.err;
+    r = runTool(dir, "fetch --max-bytes=10 " + shellQuoted(server.url("/ten")));
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "0123456789");
+    EXPECT_EQ(runTool(dir, "fetch --max-bytes 0 " + shellQuoted(server.url("/ten"))).status, 2);
+    EXPECT_EQ(runTool(dir, "fetch --max-bytes lots " + shellQuoted(server.url("/ten"))).status, 2);
+}
+
+// Catches a probe that reads an endless stream forever, decides otherwise
+// than a click would, or leaves out the reason.
+TEST_F(FetchTool, ProbeSaysOnlineOrOfflineAndWhy) {
+    EXPECT_EQ(runTool(dir, "probe " + shellQuoted(server.url("/ten"))).out, "online\na stream\n");
+    EXPECT_EQ(runTool(dir, "probe " + shellQuoted(server.url("/endless"))).out, "online\na stream\n");
     const ToolRun r = runTool(dir, "probe " + shellQuoted(server.url("/terror")));
     EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.out, "offline\n");
-    EXPECT_EQ(runTool(dir, "probe mms://127.0.0.1/x").out, "offline\n");
+    EXPECT_EQ(r.out, "offline\nnot a stream\n");
+    EXPECT_EQ(runTool(dir, "probe " + shellQuoted(server.url("/notfound"))).out, "offline\nnot found (HTTP 404)\n");
+    EXPECT_EQ(runTool(dir, "probe http://127.0.0.1:1/x").out, "offline\nrefused\n");
+    EXPECT_EQ(runTool(dir, "probe mms://127.0.0.1/x").out, "online\na streaming protocol the player opens itself\n");
+    EXPECT_EQ(runTool(dir, "probe file:///etc/passwd").out, "offline\nnot an address the player can open\n");
 }
 
 // Catches missing usage errors.

@@ -108,7 +108,7 @@ TEST(WindowModel, MainWindowHasItsControlsInOrderWithBuiltInCaptions) {
     EXPECT_EQ(f.Frame2->caption(), "List Editing");
     EXPECT_FALSE(f.Frame2->visible());
     // Every category button sits in one row with no overlap, in the full edition too.
-    std::vector<Control*> row{f.cmdTV, f.cmdRadio, f.cmdVideo, f.cmdFavorites, f.cmdYouTube,
+    std::vector<Control*> row{f.cmdTV,    f.cmdRadio,  f.cmdVideo,  f.cmdFavorites, f.cmdYouTube,
                               f.cmdFiles, f.cmdSports, f.cmdExtras, f.cmdXXX};
     for (std::size_t i = 1; i < row.size(); ++i)
         EXPECT_GE(row[i]->left(), row[i - 1]->left() + row[i - 1]->width()) << row[i]->name();
@@ -118,7 +118,8 @@ TEST(WindowModel, LanguageWindowListsControlsInTheWritersOrder) {
     Windows w;
     std::vector<std::string> names;
     for (const auto& c : w.frmLanguage.controls()) names.push_back(c->name());
-    EXPECT_EQ(names, (std::vector<std::string>{"Command3", "Command2", "Command1", "Combo1", "Label1"}));
+    EXPECT_EQ(names,
+              (std::vector<std::string>{"Command3", "Command2", "Command1", "Combo1", "Label1", "DownloadStatus"}));
     EXPECT_EQ(w.frmLanguage.caption(), "Language Selection");
     w.load(w.form1);
     w.load(w.frmLanguage);

@@ -3,12 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
 
 #include "catalogue/line_cipher.h"
 #include "support/fakes.h"
+#include "support/scripted_fetcher.h"
 #include "support/temp_dir.h"
 #include "util/lines.h"
-#include "videosite/video_server.h"
 #include "videosite/video_tables.h"
 
 namespace cd::videosite {
@@ -17,8 +18,8 @@ namespace {
 namespace fs = std::filesystem;
 
 std::string link(const std::string& id, const std::string& title) {
-    return "<div><a href=\"/watch?v=" + id + "\"><img src=\"/t/" + id + ".jpg\"></a><a href=\"/watch?v=" + id +
-           "\">" + title + "</a></div>";
+    return "<div><a href=\"/watch?v=" + id + "\"><img src=\"/t/" + id + ".jpg\"></a><a href=\"/watch?v=" + id + "\">" +
+           title + "</a></div>";
 }
 
 std::string featured(const std::string& region, int page) {
@@ -27,8 +28,7 @@ std::string featured(const std::string& region, int page) {
 
 std::string search(const std::string& encodedText, int page) {
     return "/results?search_type=search_videos&search_query=" + encodedText +
-           "&search_sort=relevance&search_category=0&search=Search&v=&uploaded=&filter=1&page=" +
-           std::to_string(page);
+           "&search_sort=relevance&search_category=0&search=Search&v=&uploaded=&filter=1&page=" + std::to_string(page);
 }
 
 std::vector<std::string> titles(const ui::ListView& list) {
@@ -37,18 +37,25 @@ std::vector<std::string> titles(const ui::ListView& list) {
     return out;
 }
 
+// A video site behind the scripted fetcher: the page registered for each
+// target (path and query as sent), an empty page for any other.
+struct FakeSite {
+    std::string host;
+    std::map<std::string, std::string> pages;
+};
+
 class VideoSiteTest : public ::testing::Test {
 protected:
     VideoSiteTest() {
         FillVideoSelectors(form);
-        hosts.video = listing.host();
-        hosts.videoRegional = searching.host();
+        hosts.video = listing.host;
+        hosts.videoRegional = searching.host;
         hosts.videoPlayer = "player.example";
     }
     VideoSite& site() {
         if (!site_) {
-            site_ = std::make_unique<VideoSite>(form, regionCode, category, fetcher, hosts, dir.path(), page,
-                                                favourites);
+            site_ =
+                std::make_unique<VideoSite>(form, regionCode, category, fetcher, hosts, dir.path(), page, favourites);
         }
         return *site_;
     }
@@ -57,26 +64,55 @@ protected:
         for (int p = 1; p <= pages; ++p) out.push_back(featured(region, p));
         return out;
     }
+    /// The targets fetched from site so far, in order.
+    std::vector<std::string> fetched(const FakeSite& site) const {
+        const std::string prefix = "http://" + site.host;
+        std::vector<std::string> out;
+        for (const auto& a : fetcher.started)
+            if (a.rfind(prefix, 0) == 0) out.push_back(a.substr(prefix.size()));
+        return out;
+    }
+    /// Answers every fetch as the sites would, the pages that follow too.
+    void serve(fetch::FetchError siteError = fetch::FetchError::None) {
+        while (fetcher.pendingCount() > 0) {
+            const std::string address = fetcher.pendingAddresses().front();
+            test::ScriptedReply reply;
+            reply.contentType = "text/html";
+            for (const FakeSite* s : {&listing, &searching}) {
+                const std::string prefix = "http://" + s->host;
+                if (address.rfind(prefix, 0) != 0) continue;
+                const auto it = s->pages.find(address.substr(prefix.size()));
+                if (it != s->pages.end()) reply.body = it->second;
+            }
+            if (siteError != fetch::FetchError::None) {
+                reply.headArrives = false;
+                reply.error = siteError;
+            }
+            fetcher.reply(address, reply);
+        }
+    }
 
     test::TempDir dir;
-    test::VideoServer listing;
-    test::VideoServer searching;
+    FakeSite listing{"listing.test", {}};
+    FakeSite searching{"search.test", {}};
     platform::Hosts hosts;
     ui::Form1 form;
     std::string regionCode = kStartRegionCode;
     std::string category = "TV";
-    test::FakeEventPump pump;
-    test::FakePlayer player;
     test::FakeBrowser browser;
     test::FakeDialogs dialogs;
-    fetch::HttpFetcher fetcher{pump};
-    fetch::Reporter reporter{fetcher, listing.host()};
+    test::ScriptedFetcher fetcher;
+    fetch::Reporter reporter{fetcher, "catalogue.test"};
     VideoPage page{dir.path(), browser, "player.example", dialogs, "ChannelDeck"};
-    favourites::Favourites favourites{form,    dir.path(),    player,
-                                      fetcher, reporter,      dialogs,
-                                      "ChannelDeck", [this](const std::string& t, const std::string& i) {
-                                          page.showVideoPage(t, i);
-                                      }};
+    std::vector<std::string> playedChannels;
+    favourites::Favourites favourites{
+        form,
+        dir.path(),
+        [this](const std::string&, const std::string& a, const std::string&) { playedChannels.push_back(a); },
+        reporter,
+        dialogs,
+        "ChannelDeck",
+        [this](const std::string& t, const std::string& i) { page.showVideoPage(t, i); }};
     std::unique_ptr<VideoSite> site_;
 };
 
@@ -86,13 +122,15 @@ TEST_F(VideoSiteTest, OpeningTheTabListsFeaturedInTheStartRegion) {
     ui::ListItem channel;
     channel.text = "Some channel";
     form.ListView1->addItem(channel);
-    listing.page(featured("en_us", 1), link("a1", "Alpha"));
-    listing.page(featured("en_us", 2), link("b2", "Beta"));
+    listing.pages[featured("en_us", 1)] = link("a1", "Alpha");
+    listing.pages[featured("en_us", 2)] = link("b2", "Beta");
 
     site().cmdYouTube_Click();
 
-    EXPECT_EQ(listing.targets(), expectedListing("en_us"));
-    EXPECT_TRUE(searching.targets().empty());
+    serve();
+
+    EXPECT_EQ(fetched(listing), expectedListing("en_us"));
+    EXPECT_TRUE(fetched(searching).empty());
     EXPECT_FALSE(form.Frame1->visible());
     EXPECT_FALSE(form.Frame3->visible());
     EXPECT_FALSE(form.Frame4->visible());
@@ -111,13 +149,15 @@ TEST_F(VideoSiteTest, OpeningTheTabListsFeaturedInTheStartRegion) {
 TEST_F(VideoSiteTest, ChoosingACountrySetsTheRegionCode) {
     form.Combo4->setText("Japan");
     site().Combo4_Click();
+    serve();
     EXPECT_EQ(regionCode, "ja_JP");
-    EXPECT_EQ(listing.targets(), expectedListing("ja_JP"));
+    EXPECT_EQ(fetched(listing), expectedListing("ja_JP"));
 
-    listing.clearTargets();
+    fetcher.started.clear();
     form.Combo4->setText("United States");
     site().Combo4_Click();
-    EXPECT_EQ(listing.targets(), expectedListing("en_US"));
+    serve();
+    EXPECT_EQ(fetched(listing), expectedListing("en_US"));
 }
 
 // Catches a text not in the region table clearing or changing the region.
@@ -125,51 +165,65 @@ TEST_F(VideoSiteTest, UnknownCountryKeepsTheRegion) {
     regionCode = "fr_FR";
     form.Combo4->setText("Atlantis");
     site().Combo4_Click();
+    serve();
     EXPECT_EQ(regionCode, "fr_FR");
-    EXPECT_EQ(listing.targets(), expectedListing("fr_FR"));
+    EXPECT_EQ(fetched(listing), expectedListing("fr_FR"));
 }
 
 // Catches the listing kind's path not being used, or Comedy lacking one.
 TEST_F(VideoSiteTest, ChosenListingKindGivesItsPath) {
     form.Combo3->setText("Comedy");
     site().Combo3_Click();
-    const auto targets = listing.targets();
+    serve();
+    const auto targets = fetched(listing);
     ASSERT_EQ(targets.size(), 5u);
     EXPECT_EQ(targets.front(), "/browse?s=mf&t=t&c=23&l=&e=en_us&p=1");
     EXPECT_EQ(targets.back(), "/browse?s=mf&t=t&c=23&l=&e=en_us&p=5");
 }
 
 // Catches an older listing that goes on fetching and appending its pages
-// after a listing chosen inside its wait: the list must hold the newer one only.
+// after a listing chosen while it loads: the list must hold the newer one only.
 TEST_F(VideoSiteTest, ListingChosenDuringAnotherOneReplacesIt) {
     const std::string comedy = "/browse?s=mf&t=t&c=23&l=&e=en_us&p=";
     for (int p = 1; p <= kListingPages; ++p) {
-        listing.page(featured("en_us", p), link("f" + std::to_string(p), "Featured " + std::to_string(p)));
-        listing.page(comedy + std::to_string(p), link("c" + std::to_string(p), "Comedy " + std::to_string(p)));
+        listing.pages[featured("en_us", p)] = link("f" + std::to_string(p), "Featured " + std::to_string(p));
+        listing.pages[comedy + std::to_string(p)] = link("c" + std::to_string(p), "Comedy " + std::to_string(p));
     }
-    bool nested = false;
-    pump.onPump = [&] {
-        if (nested) return;
-        nested = true;
-        form.Combo3->setText("Comedy");
-        site().Combo3_Click();
-    };
     site().cmdYouTube_Click();
+    ASSERT_TRUE(fetcher.reply("http://listing.test" + featured("en_us", 1),
+                              test::ScriptedReply{200, "text/html", {}, listing.pages[featured("en_us", 1)]}));
+    EXPECT_EQ(titles(*form.ListView3), (std::vector<std::string>{"Featured 1"}));
+    form.Combo3->setText("Comedy");
+    site().Combo3_Click();
+    serve();
 
     EXPECT_EQ(titles(*form.ListView3),
               (std::vector<std::string>{"Comedy 1", "Comedy 2", "Comedy 3", "Comedy 4", "Comedy 5"}));
-    const auto targets = listing.targets();
-    ASSERT_EQ(targets.size(), 6u) << "the first listing stops after the page it was reading";
-    EXPECT_EQ(targets.front(), featured("en_us", 1));
+    const auto pages = fetched(listing);
+    ASSERT_EQ(pages.size(), 7u) << "the first listing stops at the page it was fetching";
+    EXPECT_EQ(fetcher.cancelled, (std::vector<std::string>{"http://listing.test" + featured("en_us", 2)}));
 }
 
 // Catches a listing that keeps fetching its pages after the window closed.
 TEST_F(VideoSiteTest, AbandonedListingFetchesNoMorePages) {
-    for (int p = 1; p <= kListingPages; ++p) listing.page(featured("en_us", p), link("f" + std::to_string(p), "F"));
-    pump.onPump = [&] { site().abandonListings(); };
+    for (int p = 1; p <= kListingPages; ++p) listing.pages[featured("en_us", p)] = link("f" + std::to_string(p), "F");
     site().cmdYouTube_Click();
-    EXPECT_EQ(listing.targets().size(), 1u);
+    site().abandonListings();
+    EXPECT_FALSE(site().loading());
+    serve();
+    EXPECT_EQ(fetched(listing).size(), 1u);
     EXPECT_EQ(form.ListView3->count(), 0);
+}
+
+// Catches a page past its size cap applied in part (its last rows could be
+// half ones), and the loop stopping there instead of going on.
+TEST_F(VideoSiteTest, PageOverItsCapIsSkipped) {
+    listing.pages[featured("en_us", 1)] = link("a", "A") + std::string(fetch::kPageCap, ' ');
+    listing.pages[featured("en_us", 2)] = link("b", "B");
+    site().loadVideoListing();
+    serve();
+    EXPECT_EQ(titles(*form.ListView3), (std::vector<std::string>{"B"}));
+    EXPECT_EQ(fetched(listing).size(), 5u);
 }
 
 // Catches a typed kind that is not in the table reaching the server, or
@@ -181,38 +235,42 @@ TEST_F(VideoSiteTest, TypedUnknownKindFetchesNothingAndEmptiesTheList) {
     form.ListView3->addItem(old);
     form.Combo3->setText("Cats");
     site().Combo3_Click();
-    EXPECT_TRUE(listing.targets().empty());
+    serve();
+    EXPECT_TRUE(fetched(listing).empty());
     EXPECT_EQ(form.ListView3->count(), 0);
 }
 
 // Catches rows of later pages replacing earlier ones, or a repeated video
 // taking its later title.
 TEST_F(VideoSiteTest, PagesAccumulateAndTheFirstPageOfAVideoWins) {
-    listing.page(featured("en_us", 1), link("dup", "From page one") + link("p1", "One"));
-    listing.page(featured("en_us", 3), link("p3", "Three") + link("dup", "From page three"));
-    listing.page(featured("en_us", 5), link("p5", "Five &amp; more"));
+    listing.pages[featured("en_us", 1)] = link("dup", "From page one") + link("p1", "One");
+    listing.pages[featured("en_us", 3)] = link("p3", "Three") + link("dup", "From page three");
+    listing.pages[featured("en_us", 5)] = link("p5", "Five &amp; more");
     site().loadVideoListing();
-    EXPECT_EQ(titles(*form.ListView3),
-              (std::vector<std::string>{"From page one", "One", "Three", "Five & more"}));
+    serve();
+    EXPECT_EQ(titles(*form.ListView3), (std::vector<std::string>{"From page one", "One", "Three", "Five & more"}));
 }
 
 // Catches an unreachable site stopping early or leaving rows behind.
 TEST_F(VideoSiteTest, UnreachableSiteTriesEveryPageAndLeavesTheListEmpty) {
-    listing.page(featured("en_us", 1), link("a", "A"));
+    listing.pages[featured("en_us", 1)] = link("a", "A");
     site().loadVideoListing();
+    serve();
     ASSERT_EQ(form.ListView3->count(), 1);
 
-    listing.page(featured("en_us", 1), "");
-    listing.clearTargets();
+    listing.pages[featured("en_us", 1)] = "";
+    fetcher.started.clear();
     site().loadVideoListing();
-    EXPECT_EQ(listing.targets(), expectedListing("en_us")) << "empty answers do not stop the page loop";
+    serve();
+    EXPECT_EQ(fetched(listing), expectedListing("en_us")) << "empty answers do not stop the page loop";
     EXPECT_EQ(form.ListView3->count(), 0);
 
-    listing.page(featured("en_us", 1), link("a", "A"));
+    listing.pages[featured("en_us", 1)] = link("a", "A");
     site().loadVideoListing();
+    serve();
     ASSERT_EQ(form.ListView3->count(), 1);
-    listing.stop();
     site().loadVideoListing();
+    serve(fetch::FetchError::Refused);
     EXPECT_EQ(form.ListView3->count(), 0);
 }
 
@@ -221,30 +279,33 @@ TEST_F(VideoSiteTest, UnreachableSiteTriesEveryPageAndLeavesTheListEmpty) {
 TEST_F(VideoSiteTest, SearchEntrySwitchesModesAndCountryReturns) {
     form.Combo4->setText("SEARCH");
     site().Combo4_Click();
+    serve();
     EXPECT_TRUE(form.txtSearch->visible());
     EXPECT_TRUE(form.cmdSearch->visible());
     EXPECT_FALSE(form.Combo3->visible());
-    EXPECT_TRUE(listing.targets().empty());
-    EXPECT_TRUE(searching.targets().empty());
+    EXPECT_TRUE(fetched(listing).empty());
+    EXPECT_TRUE(fetched(searching).empty());
     EXPECT_EQ(regionCode, "en_us");
 
     form.Combo4->setText("search");
     site().Combo4_Click();
+    serve();
     EXPECT_TRUE(form.Combo3->visible()) << "only the exact upper-case text switches";
     EXPECT_FALSE(form.txtSearch->visible());
     EXPECT_FALSE(form.cmdSearch->visible());
-    EXPECT_EQ(listing.targets().size(), 5u);
+    EXPECT_EQ(fetched(listing).size(), 5u);
 }
 
 // Catches an untouched search box not searching its text, the text not
 // being encoded, the wrong host, or fewer than ten pages.
 TEST_F(VideoSiteTest, UntouchedSearchBoxSearchesItsTextEncoded) {
-    searching.page(search("Enter%20search%20here", 2), link("s2", "Found"));
+    searching.pages[search("Enter%20search%20here", 2)] = link("s2", "Found");
     site().cmdSearch_Click();
+    serve();
     std::vector<std::string> expected;
     for (int p = 1; p <= kSearchPages; ++p) expected.push_back(search("Enter%20search%20here", p));
-    EXPECT_EQ(searching.targets(), expected);
-    EXPECT_TRUE(listing.targets().empty());
+    EXPECT_EQ(fetched(searching), expected);
+    EXPECT_TRUE(fetched(listing).empty());
     EXPECT_EQ(titles(*form.ListView3), (std::vector<std::string>{"Found"}));
 }
 
@@ -252,15 +313,17 @@ TEST_F(VideoSiteTest, UntouchedSearchBoxSearchesItsTextEncoded) {
 TEST_F(VideoSiteTest, SearchTextWithAmpersandStaysOneQueryValue) {
     form.txtSearch->setText("tom & jerry #2");
     site().searchVideos();
-    const auto targets = searching.targets();
+    serve();
+    const auto targets = fetched(searching);
     ASSERT_EQ(targets.size(), 10u);
     EXPECT_EQ(targets[0], search("tom%20%26%20jerry%20%232", 1));
 }
 
 // Catches a click showing a video while editing, or without a selection.
 TEST_F(VideoSiteTest, VideoClickShowsThePageUnlessBlocked) {
-    listing.page(featured("en_us", 1), link("abc", "My clip"));
+    listing.pages[featured("en_us", 1)] = link("abc", "My clip");
     site().loadVideoListing();
+    serve();
     site().ListView3_Click();
     EXPECT_TRUE(browser.navigated2.empty());
 
@@ -280,8 +343,9 @@ TEST_F(VideoSiteTest, VideoClickShowsThePageUnlessBlocked) {
 // Catches a video favourite saved with the wrong address or fields, other
 // menu indices acting, or an action with no selected video.
 TEST_F(VideoSiteTest, AddToFavouritesAppendsAndSavesTheVideo) {
-    listing.page(featured("en_us", 1), link("v1", "A | B") + link("v2", "Second"));
+    listing.pages[featured("en_us", 1)] = link("v1", "A | B") + link("v2", "Second");
     site().loadVideoListing();
+    serve();
     site().mnuAction2Item_Click(0);
     EXPECT_EQ(form.ListView2->count(), 0);
     form.ListView3->select(0);
@@ -299,23 +363,26 @@ TEST_F(VideoSiteTest, AddToFavouritesAppendsAndSavesTheVideo) {
 
 // Catches a saved video favourite not playing its video after a restart.
 TEST_F(VideoSiteTest, VideoFavouritePlaysTheSamePageAfterRestart) {
-    listing.page(featured("en_us", 1), link("abc", "My clip"));
+    listing.pages[featured("en_us", 1)] = link("abc", "My clip");
     site().loadVideoListing();
+    serve();
     form.ListView3->select(0);
     site().ListView3_Click();
     const std::string fromList = dir.read("youtube.html");
     site().mnuAction2Item_Click(0);
 
     ui::Form1 restarted;
-    favourites::Favourites again(restarted, dir.path(), player, fetcher, reporter, dialogs, "ChannelDeck",
-                                 [this](const std::string& t, const std::string& i) { page.showVideoPage(t, i); });
+    favourites::Favourites again(
+        restarted, dir.path(),
+        [this](const std::string&, const std::string& a, const std::string&) { playedChannels.push_back(a); }, reporter,
+        dialogs, "ChannelDeck", [this](const std::string& t, const std::string& i) { page.showVideoPage(t, i); });
     again.LoadFavorites();
     ASSERT_EQ(restarted.ListView2->count(), 1);
     fs::remove(dir / "youtube.html");
     restarted.ListView2->select(0);
     again.ListView2_Click();
     EXPECT_EQ(dir.read("youtube.html"), fromList);
-    EXPECT_TRUE(player.urls.empty());
+    EXPECT_TRUE(playedChannels.empty());
 }
 
 }  // namespace

@@ -2,7 +2,6 @@
 
 #include "catalogue/line_cipher.h"
 #include "favourites/favourite_record.h"
-#include "fetch/channel_probe.h"
 #include "util/files.h"
 #include "util/lines.h"
 #include "util/text.h"
@@ -13,19 +12,16 @@ namespace {
 constexpr const char* kVideoMarker = "youtube=";
 }  // namespace
 
-Favourites::Favourites(ui::Form1& form, std::filesystem::path programFolder, platform::Player& player,
-                       fetch::HttpFetcher& fetcher, fetch::Reporter& reporter, platform::Dialogs& dialogs,
-                       std::string appTitle, ShowVideoPage showVideoPage,
-                       std::shared_ptr<util::RequestSequence> playbackRequests)
+Favourites::Favourites(ui::Form1& form, std::filesystem::path programFolder, PlayChannel playChannel,
+                       fetch::Reporter& reporter, platform::Dialogs& dialogs, std::string appTitle,
+                       ShowVideoPage showVideoPage)
     : form_(form),
       file_(std::move(programFolder) / kFavouritesFileName),
-      player_(player),
-      fetcher_(fetcher),
+      playChannel_(std::move(playChannel)),
       reporter_(reporter),
       dialogs_(dialogs),
       appTitle_(std::move(appTitle)),
-      showVideoPage_(std::move(showVideoPage)),
-      playbackRequests_(std::move(playbackRequests)) {}
+      showVideoPage_(std::move(showVideoPage)) {}
 
 void Favourites::LoadFavorites() {
     const auto bytes = util::readFile(file_);
@@ -68,8 +64,7 @@ void Favourites::ChannelAction(const std::string& word) {
     if (!add && !rate) return;
     const ui::ListItem* selected = form_.ListView1->selectedItem();
     if (!selected) return;
-    // Copied now: the report lets window events run, which may change the list.
-    const ui::ListItem channel = *selected;
+    const ui::ListItem& channel = *selected;
     if (rate) {
         reporter_.SubmitReport(channel.text, "Rate", std::string(1, word[4]));
         return;
@@ -115,7 +110,7 @@ void Favourites::ListView2_Click() {
     }
     form_.WindowsMediaPlayer1->setVisible(true);
     form_.wbyoutube->setVisible(false);
-    fetch::PlayIfOnline(address, fetcher_, reporter_, player_, *playbackRequests_, *form_.imgOffline, "\"");
+    if (playChannel_) playChannel_(name, address, "\"");
 }
 
 void Favourites::AddVideoFavorite(const std::string& title, const std::string& id) {

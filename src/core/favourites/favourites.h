@@ -7,26 +7,26 @@
 #include <memory>
 #include <string>
 
-#include "fetch/fetch.h"
 #include "fetch/report.h"
 #include "platform/dialogs.h"
-#include "platform/player.h"
 #include "ui/form1.h"
 
 namespace cd::favourites {
 
 /// Shows a video in the video page: title, then the video's identifier.
 using ShowVideoPage = std::function<void(const std::string& title, const std::string& id)>;
+/// Plays a channel favourite the way a channel click does: name, address,
+/// and the value its OFFLINE report carries.
+using PlayChannel =
+    std::function<void(const std::string& name, const std::string& address, const std::string& reportValue)>;
 
 class Favourites {
 public:
     /// form: the main window (ListView1, ListView2, chkLoad, imgOffline,
     /// WindowsMediaPlayer1, wbyoutube). programFolder holds Favorites.txt.
     /// appTitle titles the message box of a failed save.
-    Favourites(ui::Form1& form, std::filesystem::path programFolder, platform::Player& player,
-               fetch::HttpFetcher& fetcher, fetch::Reporter& reporter, platform::Dialogs& dialogs,
-               std::string appTitle, ShowVideoPage showVideoPage,
-               std::shared_ptr<util::RequestSequence> playbackRequests = std::make_shared<util::RequestSequence>());
+    Favourites(ui::Form1& form, std::filesystem::path programFolder, PlayChannel playChannel, fetch::Reporter& reporter,
+               platform::Dialogs& dialogs, std::string appTitle, ShowVideoPage showVideoPage);
 
     /// Appends the rows of Favorites.txt to ListView2; nothing when the file
     /// is missing or unreadable.
@@ -46,9 +46,8 @@ public:
     /// "Remove from Favorites": removes the selected favourite, if any, and
     /// saves in any case.
     void Command1_Click();
-    /// A click on a favourite: plays it as a video or a channel; an offline
-    /// channel shows the offline picture and is reported. A click superseded
-    /// during its probe neither plays nor reports.
+    /// A click on a favourite: plays it as a video, or as a channel (probe,
+    /// then play, or offline and report, with the value "\"").
     void ListView2_Click();
 
     /// Appends a video favourite (empty category and type) and saves.
@@ -62,13 +61,11 @@ private:
 
     ui::Form1& form_;
     std::filesystem::path file_;
-    platform::Player& player_;
-    fetch::HttpFetcher& fetcher_;
+    PlayChannel playChannel_;
     fetch::Reporter& reporter_;
     platform::Dialogs& dialogs_;
     std::string appTitle_;
     ShowVideoPage showVideoPage_;
-    std::shared_ptr<util::RequestSequence> playbackRequests_;
 };
 
 /// The video identifier of a favourite's address: the text after its first

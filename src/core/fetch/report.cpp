@@ -49,12 +49,21 @@ std::string ReportAddress(const std::string& host, const std::string& item, cons
            "&strValue=" + percentEncode(value) + "&strItem=" + EscapeReportItem(item);
 }
 
-Reporter::Reporter(HttpFetcher& fetcher, std::string catalogueHost)
-    : fetcher_(fetcher), host_(std::move(catalogueHost)) {}
+namespace {
+util::Task<> sendReport(Fetcher& fetcher, std::string address) {
+    FetchRequest request;
+    request.address = std::move(address);
+    request.bounds = reportBounds();
+    request.keepBody = false;
+    // The answer means nothing to the program; a lost report is not retried.
+    co_await fetchAsync(fetcher, std::move(request));
+}
+}  // namespace
+
+Reporter::Reporter(Fetcher& fetcher, std::string catalogueHost) : fetcher_(fetcher), host_(std::move(catalogueHost)) {}
 
 void Reporter::SubmitReport(const std::string& item, const std::string& type, const std::string& value) {
-    // The answer means nothing to the program; a lost report is not retried.
-    (void)fetcher_.HttpGetText(ReportAddress(host_, item, type, value), standardLimits());
+    sending_.spawn(sendReport(fetcher_, ReportAddress(host_, item, type, value)));
 }
 
 }  // namespace cd::fetch

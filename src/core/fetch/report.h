@@ -1,7 +1,8 @@
 #pragma once
 #include <string>
 
-#include "fetch/fetch.h"
+#include "fetch/fetcher.h"
+#include "util/task.h"
 
 namespace cd::fetch {
 
@@ -17,13 +18,19 @@ std::string ReportAddress(const std::string& host, const std::string& item, cons
 /// Sends reports (OFFLINE, FAVORITE, Rate) to the catalogue server.
 class Reporter {
 public:
-    Reporter(HttpFetcher& fetcher, std::string catalogueHost);
-    /// Fetches the report address and drops the answer; never reports failure.
+    Reporter(Fetcher& fetcher, std::string catalogueHost);
+    /// Starts the fetch of the report address and returns; the answer is
+    /// read (16 KiB at most) and dropped. Never reports failure.
     void SubmitReport(const std::string& item, const std::string& type, const std::string& value);
+    /// Reports still on their way.
+    std::size_t pending() const { return sending_.size(); }
+    /// The program is ending: reports still on their way are given up.
+    void cancelAll() { sending_.cancelAll(); }
 
 private:
-    HttpFetcher& fetcher_;
+    Fetcher& fetcher_;
     std::string host_;
+    util::TaskGroup sending_;
 };
 
 }  // namespace cd::fetch

@@ -1,5 +1,6 @@
 #include "localization/language_window.h"
 
+#include "localization/fetch_error_text.h"
 #include "localization/localization_file.h"
 #include "util/files.h"
 #include "util/lines.h"
@@ -58,32 +59,72 @@ void LanguageWindow::Combo1_Click() {
     ctx_.languages.ChangeLanguage(form(), chosen);
 }
 
-void LanguageWindow::Command1_Click() {
-    // A download cut short (a stall, a broken connection, the window
-    // closing) may well hold the marker, and would replace a working file
-    // with half of one.
-    std::optional<std::string> whole = ctx_.fetcher.HttpGetWhole(downloadAddress());
-    if (!whole) return;
-    std::string body = std::move(*whole);
-    // An error page or an empty answer has no translation items and must
-    // not replace a working file either.
-    if (!util::icontains(body, "<TRANSLATION_ITEMS>")) return;
+void LanguageWindow::Command1_Click() { download_.start(downloadLanguages()); }
+
+namespace {
+bool holdsALanguage(const std::string& text) {
+    bool any = false;
+    walkLanguageGroups(text, [&any](const LanguageGroup&) {
+        any = true;
+        return GroupVisit::Stop;
+    });
+    return any;
+}
+}  // namespace
+
+util::Task<> LanguageWindow::downloadLanguages() {
+    ui::Control& status = *form().DownloadStatus;
+    fetch::FetchRequest request;
+    request.address = downloadAddress();
+    request.bounds = fetch::watchedBounds(fetch::kLanguageFileCap);
+    request.onProgress = [&status](std::size_t bytes) {
+        status.setCaption("Downloaded " + util::decimal(static_cast<long long>(bytes)) + " bytes.");
+    };
+    status.setCaption(util::fillPlaceholders(ctx_.languages.getMessages("MSG_STATUS_CONNECTING"), {ctx_.languageHost}));
+    fetch::FetchResult result = co_await fetch::fetchAsync(ctx_.fetcher, std::move(request));
+    status.setCaption("");
+
+    // A download cut short (a stall, a broken connection, the cap) may well
+    // hold the marker and would replace a working file with part of one;
+    // an error page or a file without a readable language group has nothing
+    // to offer either.
+    if (!result.whole) {
+        const auto error = result.error == fetch::FetchError::None ? fetch::FetchError::Broken : result.error;
+        tellUser(util::fillPlaceholders(ctx_.languages.getMessages("MSG_LANGUAGENOTDOWNLOADED"),
+                                        {fetchErrorText(ctx_.languages.messages(), error)}));
+        co_return;
+    }
+    std::string body = std::move(result.body);
     const std::size_t lt = body.find('<');
-    if (lt != 0) body.erase(0, lt);
+    if (lt != std::string::npos && lt != 0) body.erase(0, lt);
     body += kCrLf;
+    const std::string text = util::joinCrLf(util::readLines(withoutBom(body)));
+    if (!util::icontains(body, "<TRANSLATION_ITEMS>") || !holdsALanguage(text)) {
+        tellUser(util::fillPlaceholders(ctx_.languages.getMessages("MSG_LANGUAGENOTDOWNLOADED"),
+                                        {ctx_.languages.messages().fragment("MSG_REASON_NOLANGUAGE")}));
+        co_return;
+    }
 
     std::string error;
     if (!util::writeFileAtomic(ctx_.languages.localizationFile(), body, &error)) {
-        std::string text = ctx_.languages.getMessages("MSG_LANGUAGENOTSAVED");
-        if (!error.empty()) text += "\n\n" + error;
-        ctx_.dialogs.messageBox(text, ctx_.appTitle, platform::Buttons::OK);
-        return;
+        std::string message = ctx_.languages.getMessages("MSG_LANGUAGENOTSAVED");
+        if (!error.empty()) message += "\n\n" + error;
+        tellUser(message);
+        co_return;
     }
     FillLanguageList();
-    ctx_.dialogs.messageBox(ctx_.languages.getMessages("MSG_DOWNLOADED"), ctx_.appTitle, platform::Buttons::OK);
+    tellUser(ctx_.languages.getMessages("MSG_DOWNLOADED"));
 }
 
-void LanguageWindow::Command2_Click() { ctx_.windows.unload(form()); }
+void LanguageWindow::Command2_Click() {
+    download_.cancel();
+    form().DownloadStatus->setCaption("");
+    ctx_.windows.unload(form());
+}
+
+void LanguageWindow::tellUser(const std::string& text) {
+    ctx_.dialogs.messageBox(text, ctx_.appTitle, platform::Buttons::OK);
+}
 
 void LanguageWindow::Command3_Click() {
     if (!fileExists()) return;

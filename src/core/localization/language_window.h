@@ -7,12 +7,13 @@
 #include <functional>
 #include <string>
 
-#include "fetch/fetch.h"
+#include "fetch/fetcher.h"
 #include "localization/cls_languages.h"
 #include "platform/dialogs.h"
 #include "platform/settings_store.h"
 #include "platform/shell.h"
 #include "ui/windows.h"
+#include "util/task.h"
 
 namespace cd::localization {
 
@@ -23,7 +24,7 @@ struct LanguageWindowContext {
     platform::SettingsStore& settings;
     platform::Shell& shell;
     platform::Dialogs& dialogs;
-    fetch::HttpFetcher& fetcher;
+    fetch::Fetcher& fetcher;
     std::string languageHost;  // the language server, "host" or "host:port"
     int productNumber = 26;
     std::string appTitle;  // the default title of message boxes
@@ -46,12 +47,16 @@ public:
     /// Stores the picked language and applies it to the main window and to
     /// this window; the prompt text "Choose Language Here" is ignored.
     void Combo1_Click();
-    /// Downloads the newest Localization.txt and, when it holds translation
-    /// items, replaces the file, refills the list and says so. A failed save
-    /// keeps the old file and says that instead.
+    /// Starts the download of the newest Localization.txt, its progress
+    /// shown in the window. Only a file that arrived whole, within 8 MiB,
+    /// and holds at least one language replaces the old one; the list is
+    /// then refilled and the user told. Anything else keeps the old file
+    /// and tells the user why. Pressing again starts over.
     void Command1_Click();
-    /// Unloads the window.
+    /// Unloads the window; a download still on its way is given up.
     void Command2_Click();
+    /// True while the download is on its way.
+    bool downloading() const { return download_.running(); }
     /// Opens Localization.txt with the desktop's default program, when it exists.
     void Command3_Click();
 
@@ -61,8 +66,11 @@ public:
 private:
     ui::FrmLanguage& form() { return ctx_.windows.frmLanguage; }
     bool fileExists() const;
+    util::Task<> downloadLanguages();
+    void tellUser(const std::string& text);
 
     LanguageWindowContext ctx_;
+    util::TaskSlot download_;
 };
 
 }  // namespace cd::localization

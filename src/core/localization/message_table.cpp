@@ -13,12 +13,13 @@ void MessageTable::setMessage(const std::string& key, const std::string& text) {
     }
 }
 
-std::string MessageTable::getMessages(const std::string& key) const {
+std::string MessageTable::getMessages(const std::string& key) const { return raiseFirst(fragment(key)); }
+
+std::string MessageTable::fragment(const std::string& key) const {
     for (const auto& e : entries_) {
         if (e.inUse && equalsIgnoringCase(e.key, key)) {
             std::string text = util::ireplaceAll(e.text, "[ProgramName]", brand_.productName);
-            text = util::ireplaceAll(text, "[CompanyName]", brand_.companyName);
-            return raiseFirst(std::move(text));
+            return util::ireplaceAll(text, "[CompanyName]", brand_.companyName);
         }
         if (!e.inUse) break;
     }
@@ -45,6 +46,34 @@ void addDefaultMessages(MessageTable& table) {
     // be saved, so a failed update is never reported as a success.
     table.setMessage("MSG_LANGUAGENOTSAVED",
                      "The language file could not be saved. The languages you had before are still available.");
+    addStatusMessages(table);
+}
+
+void addStatusMessages(MessageTable& table) {
+    // The line under the player: what a channel click is doing and how it
+    // ended, in words a user understands. %1 is the channel's name.
+    table.setMessage("MSG_STATUS_CONNECTING", "Connecting to %1\xE2\x80\xA6");
+    table.setMessage("MSG_STATUS_PLAYING", "Playing %1");
+    // %2 is one of the reasons below.
+    table.setMessage("MSG_STATUS_OFFLINE", "%1 is offline: %2.");
+    table.setMessage("MSG_STATUS_NOTPLAYED", "%1 could not be played: %2.");
+    table.setMessage("MSG_REASON_REFUSED", "the server refused the connection");
+    table.setMessage("MSG_REASON_NOANSWER", "the server did not answer");
+    table.setMessage("MSG_REASON_NOTFOUND", "the stream was not found");
+    // %1 is the HTTP status number.
+    table.setMessage("MSG_REASON_HTTPERROR", "the server answered with error %1");
+    table.setMessage("MSG_REASON_CERTIFICATE", "the server's certificate is not trusted");
+    table.setMessage("MSG_REASON_NOTSTREAM", "the address does not lead to a stream");
+    table.setMessage("MSG_REASON_UNKNOWNHOST", "the server's name is unknown");
+    table.setMessage("MSG_REASON_BADADDRESS", "the address is not one the player can open");
+    table.setMessage("MSG_REASON_TOOLARGE", "the download is larger than allowed");
+    table.setMessage("MSG_REASON_TOOSLOW", "the download was too slow");
+    table.setMessage("MSG_REASON_BROKEN", "the connection broke off");
+    table.setMessage("MSG_REASON_NOLANGUAGE", "it holds no language");
+    // %1 is one of the reasons above.
+    table.setMessage("MSG_LANGUAGENOTDOWNLOADED",
+                     "No usable language file came back from the language server: %1. The languages you had "
+                     "before are still available.");
 }
 
 }  // namespace cd::localization

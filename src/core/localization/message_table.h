@@ -29,6 +29,9 @@ public:
     /// "[CompanyName]" replaced and the first character raised; "" when no
     /// entry has the key.
     std::string getMessages(const std::string& key) const;
+    /// As getMessages, but the first character left as it is: for the
+    /// pieces (reasons) that stand inside another message.
+    std::string fragment(const std::string& key) const;
 
     const std::array<MessageEntry, kSize>& entries() const { return entries_; }
     /// Replaces the text of entry i (used when a language is applied).
@@ -42,5 +45,7 @@ private:
 
 /// The default messages start-up adds, in this order, before a language is applied.
 void addDefaultMessages(MessageTable& table);
+/// The status line's and the download's messages (part of the defaults).
+void addStatusMessages(MessageTable& table);
 
 }  // namespace cd::localization

@@ -13,6 +13,7 @@ constexpr int kPanelBelowVideo = 140;
 constexpr int kGap = 60;
 constexpr int kFileBrowserReserve = 600;
 constexpr int kEditionGap = 60;
+constexpr int kStatusGap = 45;
 
 }  // namespace
 
@@ -29,6 +30,9 @@ void LayoutMainWindow(ui::Form1& f, bool bannerShown, int bannerHeight) {
     video.setHeight(std::abs(f.height() - video.top() - kBottomMargin));
 
     f.wbyoutube->move(video.left(), video.top(), video.width(), video.height());
+    // The status line sits in the margin below the player.
+    f.PlayerStatus->move(video.left(), video.top() + video.height() + kStatusGap, video.width(),
+                         f.PlayerStatus->height());
 
     ui::Control& offline = *f.imgOffline;
     offline.setTop(std::abs(video.height() / 2 - offline.height() / 2 + video.top()));

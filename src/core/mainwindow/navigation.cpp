@@ -1,7 +1,5 @@
 #include "mainwindow/navigation.h"
 
-#include "fetch/channel_probe.h"
-
 namespace cd::mainwindow {
 
 std::string AdultConsentText() {
@@ -29,19 +27,15 @@ std::string LanguageKeyFor(const std::string& category) {
 }
 
 Navigation::Navigation(ui::Form1& form, catalogue::NavigationState& state, catalogue::CategoryView& categoryView,
-                       platform::SettingsStore& settings, platform::Dialogs& dialogs, fetch::HttpFetcher& fetcher,
-                       fetch::Reporter& reporter, platform::Player& player, NavigationHooks hooks,
-                       std::shared_ptr<util::RequestSequence> playbackRequests)
+                       platform::SettingsStore& settings, platform::Dialogs& dialogs,
+                       playback::PlaybackController& playback, NavigationHooks hooks)
     : form_(form),
       state_(state),
       categoryView_(categoryView),
       settings_(settings),
       dialogs_(dialogs),
-      fetcher_(fetcher),
-      reporter_(reporter),
-      player_(player),
-      hooks_(std::move(hooks)),
-      playbackRequests_(std::move(playbackRequests)) {}
+      playback_(playback),
+      hooks_(std::move(hooks)) {}
 
 void Navigation::showOnly(ui::Control* frame) {
     for (ui::Control* f : {form_.Frame1, form_.Frame3, form_.Frame4, form_.Frame5}) f->setVisible(f == frame);
@@ -94,16 +88,35 @@ void Navigation::cmdYouTube_Click() {
 
 void Navigation::mnuCatItem_Click(int index) {
     switch (index) {
-        case 0: cmdTV_Click(); break;
-        case 1: cmdRadio_Click(); break;
-        case 2: cmdVideo_Click(); break;
-        case 3: cmdFavorites_Click(); break;
-        case 4: cmdFiles_Click(); break;
-        case 5: cmdSports_Click(); break;
-        case 6: cmdExtras_Click(); break;
-        case 7: cmdXXX_Click(); break;
-        case 8: cmdYouTube_Click(); break;
-        default: break;
+        case 0:
+            cmdTV_Click();
+            break;
+        case 1:
+            cmdRadio_Click();
+            break;
+        case 2:
+            cmdVideo_Click();
+            break;
+        case 3:
+            cmdFavorites_Click();
+            break;
+        case 4:
+            cmdFiles_Click();
+            break;
+        case 5:
+            cmdSports_Click();
+            break;
+        case 6:
+            cmdExtras_Click();
+            break;
+        case 7:
+            cmdXXX_Click();
+            break;
+        case 8:
+            cmdYouTube_Click();
+            break;
+        default:
+            break;
     }
 }
 
@@ -113,9 +126,7 @@ void Navigation::ListView1_Click() {
     if (!selected) return;  // nothing may be played or reported without a channel
     if (state_.editorMode && hooks_.editorSelectRow) hooks_.editorSelectRow();
     if (form_.chkLoad->checked()) return;
-    // Copy: the fetch lets other events run, which may refill the list.
-    const std::string address = selected->tag;
-    fetch::PlayIfOnline(address, fetcher_, reporter_, player_, *playbackRequests_, *form_.imgOffline, "");
+    playback_.playChannel(selected->text, selected->tag, "");
 }
 
 }  // namespace cd::mainwindow

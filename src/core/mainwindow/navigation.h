@@ -8,11 +8,9 @@
 
 #include "catalogue/category_view.h"
 #include "catalogue/navigation_state.h"
-#include "fetch/fetch.h"
-#include "fetch/report.h"
 #include "platform/dialogs.h"
-#include "platform/player.h"
 #include "platform/settings_store.h"
+#include "playback/playback_controller.h"
 #include "ui/form1.h"
 
 namespace cd::mainwindow {
@@ -34,9 +32,8 @@ struct NavigationHooks {
 class Navigation {
 public:
     Navigation(ui::Form1& form, catalogue::NavigationState& state, catalogue::CategoryView& categoryView,
-               platform::SettingsStore& settings, platform::Dialogs& dialogs, fetch::HttpFetcher& fetcher,
-               fetch::Reporter& reporter, platform::Player& player, NavigationHooks hooks,
-               std::shared_ptr<util::RequestSequence> playbackRequests = std::make_shared<util::RequestSequence>());
+               platform::SettingsStore& settings, platform::Dialogs& dialogs, playback::PlaybackController& playback,
+               NavigationHooks hooks);
 
     void cmdTV_Click() { ChannelCategorySwitch("TV"); }
     void cmdRadio_Click() { ChannelCategorySwitch("Radio"); }
@@ -56,11 +53,9 @@ public:
     /// language, and refills the channel list.
     void ChannelCategorySwitch(const std::string& category);
 
-    /// Tests the selected channel's address (bounded probe + online test);
-    /// plays it when online, else shows the offline picture and reports it.
-    /// Does nothing when no row is selected. A click superseded during the
-    /// probe (another playback request, the window closing) neither plays
-    /// nor reports: its probe was cut short and decided nothing.
+    /// Hands the selected channel to the playback controller, which probes
+    /// it and plays it or shows it offline. Does nothing when no row is
+    /// selected.
     void ListView1_Click();
 
 private:
@@ -71,11 +66,8 @@ private:
     catalogue::CategoryView& categoryView_;
     platform::SettingsStore& settings_;
     platform::Dialogs& dialogs_;
-    fetch::HttpFetcher& fetcher_;
-    fetch::Reporter& reporter_;
-    platform::Player& player_;
+    playback::PlaybackController& playback_;
     NavigationHooks hooks_;
-    std::shared_ptr<util::RequestSequence> playbackRequests_;
 };
 
 /// The settings key that holds a channel category's language ("XXX" reads Video's).

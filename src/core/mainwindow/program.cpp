@@ -38,54 +38,63 @@ Program::Program(platform::Configuration config, fs::path programFolder, fs::pat
       registry_(registryStore_, &ports_.pump),
       machineSettings_(registry_, config_.version, ports_.settings, ports_.dialogs),
       machineStore_(machineSettings_),
-      fetcher_(ports_.pump),
+      ownFetcher_(ports_.fetcher ? nullptr : std::make_unique<fetch::HttpClient>(ports_.loop)),
+      fetcher_(ports_.fetcher ? *ports_.fetcher : *ownFetcher_),
       reporter_(fetcher_, config_.hosts.catalogue),
       languages_(config_.version, folder_, windows) {
     ui::Form1& f = windows.form1;
     presentation::SetBrandValues(values_, config_);
 
-    localization::LanguageWindowContext lw{languages_,      windows,
-                                           ports_.settings, ports_.shell,
-                                           ports_.dialogs,  fetcher_,
-                                           config_.hosts.language, values_.brand.productNumber,
-                                           appTitle_,       values_.brand.skinning,
-                                           [this](ui::Form& w) {
-                                               presentation::ApplySkin(w, values_.skin, values_.brand.skinning,
-                                                                       nullptr);
-                                           }};
+    localization::LanguageWindowContext lw{
+        languages_,
+        windows,
+        ports_.settings,
+        ports_.shell,
+        ports_.dialogs,
+        fetcher_,
+        config_.hosts.language,
+        values_.brand.productNumber,
+        appTitle_,
+        values_.brand.skinning,
+        [this](ui::Form& w) { presentation::ApplySkin(w, values_.skin, values_.brand.skinning, nullptr); }};
     languageWindow_ = std::make_unique<localization::LanguageWindow>(std::move(lw));
     categoryView_ = std::make_unique<catalogue::CategoryView>(f, state_, ports_.settings, ports_.dialogs,
                                                               languages_.messages(), folder_, appTitle_);
     videoPage_ = std::make_unique<videosite::VideoPage>(folder_, ports_.videoBrowser, config_.hosts.videoPlayer,
                                                         ports_.dialogs, appTitle_);
+    playback_ = std::make_unique<playback::PlaybackController>(fetcher_, reporter_, ports_.player,
+                                                               playback::PlaybackView{*f.imgOffline, *f.PlayerStatus},
+                                                               languages_.messages());
     favourites_ = std::make_unique<favourites::Favourites>(
-        f, folder_, ports_.player, fetcher_, reporter_, ports_.dialogs, appTitle_,
-        [this](const std::string& title, const std::string& id) {
-            playbackRequests_->supersedeAll();
-            videoPage_->showVideoPage(title, id);
+        f, folder_,
+        [this](const std::string& name, const std::string& address, const std::string& reportValue) {
+            playback_->playChannel(name, address, reportValue);
         },
-        playbackRequests_);
+        reporter_, ports_.dialogs, appTitle_,
+        [this](const std::string& title, const std::string& id) {
+            playback_->supersede();
+            videoPage_->showVideoPage(title, id);
+        });
     videoSite_ = std::make_unique<videosite::VideoSite>(f, state_.regionCode, state_.currentCategory, fetcher_,
                                                         config_.hosts, folder_, *videoPage_, *favourites_);
-    editor_ = std::make_unique<editor::CatalogueEditor>(f, ports_.dialogs, languages_.messages(), folder_,
-                                                        appTitle_);
+    editor_ = std::make_unique<editor::CatalogueEditor>(f, ports_.dialogs, languages_.messages(), folder_, appTitle_);
     localFiles_ = std::make_unique<LocalFiles>(f, ports_.settings, ports_.player);
 
     NavigationHooks hooks;
     hooks.openWebsite = [this](const std::string& request) { openWebsiteWindow(request); };
     hooks.openVideoTab = [this] { videoSite_->cmdYouTube_Click(); };
     hooks.editorSelectRow = [this] { editor_->SelectRow(); };
-    navigation_ = std::make_unique<Navigation>(f, state_, *categoryView_, ports_.settings, ports_.dialogs, fetcher_,
-                                               reporter_, ports_.player, std::move(hooks), playbackRequests_);
+    navigation_ = std::make_unique<Navigation>(f, state_, *categoryView_, ports_.settings, ports_.dialogs, *playback_,
+                                               std::move(hooks));
 
-    splash_ = std::make_unique<presentation::Splash>(windows.frmSplash, machineStore_, values_, config_, nullptr,
-                                                     [this] {
-                                                         if (!LoadMainWindow()) {
-                                                             if (shell_.quit) shell_.quit();
-                                                             return;
-                                                         }
-                                                         windows.form1.setVisible(true);
-                                                     });
+    splash_ =
+        std::make_unique<presentation::Splash>(windows.frmSplash, machineStore_, values_, config_, nullptr, [this] {
+            if (!LoadMainWindow()) {
+                if (shell_.quit) shell_.quit();
+                return;
+            }
+            windows.form1.setVisible(true);
+        });
     about_ = std::make_unique<presentation::AboutWindow>(windows.frmAbout, values_);
     help_ = std::make_unique<presentation::HelpWindow>(windows.form8, folder_, ports_.shell, machineStore_);
     website_ = std::make_unique<presentation::WebsiteWindow>(windows.frmWebsite, values_, config_, ports_.shell,
@@ -181,8 +190,9 @@ void Program::firstRunHelp() {
 }
 
 void Program::CloseRequest() {
-    // A channel probe still waiting must not start the player once it is closed.
-    playbackRequests_->supersedeAll();
+    // A channel probe still waiting must not start the player once it is
+    // closed, and nothing else fetched matters any more.
+    playback_->shutDown();
     videoSite_->abandonListings();
     ports_.player.stop();
     ports_.player.close();
@@ -194,8 +204,8 @@ void Program::Unload() {
         if (windows.isLoaded(*w)) windows.unload(*w);
     }
     windows.unload(windows.form1);
-    // A fetch still waiting further up the stack ends now, not after its
-    // time-outs, and nothing new is fetched while the program ends.
+    // Every fetch still on its way ends now, not after its bounds, and
+    // nothing new is fetched while the program ends.
     fetcher_.shutDown();
     if (shell_.quit) shell_.quit();
 }
@@ -241,60 +251,89 @@ void Program::routeMain(const WindowEvent& e) {
     const int index = e.index.value_or(0);
     switch (e.kind) {
         case EventKind::Click:
-            if (c == "cmdTV") navigation_->cmdTV_Click();
-            else if (c == "cmdRadio") navigation_->cmdRadio_Click();
-            else if (c == "cmdVideo") navigation_->cmdVideo_Click();
-            else if (c == "cmdFavorites") navigation_->cmdFavorites_Click();
-            else if (c == "cmdFiles") navigation_->cmdFiles_Click();
-            else if (c == "cmdSports") navigation_->cmdSports_Click();
-            else if (c == "cmdExtras") navigation_->cmdExtras_Click();
-            else if (c == "cmdXXX") navigation_->cmdXXX_Click();
-            else if (c == "cmdYouTube") navigation_->cmdYouTube_Click();
-            else if (c == "cmdWebsite") navigation_->cmdWebsite_Click();
-            else if (c == "cmdFav") { if (shell_.popupMenu) shell_.popupMenu("mnuActions"); }
-            else if (c == "Command4") { if (shell_.popupMenu) shell_.popupMenu("mnuActions2"); }
-            else if (c == "Command1") favourites_->Command1_Click();
-            else if (c == "Combo1") categoryView_->Combo1_Click();
-            else if (c == "Combo3") videoSite_->Combo3_Click();
-            else if (c == "Combo4") videoSite_->Combo4_Click();
-            else if (c == "cmdSearch") videoSite_->cmdSearch_Click();
+            if (c == "cmdTV")
+                navigation_->cmdTV_Click();
+            else if (c == "cmdRadio")
+                navigation_->cmdRadio_Click();
+            else if (c == "cmdVideo")
+                navigation_->cmdVideo_Click();
+            else if (c == "cmdFavorites")
+                navigation_->cmdFavorites_Click();
+            else if (c == "cmdFiles")
+                navigation_->cmdFiles_Click();
+            else if (c == "cmdSports")
+                navigation_->cmdSports_Click();
+            else if (c == "cmdExtras")
+                navigation_->cmdExtras_Click();
+            else if (c == "cmdXXX")
+                navigation_->cmdXXX_Click();
+            else if (c == "cmdYouTube")
+                navigation_->cmdYouTube_Click();
+            else if (c == "cmdWebsite")
+                navigation_->cmdWebsite_Click();
+            else if (c == "cmdFav") {
+                if (shell_.popupMenu) shell_.popupMenu("mnuActions");
+            } else if (c == "Command4") {
+                if (shell_.popupMenu) shell_.popupMenu("mnuActions2");
+            } else if (c == "Command1")
+                favourites_->Command1_Click();
+            else if (c == "Combo1")
+                categoryView_->Combo1_Click();
+            else if (c == "Combo3")
+                videoSite_->Combo3_Click();
+            else if (c == "Combo4")
+                videoSite_->Combo4_Click();
+            else if (c == "cmdSearch")
+                videoSite_->cmdSearch_Click();
             else if (c == "File1") {
                 // One click on a file plays it at once.
-                playbackRequests_->supersedeAll();
+                playback_->supersede();
                 localFiles_->File1_Click(index);
             } else if (c == "Dir1") {
                 // A single click only selects a folder; a double click opens it.
-            } else routeEditor(e);
+            } else
+                routeEditor(e);
             break;
         case EventKind::DoubleClick:
             if (c == "Dir1") localFiles_->Dir1_Open(index);
             break;
         case EventKind::ItemClick:
-            if (c == "ListView1") navigation_->ListView1_Click();
-            else if (c == "ListView2") favourites_->ListView2_Click();
+            if (c == "ListView1")
+                navigation_->ListView1_Click();
+            else if (c == "ListView2")
+                favourites_->ListView2_Click();
             else if (c == "ListView3") {
                 // Playing something else supersedes a channel probe still waiting.
-                playbackRequests_->supersedeAll();
+                playback_->supersede();
                 videoSite_->ListView3_Click();
             }
             break;
         case EventKind::HeaderClick:
-            if (c == "ListView1") ListView1_ColumnClick(f, e.column);
-            else if (c == "ListView2") ListView2_ColumnClick(f, e.column);
+            if (c == "ListView1")
+                ListView1_ColumnClick(f, e.column);
+            else if (c == "ListView2")
+                ListView2_ColumnClick(f, e.column);
             break;
         case EventKind::Change:
             if (c == "Drive1") localFiles_->Drive1_Change(f.Drive1->current());
             break;
         case EventKind::KeyPress:
-            if (c == "Text2") editor_->Text2_KeyPress(e.key);
-            else if (c == "Text3") editor_->Text3_KeyPress(e.key);
+            if (c == "Text2")
+                editor_->Text2_KeyPress(e.key);
+            else if (c == "Text3")
+                editor_->Text3_KeyPress(e.key);
             break;
         case EventKind::MenuClick:
-            if (c == "mnuCatItem") navigation_->mnuCatItem_Click(index);
-            else if (c == "mnuFileItem") { if (index == 2 && shell_.closeMainWindow) shell_.closeMainWindow(); }
-            else if (c == "mnuActionItem") favourites_->mnuActionItem_Click(index);
-            else if (c == "mnuAction2Item") videoSite_->mnuAction2Item_Click(index);
-            else if (c == "mnuLanguageItem") openLanguageWindow(false);
+            if (c == "mnuCatItem")
+                navigation_->mnuCatItem_Click(index);
+            else if (c == "mnuFileItem") {
+                if (index == 2 && shell_.closeMainWindow) shell_.closeMainWindow();
+            } else if (c == "mnuActionItem")
+                favourites_->mnuActionItem_Click(index);
+            else if (c == "mnuAction2Item")
+                videoSite_->mnuAction2Item_Click(index);
+            else if (c == "mnuLanguageItem")
+                openLanguageWindow(false);
             else if (c == "mnuAboutItem") {
                 windows.load(windows.frmAbout);
                 about_->Form_Load();
@@ -311,16 +350,26 @@ void Program::routeMain(const WindowEvent& e) {
 void Program::routeEditor(const WindowEvent& e) {
     if (!state_.editorMode) return;
     const std::string& c = e.control;
-    if (c == "cmdAdd") editor_->cmdAdd_Click();
-    else if (c == "cmdEdit") editor_->cmdEdit_Click();
-    else if (c == "cmdReplace") editor_->cmdReplace_Click();
-    else if (c == "cmdDupes") editor_->cmdDupes_Click();
-    else if (c == "DELChannel") editor_->DELChannel_Click();
-    else if (c == "Clear") editor_->Clear_Click();
-    else if (c == "Command2") editor_->Command2_Click();
-    else if (c == "doLoad") editor_->doLoad_Click();
-    else if (c == "save") editor_->save_Click();
-    else if (c == "cmdLoad2") editor_->cmdLoad2_Click();
+    if (c == "cmdAdd")
+        editor_->cmdAdd_Click();
+    else if (c == "cmdEdit")
+        editor_->cmdEdit_Click();
+    else if (c == "cmdReplace")
+        editor_->cmdReplace_Click();
+    else if (c == "cmdDupes")
+        editor_->cmdDupes_Click();
+    else if (c == "DELChannel")
+        editor_->DELChannel_Click();
+    else if (c == "Clear")
+        editor_->Clear_Click();
+    else if (c == "Command2")
+        editor_->Command2_Click();
+    else if (c == "doLoad")
+        editor_->doLoad_Click();
+    else if (c == "save")
+        editor_->save_Click();
+    else if (c == "cmdLoad2")
+        editor_->cmdLoad2_Click();
 }
 
 }  // namespace cd::mainwindow

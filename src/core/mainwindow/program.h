@@ -13,7 +13,8 @@
 #include "catalogue/navigation_state.h"
 #include "editor/catalogue_editor.h"
 #include "favourites/favourites.h"
-#include "fetch/fetch.h"
+#include "fetch/fetcher.h"
+#include "fetch/http_client.h"
 #include "fetch/report.h"
 #include "localization/cls_languages.h"
 #include "localization/language_window.h"
@@ -23,10 +24,12 @@
 #include "platform/browser.h"
 #include "platform/configuration.h"
 #include "platform/dialogs.h"
+#include "platform/event_loop.h"
 #include "platform/event_pump.h"
 #include "platform/player.h"
 #include "platform/settings_store.h"
 #include "platform/shell.h"
+#include "playback/playback_controller.h"
 #include "presentation/about_window.h"
 #include "presentation/help_window.h"
 #include "presentation/machine_store.h"
@@ -43,6 +46,7 @@
 namespace cd::mainwindow {
 
 struct Ports {
+    platform::EventLoop& loop;
     platform::EventPump& pump;
     platform::Player& player;
     platform::Browser& videoBrowser;   // wbyoutube
@@ -50,6 +54,8 @@ struct Ports {
     platform::Dialogs& dialogs;
     platform::Shell& shell;
     platform::SettingsStore& settings;  // per-user, section "Settings"
+    /// Every fetch goes here; null: the program's own HttpClient on loop.
+    fetch::Fetcher* fetcher = nullptr;
 };
 
 /// What the program asks of the shell beyond the ports.
@@ -77,14 +83,14 @@ struct WindowEvent {
     std::string control;  // the control's Name
     std::optional<int> index;
     EventKind kind = EventKind::Click;
-    int column = 0;       // HeaderClick: 1-based column
-    int key = 0;          // KeyPress: character code
+    int column = 0;  // HeaderClick: 1-based column
+    int key = 0;     // KeyPress: character code
 };
 
 class Program {
 public:
-    Program(platform::Configuration config, std::filesystem::path programFolder,
-            std::filesystem::path registryFolder, Ports ports, ShellRequests shell);
+    Program(platform::Configuration config, std::filesystem::path programFolder, std::filesystem::path registryFolder,
+            Ports ports, ShellRequests shell);
     ~Program();
 
     ui::Windows windows;
@@ -111,6 +117,9 @@ public:
     favourites::Favourites& favourites() { return *favourites_; }
     videosite::VideoSite& videoSite() { return *videoSite_; }
     Navigation& navigation() { return *navigation_; }
+    playback::PlaybackController& playback() { return *playback_; }
+    fetch::Fetcher& fetcher() { return fetcher_; }
+    localization::LanguageWindow& languageWindow() { return *languageWindow_; }
     LocalFiles& localFiles() { return *localFiles_; }
     bool mainWindowLoaded() const { return mainLoaded_; }
 
@@ -131,16 +140,17 @@ private:
 
     presentation::ProgramValues values_;
     catalogue::NavigationState state_;
-    /// Channel and favourite probes, video pages and local files: the newest
-    /// playback request wins over one still waiting for its probe.
-    std::shared_ptr<util::RequestSequence> playbackRequests_ = std::make_shared<util::RequestSequence>();
     registry::RegistryStore registryStore_;
     registry::ClsRegistryAccess registry_;
     registry::MachineSettings machineSettings_;
     presentation::MachineStoreAdapter<registry::MachineSettings> machineStore_;
-    fetch::HttpFetcher fetcher_;
+    std::unique_ptr<fetch::HttpClient> ownFetcher_;
+    fetch::Fetcher& fetcher_;
     fetch::Reporter reporter_;
     localization::ClsLanguages languages_;
+    /// Channel and favourite probes, video pages and local files: the newest
+    /// playback request wins over one still waiting for its probe.
+    std::unique_ptr<playback::PlaybackController> playback_;
     std::unique_ptr<localization::LanguageWindow> languageWindow_;
     std::unique_ptr<catalogue::CategoryView> categoryView_;
     std::unique_ptr<videosite::VideoPage> videoPage_;

@@ -58,8 +58,7 @@ Form1::Form1() : Form("Form1", "ChannelDeck") {
     Combo3->setText("Featured");
     txtSearch = &addPlain("TextBox", "txtSearch", "", "Frame5", {180, 480, 2475, 315}, std::nullopt, false);
     txtSearch->setText("Enter search here");
-    cmdSearch = &addPlain("CommandButton", "cmdSearch", "Search", "Frame5", {2700, 480, 795, 315},
-                          std::nullopt, false);
+    cmdSearch = &addPlain("CommandButton", "cmdSearch", "Search", "Frame5", {2700, 480, 795, 315}, std::nullopt, false);
     Combo4 = &place(std::make_unique<ComboBox>("Combo4"), "Frame5", {180, 780, 3315, 315});
     Combo4->setText("United States");
     ListView3 = &place(std::make_unique<ListView>("ListView3"), "Frame5", {180, 1140, 4935, 3555});
@@ -138,6 +137,7 @@ Form1::Form1() : Form("Form1", "ChannelDeck") {
     wbBanner = &addPlain("WebBrowser", "wbBanner", "", {}, {5520, 1020, 7335, 945}, std::nullopt, false);
     wbPicture = &addPlain("PictureBox", "wbPicture", "", {}, {5520, 1020, 7335, 945});
     imgOffline = &addPlain("Image", "imgOffline", "", {}, {0, 0, 6000, 3000}, std::nullopt, false);
+    PlayerStatus = &addPlain("StatusLine", "PlayerStatus", "", {}, {5520, 7770, 9570, 285});
     SkinLabel1 = &addPlain("SkinLabel", "SkinLabel1", "", {}, {0, 0, 0, 0}, 0, false);
 
     auto menu = [&](const char* name, const char* caption, const char* parent, std::optional<int> index,
@@ -146,10 +146,9 @@ Form1::Form1() : Form("Form1", "ChannelDeck") {
     mnuFileItem = {menu("mnuFileItem", "Download Most Recent Channel List", "mnuFile", 0, false),
                    menu("mnuFileItem", "-", "mnuFile", 1, false), menu("mnuFileItem", "Exit", "mnuFile", 2)};
     mnuCat = menu("mnuCat", "Categories", "", std::nullopt);
-    const char* categories[] = {"TV", "Radio", "Video", "Favorites", "My Files", "Live Sports", "Extras", "Adult",
-                                kYouTube};
-    for (int i = 0; i < 9; ++i)
-        mnuCatItem.push_back(menu("mnuCatItem", categories[i], "mnuCat", i, i < 5 || i > 7));
+    const char* categories[] = {"TV",          "Radio",  "Video", "Favorites", "My Files",
+                                "Live Sports", "Extras", "Adult", kYouTube};
+    for (int i = 0; i < 9; ++i) mnuCatItem.push_back(menu("mnuCatItem", categories[i], "mnuCat", i, i < 5 || i > 7));
     mnuLanguage = menu("mnuLanguage", "Language", "", std::nullopt);
     mnuLanguageItem = {menu("mnuLanguageItem", "Change Language", "mnuLanguage", 0)};
     mnuHelp = menu("mnuHelp", "Help", "", std::nullopt);

@@ -105,7 +105,8 @@ public:
     Control* wbBanner;
     Control* wbPicture;
     Control* imgOffline;
-    Control* SkinLabel1;  // first member of the skin label array
+    Control* PlayerStatus;  // the status line under the player
+    Control* SkinLabel1;    // first member of the skin label array
 
     // Menus.
     Control* mnuFile;

@@ -13,6 +13,7 @@ FrmLanguage::FrmLanguage() : Form("frmLanguage", "Language Selection") {
     Combo1->setText("Choose Language Here");
     Label1 = &addPlain("SkinLabel", "Label1", "Please select the language you would like to use:", {},
                        {120, 120, 4935, 255});
+    DownloadStatus = &addPlain("StatusLine", "DownloadStatus", "", {}, {120, 2130, 4935, 255});
 }
 
 }  // namespace cd::ui

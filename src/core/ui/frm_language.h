@@ -12,7 +12,8 @@ public:
     Control* Command2;  // "OK"
     Control* Command1;  // "Check for language updates"
     ComboBox* Combo1;
-    Control* Label1;    // prompt (a skin label)
+    Control* Label1;          // prompt (a skin label)
+    Control* DownloadStatus;  // how the language download goes
 };
 
 }  // namespace cd::ui

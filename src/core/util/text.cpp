@@ -39,9 +39,7 @@ std::size_t ifind(std::string_view hay, std::string_view needle, std::size_t fro
     return std::string_view::npos;
 }
 
-bool icontains(std::string_view hay, std::string_view needle) {
-    return ifind(hay, needle) != std::string_view::npos;
-}
+bool icontains(std::string_view hay, std::string_view needle) { return ifind(hay, needle) != std::string_view::npos; }
 
 namespace {
 template <typename Find>
@@ -109,9 +107,7 @@ std::string_view trimSpaces(std::string_view s) {
     return s.substr(b, e - b + 1);
 }
 
-bool startsWith(std::string_view s, std::string_view prefix) {
-    return s.substr(0, prefix.size()) == prefix;
-}
+bool startsWith(std::string_view s, std::string_view prefix) { return s.substr(0, prefix.size()) == prefix; }
 
 std::string upperFirst(std::string s) {
     if (!s.empty()) s[0] = asciiUpper(s[0]);
@@ -119,5 +115,33 @@ std::string upperFirst(std::string s) {
 }
 
 std::string decimal(long long n) { return std::to_string(n); }
+
+}  // namespace cd::util
+
+namespace cd::util {
+
+std::string fillPlaceholders(std::string_view text, std::initializer_list<std::string_view> args) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '%' && i + 1 < text.size() && text[i + 1] >= '1' && text[i + 1] <= '9') {
+            const auto n = static_cast<std::size_t>(text[i + 1] - '1');
+            if (n < args.size()) {
+                out += *(args.begin() + n);
+                ++i;
+                continue;
+            }
+        }
+        out += text[i];
+    }
+    return out;
+}
+
+std::string_view trimWhitespace(std::string_view s) {
+    const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
+    while (!s.empty() && blank(s.front())) s.remove_prefix(1);
+    while (!s.empty() && blank(s.back())) s.remove_suffix(1);
+    return s;
+}
 
 }  // namespace cd::util

@@ -2,6 +2,7 @@
 // Byte-string helpers shared by every subsystem. Case-insensitive means ASCII
 // letters only: catalogue text is in a single-byte code page and the
 // localization file in UTF-8, and folding only A-Z is safe for both.
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -32,10 +33,16 @@ std::vector<std::string_view> splitView(std::string_view s, char sep);
 
 /// Removes leading and trailing space characters (only ' ').
 std::string_view trimSpaces(std::string_view s);
+/// Removes leading and trailing blanks, tabs, CRs and LFs (header values, playlist lines).
+std::string_view trimWhitespace(std::string_view s);
 
 bool startsWith(std::string_view s, std::string_view prefix);
 /// First character raised to upper case (ASCII), the rest unchanged.
 std::string upperFirst(std::string s);
+
+/// text with "%1", "%2", ... replaced by args[0], args[1], ... in one pass,
+/// so an argument that holds "%2" stays as it is.
+std::string fillPlaceholders(std::string_view text, std::initializer_list<std::string_view> args);
 
 /// Decimal text of n without separators or sign padding.
 std::string decimal(long long n);

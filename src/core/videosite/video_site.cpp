@@ -5,9 +5,9 @@
 
 namespace cd::videosite {
 
-VideoSite::VideoSite(ui::Form1& form, std::string& regionCode, std::string& currentCategory,
-                     fetch::HttpFetcher& fetcher, platform::Hosts hosts, std::filesystem::path programFolder,
-                     VideoPage& page, favourites::Favourites& favourites)
+VideoSite::VideoSite(ui::Form1& form, std::string& regionCode, std::string& currentCategory, fetch::Fetcher& fetcher,
+                     platform::Hosts hosts, std::filesystem::path programFolder, VideoPage& page,
+                     favourites::Favourites& favourites)
     : form_(form),
       regionCode_(regionCode),
       currentCategory_(currentCategory),
@@ -48,29 +48,33 @@ void VideoSite::Combo4_Click() {
 
 void VideoSite::cmdSearch_Click() { searchVideos(); }
 
-void VideoSite::loadPages(const std::string& base, int pages, util::RequestSequence::Ticket ticket) {
-    fetch::FetchLimits limits;
-    limits.stillWanted = [this, ticket] { return listings_.isLatest(ticket); };
+util::Task<> VideoSite::loadPages(std::string base, int pages) {
+    ui::Control& status = *form_.txtStatus;
+    const auto showProgress = [&status](std::size_t bytes) {
+        status.setText("Downloaded " + util::decimal(static_cast<long long>(bytes)) + " bytes.");
+    };
     for (int page = 1; page <= pages; ++page) {
-        // The fetch lets window events run. A listing started meanwhile has
-        // cleared the list and filled it; rows of this older one appended
-        // after them would mix two listings, so this one stops.
-        std::string body = fetcher_.HttpGetWithProgress(base + util::decimal(page), *form_.txtStatus, limits);
-        if (!listings_.isLatest(ticket)) return;
-        parseVideoPage(body);
+        fetch::FetchRequest request;
+        request.address = base + util::decimal(page);
+        request.bounds = fetch::pageBounds();
+        request.onProgress = showProgress;
+        fetch::FetchResult result = co_await fetch::fetchAsync(fetcher_, std::move(request));
+        // The last progress text names the whole page.
+        if (result.bodyBytes > 0) showProgress(result.bodyBytes);
+        // A page past its cap was cut off: its last rows could be half ones.
+        if (result.error == fetch::FetchError::TooLarge) continue;
+        parseVideoPage(result.body);
     }
 }
 
 void VideoSite::loadVideoListing() {
-    const auto ticket = listings_.begin();
     form_.ListView3->clear();
-    loadPages(ListingBase(hosts_.video, form_.Combo3->text(), regionCode_), kListingPages, ticket);
+    listing_.start(loadPages(ListingBase(hosts_.video, form_.Combo3->text(), regionCode_), kListingPages));
 }
 
 void VideoSite::searchVideos() {
-    const auto ticket = listings_.begin();
     form_.ListView3->clear();
-    loadPages(SearchBase(hosts_.videoRegional, form_.txtSearch->text()), kSearchPages, ticket);
+    listing_.start(loadPages(SearchBase(hosts_.videoRegional, form_.txtSearch->text()), kSearchPages));
 }
 
 void VideoSite::parseVideoPage(std::string& page) { scraper_.parseVideoPage(page, *form_.ListView3); }

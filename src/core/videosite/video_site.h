@@ -6,9 +6,10 @@
 #include <string>
 
 #include "favourites/favourites.h"
-#include "fetch/fetch.h"
+#include "fetch/fetcher.h"
 #include "platform/configuration.h"
 #include "ui/form1.h"
+#include "util/task.h"
 #include "videosite/page_scraper.h"
 #include "videosite/video_page.h"
 
@@ -25,7 +26,7 @@ public:
     /// regionCode and currentCategory are the main window's navigation
     /// state, shared with the other tabs; hosts give the listing, search
     /// and player hosts; the scratch file goes into programFolder.
-    VideoSite(ui::Form1& form, std::string& regionCode, std::string& currentCategory, fetch::HttpFetcher& fetcher,
+    VideoSite(ui::Form1& form, std::string& regionCode, std::string& currentCategory, fetch::Fetcher& fetcher,
               platform::Hosts hosts, std::filesystem::path programFolder, VideoPage& page,
               favourites::Favourites& favourites);
 
@@ -40,15 +41,18 @@ public:
     /// The "Search" button: runs the search.
     void cmdSearch_Click();
 
-    /// Clears the video list and fills it from pages 1 to 5 of the listing
-    /// Combo3 names, in the current region. A listing or search started
-    /// while a page loads supersedes this one: it stops, adding nothing more.
+    /// Clears the video list and starts filling it from pages 1 to 5 of the
+    /// listing Combo3 names, in the current region, one page after the
+    /// other as they arrive. A listing or search started meanwhile
+    /// supersedes this one: it stops, adding nothing more.
     void loadVideoListing();
-    /// Clears the video list and fills it from pages 1 to 10 of the search
-    /// for the text of txtSearch (superseded as a listing is).
+    /// Clears the video list and starts filling it from pages 1 to 10 of the
+    /// search for the text of txtSearch (superseded as a listing is).
     void searchVideos();
     /// The window is closing: a listing or search in progress stops.
-    void abandonListings() { listings_.supersedeAll(); }
+    void abandonListings() { listing_.cancel(); }
+    /// True while a listing or search is fetching its pages.
+    bool loading() const { return listing_.running(); }
     /// Adds the videos of one fetched page to the video list; page is
     /// overwritten with the scraper's working copy.
     void parseVideoPage(std::string& page);
@@ -62,17 +66,17 @@ public:
     void mnuAction2Item_Click(int index);
 
 private:
-    void loadPages(const std::string& base, int pages, util::RequestSequence::Ticket ticket);
+    util::Task<> loadPages(std::string base, int pages);
 
     ui::Form1& form_;
     std::string& regionCode_;
     std::string& currentCategory_;
-    fetch::HttpFetcher& fetcher_;
+    fetch::Fetcher& fetcher_;
     platform::Hosts hosts_;
     PageScraper scraper_;
     VideoPage& page_;
     favourites::Favourites& favourites_;
-    util::RequestSequence listings_;
+    util::TaskSlot listing_;
 };
 
 }  // namespace cd::videosite
