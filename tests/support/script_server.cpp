@@ -2,6 +2,7 @@
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -67,6 +68,10 @@ void ScriptServer::acceptLoop() {
         if (::poll(&p, 1, 50) <= 0) continue;
         const int fd = ::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
         if (fd < 0) continue;
+        // Each step leaves when its time comes, not when the peer's delayed
+        // acknowledgement lets Nagle's algorithm send it.
+        const int one = 1;
+        ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
         std::lock_guard<std::mutex> lock(mutex_);
         open_.push_back(fd);
         workers_.emplace_back([this, fd] { serve(fd); });

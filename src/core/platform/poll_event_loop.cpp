@@ -79,14 +79,19 @@ bool PollEventLoop::idle() const {
 }
 
 void PollEventLoop::runOnce(milliseconds maxWait) {
-    // Calls posted so far run first; those they post wait for the next round.
-    for (std::size_t n = posted_.size(); n > 0 && !posted_.empty(); --n) {
-        auto call = std::move(posted_.front());
-        posted_.pop_front();
-        call();
+    // Calls posted so far run first; those they post wait for the next
+    // round. Having run any, the round ends without waiting, so whoever runs
+    // the loop sees at once what they did.
+    if (!posted_.empty()) {
+        for (std::size_t n = posted_.size(); n > 0 && !posted_.empty(); --n) {
+            auto call = std::move(posted_.front());
+            posted_.pop_front();
+            call();
+        }
+        return;
     }
     auto now = Clock::now();
-    milliseconds wait = posted_.empty() ? maxWait : milliseconds{0};
+    milliseconds wait = maxWait;
     for (const auto& [id, t] : timers_)
         wait = std::min(wait, std::chrono::ceil<milliseconds>(std::max(t.due - now, Clock::duration{0})));
 
