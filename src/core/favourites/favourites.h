@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "favourites/favourites_file_layout.h"
 #include "fetch/fetch.h"
 #include "fetch/report.h"
 #include "platform/dialogs.h"
@@ -29,11 +30,13 @@ public:
                std::shared_ptr<util::RequestSequence> playbackRequests = std::make_shared<util::RequestSequence>());
 
     /// Appends the rows of Favorites.txt to ListView2; nothing when the file
-    /// is missing or unreadable.
+    /// is missing or unreadable. What the file holds beyond the rows is kept
+    /// for the saves (favourites_file_layout.h).
     void LoadFavorites();
-    /// Replaces Favorites.txt with ListView2, first row first. A failure
-    /// leaves the old file whole and tells the user in a message box;
-    /// returns false then.
+    /// Replaces Favorites.txt with ListView2, first row first, keeping the
+    /// lines and fields the load did not turn into rows. A failure leaves
+    /// the old file whole and tells the user in a message box; returns
+    /// false then.
     bool SaveFavorites();
 
     /// "Favorites" adds the selected channel of ListView1 and reports it;
@@ -69,6 +72,7 @@ private:
     std::string appTitle_;
     ShowVideoPage showVideoPage_;
     std::shared_ptr<util::RequestSequence> playbackRequests_;
+    FavouritesFileLayout layout_;
 };
 
 /// The video identifier of a favourite's address: the text after its first
