@@ -30,8 +30,9 @@ std::string FavouriteRecord(const ui::ListItem& item);
 /// save can write them back.
 std::optional<ui::ListItem> ParseFavouriteRecord(std::string_view plain, std::string* moreFields = nullptr);
 
-/// The whole favourites file for these rows: each record encoded and ended
-/// with CR LF, first row first. No rows give an empty file.
+/// The whole favourites file for rows that carry nothing kept from a load
+/// (see favourites_file_layout.h): each record encoded and ended with CR
+/// LF, first row first. No rows give an empty file.
 std::string FavouritesFileBytes(const ui::ListView& list);
 
 }  // namespace cd::favourites
