@@ -15,10 +15,10 @@
 // - HaveSubkey is false for a key that does not exist.
 // - KillKey and KillValue report 0 when the store could not make the change.
 // - ImportFromReg stops with 0 at the first change the store refuses.
-// - Registry scripts quote names and strings with "\\" and "\"" escaped and
-//   write a string holding CR or LF as hex(1) bytes, so one value is always
-//   one line and every value the reads give back whole survives an export
-//   and an import (reg_script.h). The import also reads hex(2) and hex(7)
+// - Registry scripts quote names and strings with every \ and " escaped by
+//   a \, and write a string holding CR or LF as hex(1) bytes, so one value
+//   is always one line and every value the reads give back whole survives
+//   an export and an import (reg_script.h). The import also reads hex(2) and hex(7)
 //   strings, other hex(N) types with their type code, lines continued with a
 //   trailing backslash, and the unescaped lines of older scripts. A key path
 //   or value name holding CR LF cannot be written: the export fails.
