@@ -10,6 +10,7 @@
 #include "app/app_shell.h"
 #include "app/startup_probe.h"
 #include "mainwindow/program_folder.h"
+#include "mainwindow/single_instance.h"
 #include "registry/machine_settings.h"
 
 namespace {
@@ -29,18 +30,12 @@ std::filesystem::path executableDir() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    prepareWebEngine();
-    // Qt WebEngine and the mpv GL widget share one GL context family.
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    QApplication app(argc, argv);
-    // libmpv needs C number formatting; QApplication has just set the locale.
-    std::setlocale(LC_NUMERIC, "C");
-
     auto config = cd::platform::Configuration::defaults();
     config.applyEnvironment();
     std::vector<std::string> args;
     for (int i = 1; i < argc; ++i) args.emplace_back(argv[i]);
     std::string error;
+    // Qt's own options (-platform, -style ...) are left over here, and left alone.
     const auto rest = config.applyArguments(args, &error);
     if (!error.empty()) {
         std::cerr << "channeldeck: " << error << "\n";
@@ -57,7 +52,6 @@ int main(int argc, char** argv) {
         }
         if (a == "--measure-startup") measure = true;
     }
-    QApplication::setApplicationName(QString::fromStdString(config.version.productName));
 
     const auto exeDir = executableDir();
     cd::mainwindow::ProgramFolderInputs in;
@@ -68,7 +62,26 @@ int main(int argc, char** argv) {
     in.installedData = exeDir.parent_path() / "share" / "channeldeck";
     const auto folder = cd::mainwindow::ResolveProgramFolder(in);
 
+    // The single-instance step comes before anything of this run is shown or
+    // written, Qt and its web engine included: a second instance leaves the
+    // running one's windows and files alone.
+    auto instance = cd::mainwindow::SingleInstance::claim(folder);
+    if (instance.anotherInstanceRuns()) {
+        std::cerr << "channeldeck: " << config.version.productName << " is already running for " << folder.string()
+                  << "\n";
+        return 0;
+    }
+
+    prepareWebEngine();
+    // Qt WebEngine and the mpv GL widget share one GL context family.
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QApplication app(argc, argv);
+    // libmpv needs C number formatting; QApplication has just set the locale.
+    std::setlocale(LC_NUMERIC, "C");
+    QApplication::setApplicationName(QString::fromStdString(config.version.productName));
+
     cd::app::AppShell shell(config, folder, cd::registry::defaultRegistryDir());
+    shell.program().adoptInstanceLock(std::move(instance));
     QObject::connect(&shell, &cd::app::AppShell::finished, &app, &QApplication::quit);
     if (measure) cd::app::measureStartup(shell, std::cout);
     shell.start();

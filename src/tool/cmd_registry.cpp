@@ -18,7 +18,10 @@ constexpr const char* kUsage =
 constexpr const char* kSummary =
     "registry keys: export to and import from REGEDIT4 files, read a value, write a string value "
     "(KEY: HKCU\\Software\\X or HKEY_CURRENT_USER\\Software\\X; NAME \"\" is the default value, and "
-    "\"@\" too for set; DIR defaults to $CHANNELDECK_REGISTRY_DIR or ~/.local/share/channeldeck/registry)";
+    "\"@\" too for set; DIR defaults to $CHANNELDECK_REGISTRY_DIR or ~/.local/share/channeldeck/registry). "
+    "Export writes \\ and \" in names and strings as \\\\ and \\\", and a string holding CR or LF as hex(1) "
+    "bytes, so every value survives an import; import also reads hex(2) and hex(7) strings and "
+    "lines continued with a trailing \\";
 
 struct RegArgs {
     std::vector<std::string> words;
@@ -83,7 +86,10 @@ int runReg(ToolContext& ctx) {
     registry::ClsRegistryAccess reg(store);
     if (action == "export") {
         if (reg.ExportToReg(w[1], w[2], a.subkeys) != 1)
-            return fail(ctx, "could not export " + w[1] + " to " + w[2] + " (does the file exist already?)", reg);
+            return fail(ctx,
+                        "could not export " + w[1] + " to " + w[2] +
+                            " (does the file exist already, or does a key or value name hold CR LF?)",
+                        reg);
         return kOk;
     }
     if (action == "import") {

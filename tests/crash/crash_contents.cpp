@@ -1,6 +1,7 @@
 #include "crash_contents.h"
 
 #include "catalogue/catalogue_export.h"
+#include "catalogue/line_cipher.h"
 #include "favourites/favourite_record.h"
 #include "videosite/video_page.h"
 
@@ -21,12 +22,33 @@ char letter(int variant) { return variant == 0 ? 'a' : 'b'; }
 // any mix of the two would show.
 std::string filler(int variant, std::size_t length) { return std::string(length, letter(variant)); }
 
+// A favourites file as a user's hand and a newer version leave it: lines
+// that are no favourite (notes, a lone LF byte inside), records with more
+// than four fields, between a few hundred kilobytes of favourites. Loading
+// and saving it unchanged gives it back byte for byte.
+std::string keptFavouritesFile() {
+    const auto line = [](const std::string& plain) { return catalogue::EncodeLine(plain) + "\r\n"; };
+    std::string out = line("my favourites, kept by hand") + line("");
+    for (int i = 0; i < kFavouriteRows; ++i) {
+        const std::string n = std::to_string(i);
+        std::string record =
+            "Kept favourite " + n + " " + std::string(40, 'k') + "|http://kept.example/" + n + "|TV|English";
+        if (i % 7 == 0) record += "|rated " + n + "|added by a newer version";
+        out += line(record);
+        if (i % 5 == 0) out += line("note on " + n);
+        if (i % 11 == 0) out += catalogue::EncodeLine("half " + n) + "\n" + line("other half " + n);
+    }
+    return out + line("the end of the user's file");
+}
+
 }  // namespace
 
 std::string_view kindName(Kind kind) {
     switch (kind) {
         case Kind::Favourites:
             return "favourites";
+        case Kind::FavouritesKept:
+            return "favourites_kept";
         case Kind::CatalogueExport:
             return "catalogue";
         case Kind::VideoPage:
@@ -38,7 +60,8 @@ std::string_view kindName(Kind kind) {
 }
 
 bool kindFromName(std::string_view name, Kind& kind) {
-    for (Kind k : {Kind::Favourites, Kind::CatalogueExport, Kind::VideoPage, Kind::RegistryImport}) {
+    for (Kind k :
+         {Kind::Favourites, Kind::FavouritesKept, Kind::CatalogueExport, Kind::VideoPage, Kind::RegistryImport}) {
         if (kindName(k) == name) {
             kind = k;
             return true;
@@ -50,6 +73,7 @@ bool kindFromName(std::string_view name, Kind& kind) {
 fs::path targetOf(Kind kind, const fs::path& folder) {
     switch (kind) {
         case Kind::Favourites:
+        case Kind::FavouritesKept:
             return folder / favourites::kFavouritesFileName;
         case Kind::CatalogueExport:
             return folder / "Data.htm";
@@ -99,6 +123,13 @@ std::string expectedBytes(Kind kind, int variant) {
         case Kind::Favourites:
             fillFavourites(list, variant);
             return favourites::FavouritesFileBytes(list);
+        case Kind::FavouritesKept: {
+            ui::ListItem added;
+            added.text = kKeptAddedTitle;
+            added.tag = std::string("youtube=") + kKeptAddedId;
+            const std::string a = keptFavouritesFile();
+            return variant == 0 ? a : a + catalogue::EncodeLine(favourites::FavouriteRecord(added)) + "\r\n";
+        }
         case Kind::CatalogueExport:
             fillCatalogue(list, variant);
             return catalogue::ExportText(catalogue::BuildRecordLines(list, false));

@@ -12,9 +12,11 @@
 
 namespace cd::crash {
 
-enum class Kind { Favourites, CatalogueExport, VideoPage, RegistryImport };
+/// FavouritesKept: a favourites file that holds lines the program does not
+/// read as favourites (kept on every save), added to and removed from.
+enum class Kind { Favourites, FavouritesKept, CatalogueExport, VideoPage, RegistryImport };
 
-/// "favourites", "catalogue", "videopage", "registry".
+/// "favourites", "favourites_kept", "catalogue", "videopage", "registry".
 std::string_view kindName(Kind kind);
 bool kindFromName(std::string_view name, Kind& kind);
 
@@ -24,6 +26,9 @@ std::filesystem::path targetOf(Kind kind, const std::filesystem::path& folder);
 /// Favourites rows of variant 0 (A) or 1 (B): a few hundred kilobytes, so a
 /// save takes long enough to be interrupted.
 void fillFavourites(ui::ListView& list, int variant);
+/// The video favourite that turns FavouritesKept's A into B when added.
+inline constexpr const char* kKeptAddedTitle = "Added clip";
+inline constexpr const char* kKeptAddedId = "ADDEDCLIP01";
 /// Editor rows of the catalogue for variant 0 or 1.
 void fillCatalogue(ui::ListView& list, int variant);
 

@@ -53,6 +53,33 @@ int writeFavourites(const std::filesystem::path& folder) {
     }
 }
 
+int writeKeptFavourites(const std::filesystem::path& folder) {
+    // The test seeds A; adding the video favourite gives B, removing it A
+    // again. What a kill leaves must still hold every kept line whole.
+    ui::Form1 form;
+    test::FakeDialogs dialogs;
+    test::ScriptedFetcher fetcher;
+    fetch::Reporter reporter(fetcher, "127.0.0.1:1");
+    favourites::Favourites favs(form, folder, favourites::PlayChannel{}, reporter, dialogs, "crash_writer",
+                                favourites::ShowVideoPage{});
+    favs.LoadFavorites();
+    if (form.ListView2->empty()) return fail("no favourites loaded from the seeded file");
+    // The writer killed before this one may have left B.
+    const int last = form.ListView2->count() - 1;
+    if (form.ListView2->item(last).text == crash::kKeptAddedTitle) {
+        form.ListView2->select(last);
+        favs.Command1_Click();
+    }
+    for (int n = 0;; ++n) {
+        favs.AddVideoFavorite(crash::kKeptAddedTitle, crash::kKeptAddedId);
+        if (!dialogs.shown.empty()) return fail("favourites not saved: " + dialogs.shown.back().text);
+        if (n == 0) ready();
+        form.ListView2->select(form.ListView2->count() - 1);
+        favs.Command1_Click();
+        if (!dialogs.shown.empty()) return fail("favourites not saved: " + dialogs.shown.back().text);
+    }
+}
+
 int writeCatalogueExport(const std::filesystem::path& folder) {
     ui::Form1 forms[2];
     test::FakeDialogs dialogs;
@@ -95,13 +122,15 @@ int importRegistry(const std::filesystem::path& folder) {
 int main(int argc, char** argv) {
     crash::Kind kind;
     if (argc != 3 || !crash::kindFromName(argv[1], kind)) {
-        std::fprintf(stderr, "usage: crash_writer favourites|catalogue|videopage|registry FOLDER\n");
+        std::fprintf(stderr, "usage: crash_writer favourites|favourites_kept|catalogue|videopage|registry FOLDER\n");
         return 2;
     }
     const std::filesystem::path folder = argv[2];
     switch (kind) {
         case crash::Kind::Favourites:
             return writeFavourites(folder);
+        case crash::Kind::FavouritesKept:
+            return writeKeptFavourites(folder);
         case crash::Kind::CatalogueExport:
             return writeCatalogueExport(folder);
         case crash::Kind::VideoPage:

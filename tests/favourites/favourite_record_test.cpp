@@ -28,8 +28,8 @@ TEST(FavouriteRecord, LineWithoutBarIsNoRecord) {
     EXPECT_FALSE(ParseFavouriteRecord("").has_value());
 }
 
-// Catches short records that are dropped or read past their end, and extra
-// fields that leak into the type.
+// Catches short records that are dropped or read past their end, extra
+// fields that leak into the type, and extra fields not handed back whole.
 TEST(FavouriteRecord, ShortAndLongLinesFillFourFields) {
     auto two = ParseFavouriteRecord("Radio One|http://r/1");
     ASSERT_TRUE(two);
@@ -43,10 +43,18 @@ TEST(FavouriteRecord, ShortAndLongLinesFillFourFields) {
     EXPECT_EQ(one->text, "");
     EXPECT_EQ(one->tag, "");
 
-    auto five = ParseFavouriteRecord("A|B|C|D|E|F");
-    ASSERT_TRUE(five);
-    EXPECT_EQ(five->subItem(1), "C");
-    EXPECT_EQ(five->subItem(2), "D");
+    std::string more = "stale";
+    auto six = ParseFavouriteRecord("A|B|C|D|E|F", &more);
+    ASSERT_TRUE(six);
+    EXPECT_EQ(six->subItem(1), "C");
+    EXPECT_EQ(six->subItem(2), "D");
+    EXPECT_EQ(more, "|E|F") << "the fields after the fourth, for the save to write back";
+    ASSERT_TRUE(ParseFavouriteRecord("A|B|C|D|", &more));
+    EXPECT_EQ(more, "|") << "an empty fifth field is still a field";
+    ASSERT_TRUE(ParseFavouriteRecord("A|B|C|D", &more));
+    EXPECT_EQ(more, "");
+    ASSERT_TRUE(ParseFavouriteRecord("A|B", &more));
+    EXPECT_EQ(more, "");
 }
 
 // Catches a "|", a byte the cipher turns into CR or one it reads back as 0

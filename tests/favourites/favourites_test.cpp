@@ -178,6 +178,98 @@ TEST_F(FavouritesTest, LoadKeepsShortLinesAndSkipsLinesWithoutBar) {
     EXPECT_EQ(form.ListView2->item(1).subItem(2), "German");
 }
 
+// Catches a save that drops what the load did not turn into a row: a line
+// without "|", the fifth and sixth fields, and the rest of a line after a
+// lone LF byte (which the line rule keeps inside its line, so the two
+// halves are one line, one record or none).
+TEST_F(FavouritesTest, HandEditedLinesExtraFieldsAndLoneLineFeedsSurviveAnAdd) {
+    using catalogue::EncodeLine;
+    const std::string original =
+        EncodeLine("my favourites, edited by hand") + "\r\n" + EncodeLine("News|http://n/1|TV|English") + "\r\n" +
+        EncodeLine("Six|http://six|Radio|German|rated 5|2024-01-02") + "\r\n" + EncodeLine("Left|http://l|TV|English") +
+        "\n" + EncodeLine("Right|http://r|Radio|French") + "\r\n" + EncodeLine("just a note") + "\n" +
+        EncodeLine("and its second half") + "\r\n" + EncodeLine("Plain\nFeed|http://f|TV|English") + "\r\n" +
+        EncodeLine("written by a newer version") + "\r\n";
+    dir.write("Favorites.txt", original);
+    auto fav = make(dir.path());
+    fav.LoadFavorites();
+    ASSERT_EQ(form.ListView2->count(), 4);
+    EXPECT_EQ(form.ListView2->item(1).subItem(2), "German");
+    EXPECT_EQ(form.ListView2->item(2).text, "Left");
+    EXPECT_EQ(form.ListView2->item(2).subItem(2), "English\xC9Right") << "a lone LF byte decodes to 201";
+    EXPECT_EQ(form.ListView2->item(3).text, "Plain\nFeed");
+
+    addChannel("Added", "http://added", "TV", "English");
+    form.ListView1->select(0);
+    fav.mnuActionItem_Click(0);
+    EXPECT_EQ(dir.read("Favorites.txt"), original + EncodeLine("Added|http://added|TV|English") + "\r\n");
+
+    // A second run keeps them too, and its own save changes nothing.
+    ui::Form1 restarted;
+    Favourites again(restarted, dir.path(), {}, reporter, dialogs, "ChannelDeck", {});
+    again.LoadFavorites();
+    ASSERT_EQ(restarted.ListView2->count(), 5);
+    const std::string before = dir.read("Favorites.txt");
+    ASSERT_TRUE(again.SaveFavorites());
+    EXPECT_EQ(dir.read("Favorites.txt"), before);
+}
+
+// Catches kept lines that stay at their old place in the file instead of
+// with their favourite, that vanish with a removed favourite, or a remove
+// that takes another row than the one the sorted list shows as selected.
+TEST_F(FavouritesTest, KeptLinesFollowTheirFavouriteThroughSortingAndRemoval) {
+    using catalogue::EncodeLine;
+    const auto line = [](const std::string& plain) { return EncodeLine(plain) + "\r\n"; };
+    dir.write("Favorites.txt", line("head note") + line("Alpha|http://a|TV|English|kept A") + line("after alpha") +
+                                   line("Bravo|http://b|TV|English") + line("after bravo 1") + line("after bravo 2") +
+                                   line("Charlie|http://c|TV|English") + line("after charlie"));
+    auto fav = make(dir.path());
+    fav.LoadFavorites();
+    ui::ListView& list = *form.ListView2;
+    list.setSortKey(0);
+    list.setSortOrder(ui::SortOrder::Descending);
+    list.setSorted(true);
+    ASSERT_TRUE(fav.SaveFavorites());
+    EXPECT_EQ(dir.read("Favorites.txt"), line("head note") + line("Charlie|http://c|TV|English") +
+                                             line("after charlie") + line("Bravo|http://b|TV|English") +
+                                             line("after bravo 1") + line("after bravo 2") +
+                                             line("Alpha|http://a|TV|English|kept A") + line("after alpha"));
+
+    // Bravo goes; its lines follow Alpha, the favourite before it in the file.
+    ASSERT_EQ(list.item(1).text, "Bravo");
+    list.select(1);
+    fav.Command1_Click();
+    ASSERT_EQ(list.count(), 2);
+    EXPECT_EQ(list.item(0).text, "Charlie");
+    EXPECT_EQ(list.item(1).text, "Alpha");
+    EXPECT_EQ(dir.read("Favorites.txt"), line("head note") + line("Charlie|http://c|TV|English") +
+                                             line("after charlie") + line("Alpha|http://a|TV|English|kept A") +
+                                             line("after alpha") + line("after bravo 1") + line("after bravo 2"));
+
+    // Alpha goes; nothing stood before it, so its lines and Bravo's go first.
+    list.select(1);
+    fav.Command1_Click();
+    EXPECT_EQ(dir.read("Favorites.txt"), line("head note") + line("after alpha") + line("after bravo 1") +
+                                             line("after bravo 2") + line("Charlie|http://c|TV|English") +
+                                             line("after charlie"));
+
+    // Adding and rating still act on the channel list's selection; a new
+    // favourite takes its sorted place and carries nothing.
+    addChannel("Delta", "http://d", "Radio", "German");
+    form.ListView1->select(0);
+    fav.ChannelAction("Rate4");
+    fav.ChannelAction("Favorites");
+    ASSERT_EQ(list.count(), 2);
+    EXPECT_EQ(list.item(0).text, "Delta");
+    EXPECT_EQ(dir.read("Favorites.txt"), line("head note") + line("after alpha") + line("after bravo 1") +
+                                             line("after bravo 2") + line("Delta|http://d|Radio|German") +
+                                             line("Charlie|http://c|TV|English") + line("after charlie"));
+    const auto reports = sent();
+    ASSERT_EQ(reports.size(), 2u);
+    EXPECT_EQ(reports[0].type + reports[0].value + reports[0].item, "Rate4Delta");
+    EXPECT_EQ(reports[1].type + reports[1].item, "FAVORITEDelta");
+}
+
 // Catches a missing file being treated as an error or creating rows.
 TEST_F(FavouritesTest, MissingFileIsAnEmptyList) {
     auto fav = make(dir.path());

@@ -112,23 +112,68 @@ TEST(Program, EditionAndEditorModeFollowTheirExactRules) {
     }
 }
 
-// Catches a second instance that shows its window, or one that skips the first-run language step.
-TEST(Program, SecondInstanceEndsAfterTheLanguageStep) {
+// Catches a second instance that gets as far as the first-run language
+// window, the splash or the video page before it ends: it must show and
+// write nothing, so the running instance keeps its page and its settings.
+TEST(Program, SecondInstanceEndsBeforeShowingOrWritingAnything) {
     Harness first;
     first.settings.set("Language", "English");
+    first.settings.set("showHelp", "0");
     ASSERT_TRUE(first.make().LoadMainWindow());
+    ASSERT_NE(first.program->instanceLock(), nullptr);
+    first.dir.write("youtube.html", "the running instance's video page");
 
-    Harness second;
-    ShellRequests r;
-    std::vector<std::string> modal;
-    r.showModal = [&](ui::Form& f) { modal.push_back(f.name()); };
-    Program p(second.config, first.dir.path(), second.dir / "registry",
-              Ports{second.loop, second.pump, second.player, second.video, second.banner, second.dialogs, second.shell,
-                    second.settings, &second.fetcher},
-              r);
-    EXPECT_FALSE(p.LoadMainWindow());
-    EXPECT_EQ(modal, (std::vector<std::string>{"frmLanguage"}));
-    EXPECT_FALSE(p.windows.form1.visible());
+    // A first run of its own (no "Language"), which would open the language window.
+    for (int entry = 0; entry < 2; ++entry) {
+        Harness second;
+        ShellRequests r;
+        std::vector<std::string> modal;
+        int quits = 0;
+        r.showModal = [&](ui::Form& f) { modal.push_back(f.name()); };
+        r.quit = [&] { ++quits; };
+        Program p(second.config, first.dir.path(), second.dir / "registry",
+                  Ports{second.loop, second.pump, second.player, second.video, second.banner, second.dialogs,
+                        second.shell, second.settings, &second.fetcher},
+                  r);
+        if (entry == 0) {
+            p.StartSplash();
+            EXPECT_EQ(quits, 1) << "the shell is asked to end the program";
+            EXPECT_FALSE(p.windows.isLoaded(p.windows.frmSplash));
+        } else {
+            EXPECT_FALSE(p.LoadMainWindow());
+        }
+        EXPECT_TRUE(p.anotherInstanceRuns());
+        EXPECT_EQ(p.instanceLock(), nullptr);
+        EXPECT_TRUE(modal.empty()) << "entry " << entry;
+        EXPECT_FALSE(p.windows.form1.visible());
+        EXPECT_FALSE(second.settings.contains("Language")) << "entry " << entry;
+        EXPECT_TRUE(second.video.navigated2.empty());
+        EXPECT_EQ(first.dir.read("youtube.html"), "the running instance's video page") << "entry " << entry;
+    }
+
+    // The lock goes with the program that held it; the next start is the one instance.
+    first.program.reset();
+    Harness third;
+    third.settings.set("Language", "English");
+    Program p(third.config, first.dir.path(), third.dir / "registry",
+              Ports{third.loop, third.pump, third.player, third.video, third.banner, third.dialogs, third.shell,
+                    third.settings, &third.fetcher},
+              {});
+    EXPECT_TRUE(p.LoadMainWindow());
+}
+
+// Catches a lock handed over by the caller being claimed again (and found
+// taken, by the caller itself) instead of kept.
+TEST(Program, AdoptedFolderLockIsKeptForTheRun) {
+    Harness h;
+    h.settings.set("Language", "English");
+    auto lock = SingleInstance::claim(h.dir.path());
+    ASSERT_TRUE(lock.holdsLock());
+    Program& p = h.make();
+    p.adoptInstanceLock(std::move(lock));
+    EXPECT_TRUE(p.LoadMainWindow());
+    ASSERT_NE(p.instanceLock(), nullptr);
+    EXPECT_TRUE(SingleInstance::claim(h.dir.path()).anotherInstanceRuns());
 }
 
 // Catches a close that does not stop before closing, or an unload that leaves helper windows.

@@ -36,8 +36,8 @@ TEST_F(RegImport, AppliesEveryValueLineForm) {
     const std::string k = "HKCU\\Software\\Imp";
     EXPECT_FALSE(reg.ValueExists(k, "before"));
     EXPECT_EQ(reg.ReadString(k, "s", "?"), "plain");
-    EXPECT_EQ(reg.ReadString(k, "eq", "?"), "a");
-    EXPECT_EQ(reg.ReadString(k, "q", "?"), "say hi");
+    EXPECT_EQ(reg.ReadString(k, "eq", "?"), "a=b=c") << "a quoted value is read whole";
+    EXPECT_EQ(reg.ReadString(k, "q", "?"), "say hi") << "a quote closed before the end: the old rule";
     EXPECT_EQ(reg.ReadBinary(k, "b", "?"), "01 AB FF");
     EXPECT_EQ(reg.QueryValue(k, "B2")->data, "");
     EXPECT_EQ(reg.ReadDWORD(k, "d", 0), 26);
@@ -49,6 +49,86 @@ TEST_F(RegImport, AppliesEveryValueLineForm) {
     std::vector<std::string> names;
     std::vector<RegistryVariant> values;
     EXPECT_EQ(reg.EnumValues(k, names, values, -1), 10);
+}
+
+// Catches a real-world script (as other programs write them) being mangled:
+// escaped quotes and backslashes, expandable strings and string lists as
+// hex(2) and hex(7), long hex data continued over lines, other value types,
+// a deleted key and comments.
+TEST_F(RegImport, ReadsScriptsWrittenByOtherPrograms) {
+    ASSERT_NE(reg.WriteString("HKCU\\Software\\Vendor\\Old\\Sub", "a", "1"), 0);
+    ASSERT_EQ(import("REGEDIT4\r\n"
+                     "\r\n"
+                     "; Written by the vendor's installer\r\n"
+                     "[HKEY_CLASSES_ROOT\\App.Document\\shell\\open\\command]\r\n"
+                     "@=\"\\\"C:\\\\Program Files\\\\App\\\\app.exe\\\" \\\"%1\\\"\"\r\n"
+                     "\r\n"
+                     "[HKEY_CURRENT_USER\\Software\\Vendor\\App]\r\n"
+                     "\"InstallDir\"=\"C:\\\\Program Files\\\\App\\\\\"\r\n"
+                     "\"Quote \\\"q\\\" = x\"=\"a=b\"\r\n"
+                     "\"Path\"=hex(2):25,53,79,73,74,65,6d,52,6f,6f,74,25,5c,61,\\\r\n"
+                     "  70,70,00\r\n"
+                     "\"Servers\"=hex(7):61,00,62,2e,63,00,00\r\n"
+                     "\"Text\"=hex(1):48,69,00\r\n"
+                     "\"Blob\"=hex:00,01,02,03,04,05,06,07,08,09,0a,0b,0c,0d,0e,0f,10,11,12,13,14,15,\\\r\n"
+                     "  16,17,18,\\\r\n"
+                     "  19\r\n"
+                     "\"Count\"=dword:00000010\r\n"
+                     "\"Big\"=hex(b):01,00,00,00,00,00,00,00\r\n"
+                     "\"Trailing\"=\"ends in a backslash\\\\\"\r\n"
+                     "\"Next\"=\"not joined to the line before\"\r\n"
+                     "\r\n"
+                     "[-HKEY_CURRENT_USER\\Software\\Vendor\\Old]\r\n"),
+              1)
+        << reg.lastError();
+    EXPECT_EQ(reg.ReadString("HKCR\\App.Document\\shell\\open\\command", "", "?"),
+              "\"C:\\Program Files\\App\\app.exe\" \"%1\"");
+    const std::string k = "HKCU\\Software\\Vendor\\App";
+    EXPECT_EQ(reg.ReadString(k, "InstallDir", "?"), "C:\\Program Files\\App\\");
+    EXPECT_EQ(reg.ReadString(k, "Quote \"q\" = x", "?"), "a=b");
+    EXPECT_EQ(reg.QueryValue(k, "Path")->type, kRegString);
+    EXPECT_EQ(reg.QueryValue(k, "Path")->data, std::string("%SystemRoot%\\app\0", 17));
+    EXPECT_EQ(reg.QueryValue(k, "Servers")->data, std::string("a\nb.c\0", 6)) << "strings joined by LF";
+    EXPECT_EQ(reg.ReadString(k, "Text", "?"), "Hi");
+    std::string blob;
+    for (int b = 0; b <= 0x19; ++b) blob.push_back(static_cast<char>(b));
+    EXPECT_EQ(reg.QueryValue(k, "Blob")->type, kRegBinary);
+    EXPECT_EQ(reg.QueryValue(k, "Blob")->data, blob);
+    EXPECT_EQ(reg.ReadDWORD(k, "Count", 0), 16);
+    EXPECT_EQ(reg.QueryValue(k, "Big")->type, 0xBu) << "an unknown type keeps its code and bytes";
+    EXPECT_EQ(reg.QueryValue(k, "Big")->data, std::string("\x01\0\0\0\0\0\0\0", 8));
+    EXPECT_EQ(reg.ReadString(k, "Trailing", "?"), "ends in a backslash\\");
+    EXPECT_EQ(reg.ReadString(k, "Next", "?"), "not joined to the line before");
+    EXPECT_FALSE(reg.KeyExists("HKCU\\Software\\Vendor\\Old"));
+    EXPECT_TRUE(reg.KeyExists("HKCU\\Software\\Vendor"));
+}
+
+// Catches scripts written by the old exporter, which quoted without
+// escaping, being read worse than before: a value that ended in a
+// backslash has no closing quote, backslashes that escape nothing stay, and
+// a line quoted nowhere is read by the old rule. Bad hex(N) data fails.
+TEST_F(RegImport, ReadsOldUnescapedScriptsByTheOldRule) {
+    ASSERT_EQ(import("REGEDIT4\r\n\r\n"
+                     "[HKEY_CURRENT_USER\\Software\\Old]\r\n"
+                     "\"dir\"=\"C:\\\"\r\n"
+                     "\"path\"=\"C:\\temp\\new\"\r\n"
+                     "plain=value=cut\r\n"
+                     "\"odd\"=unquoted \"text\"=cut\r\n"
+                     "@=hex(1):41,00\r\n"
+                     "\"@\"=\"a value named @\"\r\n"),
+              1);
+    const std::string k = "HKCU\\Software\\Old";
+    EXPECT_EQ(reg.ReadString(k, "dir", "?"), "C:\\");
+    EXPECT_EQ(reg.ReadString(k, "path", "?"), "C:\\temp\\new");
+    EXPECT_EQ(reg.ReadString(k, "plain", "?"), "value");
+    EXPECT_EQ(reg.ReadString(k, "odd", "?"), "unquoted text");
+    EXPECT_EQ(reg.ReadString(k, "", "?"), "A") << "hex(1) data of @ is the default value";
+    EXPECT_EQ(reg.ReadString(k, "@", "?"), "a value named @") << "a quoted @ names a value of its own";
+
+    EXPECT_EQ(import("REGEDIT4\r\n[HKCU\\Bad]\r\n\"a\"=hex(2):4x,00\r\n"), 0);
+    EXPECT_EQ(import("REGEDIT4\r\n[HKCU\\Bad]\r\n\"a\"=hex(7):41,,00\r\n"), 0);
+    EXPECT_EQ(import("REGEDIT4\r\n[HKCU\\Bad]\r\n\"a\"=hex(1):41,\\\r\n"), 0) << "continued past the end";
+    EXPECT_FALSE(reg.ValueExists("HKCU\\Bad", "a"));
 }
 
 // Catches deletions that do not happen, or "@" with empty data leaving an empty default.

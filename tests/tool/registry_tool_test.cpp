@@ -2,6 +2,10 @@
 #include <stdio.h>
 #include <sys/wait.h>
 
+#include <string>
+#include <utility>
+#include <vector>
+
 #include "support/temp_dir.h"
 #include "support/tool_runner.h"
 
@@ -40,6 +44,21 @@ TEST_F(RegistryTool, ExportWritesTheScriptAndRefusesAnExistingFile) {
     const auto again = runTool(dir, reg("export 'HKCU\\Software\\Test' " + out));
     EXPECT_EQ(again.status, 1);
     EXPECT_FALSE(again.err.empty());
+}
+
+// Catches values that an export then an import into a fresh store changes:
+// text cut at "=", quotes dropped, a trailing backslash eating the quote.
+TEST_F(RegistryTool, ExportedValuesImportIntoAFreshStoreUnchanged) {
+    const std::vector<std::pair<std::string, std::string>> values = {
+        {"url", "http://x/?a=b&c=d"}, {"say", "say \"hi\""}, {"dir", "C:\\Program Files\\App\\"}};
+    for (const auto& [name, value] : values)
+        ASSERT_EQ(runTool(dir, reg("set 'HKCU\\Software\\RT' " + name + " " + shellQuoted(value))).status, 0);
+    const std::string out = shellQuoted((dir / "rt.reg").string());
+    ASSERT_EQ(runTool(dir, reg("export 'HKCU\\Software\\RT' " + out)).status, 0);
+    const std::string fresh = " --registry-dir " + shellQuoted((dir / "fresh").string());
+    ASSERT_EQ(runTool(dir, "reg import " + out + fresh).status, 0);
+    for (const auto& [name, value] : values)
+        EXPECT_EQ(runTool(dir, "reg get 'HKCU\\Software\\RT' " + name + fresh).out, value + "\n") << name;
 }
 
 // Catches an import that ignores its result or accepts a file with LF line ends.

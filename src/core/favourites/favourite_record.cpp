@@ -34,16 +34,19 @@ std::string FavouriteRecord(const ui::ListItem& item) {
     return r;
 }
 
-std::optional<ui::ListItem> ParseFavouriteRecord(std::string_view plain) {
+std::optional<ui::ListItem> ParseFavouriteRecord(std::string_view plain, std::string* moreFields) {
     if (plain.find('|') == std::string_view::npos) return std::nullopt;
     std::string_view fields[4];
     std::size_t pos = 0;
+    std::size_t end = std::string_view::npos;  // where the fourth field ends, when more follow
     for (int i = 0; i < 4; ++i) {
         const std::size_t bar = plain.find('|', pos);
         fields[i] = plain.substr(pos, bar == std::string_view::npos ? std::string_view::npos : bar - pos);
         if (bar == std::string_view::npos) break;
         pos = bar + 1;
+        if (i == 3) end = bar;
     }
+    if (moreFields) moreFields->assign(end == std::string_view::npos ? std::string_view() : plain.substr(end));
     ui::ListItem item;
     item.text = std::string(fields[0]);
     item.tag = std::string(fields[1]);

@@ -24,12 +24,15 @@ std::string SafeFavouriteField(std::string_view field);
 std::string FavouriteRecord(const ui::ListItem& item);
 
 /// The row a decoded line describes. Nothing for a line without "|"; a
-/// line with fewer than four fields leaves the missing ones empty, and
-/// fields after the fourth are ignored.
-std::optional<ui::ListItem> ParseFavouriteRecord(std::string_view plain);
+/// line with fewer than four fields leaves the missing ones empty. Fields
+/// after the fourth are not part of the row; when moreFields is given it
+/// receives them as they stand, each with the "|" before it ("|E|F"), so a
+/// save can write them back.
+std::optional<ui::ListItem> ParseFavouriteRecord(std::string_view plain, std::string* moreFields = nullptr);
 
-/// The whole favourites file for these rows: each record encoded and ended
-/// with CR LF, first row first. No rows give an empty file.
+/// The whole favourites file for rows that carry nothing kept from a load
+/// (see favourites_file_layout.h): each record encoded and ended with CR
+/// LF, first row first. No rows give an empty file.
 std::string FavouritesFileBytes(const ui::ListView& list);
 
 }  // namespace cd::favourites

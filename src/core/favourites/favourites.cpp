@@ -1,9 +1,7 @@
 #include "favourites/favourites.h"
 
-#include "catalogue/line_cipher.h"
 #include "favourites/favourite_record.h"
 #include "util/files.h"
-#include "util/lines.h"
 #include "util/text.h"
 
 namespace cd::favourites {
@@ -27,19 +25,14 @@ void Favourites::LoadFavorites() {
     const auto bytes = util::readFile(file_);
     if (!bytes) return;
     ui::ListView& list = *form_.ListView2;
-    std::string plain;
     list.beginUpdate();
-    util::forEachLine(*bytes, [&](std::string_view line) {
-        catalogue::DecodeLineInto(line, plain);
-        if (auto item = ParseFavouriteRecord(plain)) list.addItem(std::move(*item));
-        return true;
-    });
+    layout_.load(*bytes, [&](ui::ListItem item) { list.addItem(std::move(item)); });
     list.endUpdate();
 }
 
 bool Favourites::SaveFavorites() {
     std::string error;
-    if (util::writeFileAtomic(file_, FavouritesFileBytes(*form_.ListView2), &error)) return true;
+    if (util::writeFileAtomic(file_, layout_.fileBytes(*form_.ListView2), &error)) return true;
     // The old file is still whole; say so rather than lose the change quietly.
     dialogs_.messageBox("Your favourites could not be saved to the file " + file_.string() + " (" + error +
                             ").\r\n\r\nThe file keeps its previous contents; the change is only in the list "

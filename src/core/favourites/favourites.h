@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "favourites/favourites_file_layout.h"
 #include "fetch/report.h"
 #include "platform/dialogs.h"
 #include "ui/form1.h"
@@ -29,11 +30,13 @@ public:
                platform::Dialogs& dialogs, std::string appTitle, ShowVideoPage showVideoPage);
 
     /// Appends the rows of Favorites.txt to ListView2; nothing when the file
-    /// is missing or unreadable.
+    /// is missing or unreadable. What the file holds beyond the rows is kept
+    /// for the saves (favourites_file_layout.h).
     void LoadFavorites();
-    /// Replaces Favorites.txt with ListView2, first row first. A failure
-    /// leaves the old file whole and tells the user in a message box;
-    /// returns false then.
+    /// Replaces Favorites.txt with ListView2, first row first, keeping the
+    /// lines and fields the load did not turn into rows. A failure leaves
+    /// the old file whole and tells the user in a message box; returns
+    /// false then.
     bool SaveFavorites();
 
     /// "Favorites" adds the selected channel of ListView1 and reports it;
@@ -66,6 +69,7 @@ private:
     platform::Dialogs& dialogs_;
     std::string appTitle_;
     ShowVideoPage showVideoPage_;
+    FavouritesFileLayout layout_;
 };
 
 /// The video identifier of a favourite's address: the text after its first

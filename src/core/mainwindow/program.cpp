@@ -110,11 +110,24 @@ Program::Program(platform::Configuration config, fs::path programFolder, fs::pat
 Program::~Program() = default;
 
 void Program::StartSplash() {
+    if (!claimProgramFolder()) {
+        if (shell_.quit) shell_.quit();
+        return;
+    }
     windows.load(windows.frmSplash);
     splash_->Form_Load();
 }
 
+bool Program::claimProgramFolder() {
+    if (!instance_) instance_ = SingleInstance::claim(folder_);
+    return !instance_->anotherInstanceRuns();
+}
+
 bool Program::LoadMainWindow() {
+    // 8. Single instance, first of all: a second instance that got as far
+    // as the language window or the video page would show a window and
+    // replace the running instance's page before it ended.
+    if (!claimProgramFolder()) return false;
     ui::Form1& f = windows.form1;
     windows.load(f);
 
@@ -140,10 +153,7 @@ bool Program::LoadMainWindow() {
         ports_.settings.set("Language", "English");
         openLanguageWindow(true);
     }
-    // 8.
-    instance_.emplace(folder_ / ".channeldeck.lock");
-    if (instance_->anotherInstanceRuns()) return false;
-    // The one instance: what a killed write left behind is clutter now.
+    // (8. came first.) The one instance: what a killed write left behind is clutter now.
     util::removeStaleTemporaries(folder_, kStaleTemporaryAge);
     // 9.
     f.setCaption(values_.brand.productName + " by " + values_.brand.companyName);

@@ -95,10 +95,17 @@ public:
 
     ui::Windows windows;
 
-    /// The splash window's load: the program's first window.
+    /// Hands over the lock of the program's folder, claimed by the caller
+    /// before it showed or wrote anything (main() does, before Qt starts).
+    /// Without it, start-up claims the lock itself.
+    void adoptInstanceLock(SingleInstance lock) { instance_ = std::move(lock); }
+    /// The splash window's load: the program's first window. When another
+    /// instance runs for the folder, it asks the shell to end instead and
+    /// shows and writes nothing.
     void StartSplash();
-    /// The main window's load: the fifteen start-up steps. False when
-    /// another instance runs: the program must then end without showing it.
+    /// The main window's load: the fifteen start-up steps, the
+    /// single-instance step first of all. False when another instance runs:
+    /// the program must then end; nothing was shown or written.
     bool LoadMainWindow();
     /// The close request: stop, then close the player. Nothing cancels it.
     void CloseRequest();
@@ -122,6 +129,11 @@ public:
     localization::LanguageWindow& languageWindow() { return *languageWindow_; }
     LocalFiles& localFiles() { return *localFiles_; }
     bool mainWindowLoaded() const { return mainLoaded_; }
+    /// The lock on the program's folder that this run holds (null before
+    /// start-up claimed it, or when another instance holds it).
+    SingleInstance* instanceLock() { return instance_ && instance_->holdsLock() ? &*instance_ : nullptr; }
+    /// True when start-up found another instance running for the folder.
+    bool anotherInstanceRuns() const { return instance_ && instance_->anotherInstanceRuns(); }
 
 private:
     void routeMain(const WindowEvent& e);
@@ -131,6 +143,8 @@ private:
     void enterEditorModeIfMarked();
     void showBannerIfWanted();
     void firstRunHelp();
+    /// The single-instance step; false when another instance runs.
+    bool claimProgramFolder();
 
     platform::Configuration config_;
     std::filesystem::path folder_;

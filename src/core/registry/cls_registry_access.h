@@ -15,6 +15,13 @@
 // - HaveSubkey is false for a key that does not exist.
 // - KillKey and KillValue report 0 when the store could not make the change.
 // - ImportFromReg stops with 0 at the first change the store refuses.
+// - Registry scripts quote names and strings with every \ and " escaped by
+//   a \, and write a string holding CR or LF as hex(1) bytes, so one value
+//   is always one line and every value the reads give back whole survives
+//   an export and an import (reg_script.h). The import also reads hex(2) and hex(7)
+//   strings, other hex(N) types with their type code, lines continued with a
+//   trailing backslash, and the unescaped lines of older scripts. A key path
+//   or value name holding CR LF cannot be written: the export fails.
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -93,8 +100,9 @@ public:
     std::int32_t EnumValues(const std::string& sPath, std::vector<std::string>& sName,
                             std::vector<RegistryVariant>& sValue, std::int32_t OnlyType);
     /// Writes the key (and with IncludeSubkeys its subtree) to a new REGEDIT4
-    /// file; 1 on success, 0 when the file exists or a write failed. Output,
-    /// when given, shows each key path as it is written.
+    /// file; 1 on success, 0 when the file exists, a write failed or a key
+    /// path or value name holds CR LF. Output, when given, shows each key
+    /// path as it is written.
     std::int32_t ExportToReg(const std::string& sPath, const std::string& sRegFile, bool IncludeSubkeys,
                              ui::Control* Output = nullptr);
     /// Applies a REGEDIT4 file; 1 when all of it was applied, else 0.

@@ -1,5 +1,6 @@
 // ExportToReg and ExportKey: a key, and optionally its subtree, written as a
-// REGEDIT4 registry script (CR LF lines, long root names, no escaping).
+// REGEDIT4 registry script (CR LF lines, long root names; names and strings
+// quoted as reg_script.h says).
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -8,6 +9,7 @@
 
 #include "platform/event_pump.h"
 #include "registry/cls_registry_access.h"
+#include "registry/reg_script.h"
 #include "ui/control.h"
 #include "util/text.h"
 
@@ -45,6 +47,10 @@ std::string dwordText(std::int32_t n) {
 
 const std::string* textOf(const RegistryVariant& v) { return std::get_if<std::string>(&v); }
 
+// A key path or value name is written as it is inside its line; the import
+// splits lines at CR LF, so one holding that pair cannot be written at all.
+bool fitsOneLine(std::string_view text) { return text.find("\r\n") == std::string_view::npos; }
+
 }  // namespace
 
 std::int32_t ClsRegistryAccess::ExportToReg(const std::string& sPath, const std::string& sRegFile, bool IncludeSubkeys,
@@ -66,26 +72,31 @@ bool ClsRegistryAccess::ExportKey(const std::string& sPath, const std::string& s
         if (pump_) pump_->runPending();
         Output->setText(path);
     }
+    if (!fitsOneLine(path)) return false;
     std::string section = "[" + path + "]\r\n";
     // Read whole: a long default value written as "" would be lost on import.
-    if (const auto def = readText(path, "", false)) section += "@=\"" + *def + "\"\r\n";
+    if (const auto def = readText(path, "", false)) section += "@=" + RegStringData(*def) + "\r\n";
 
     std::vector<std::string> names;
     std::vector<RegistryVariant> values;
     EnumValues(path, names, values, kRegString);
     for (std::size_t i = 0; i < names.size(); ++i) {
+        if (!fitsOneLine(names[i])) return false;
         const std::string* text = textOf(values[i]);
-        if (!names[i].empty() && text) section += "\"" + names[i] + "\"=\"" + *text + "\"\r\n";
+        if (!names[i].empty() && text) section += RegQuoted(names[i]) + "=" + RegStringData(*text) + "\r\n";
     }
     EnumValues(path, names, values, kRegBinary);
     for (std::size_t i = 0; i < names.size(); ++i) {
+        if (!fitsOneLine(names[i])) return false;
         const std::string* text = textOf(values[i]);
-        if (text) section += "\"" + names[i] + "\"=hex:" + util::replaceAll(util::trimSpaces(*text), " ", ",") + "\r\n";
+        if (text)
+            section += RegQuoted(names[i]) + "=hex:" + util::replaceAll(util::trimSpaces(*text), " ", ",") + "\r\n";
     }
     EnumValues(path, names, values, kRegDword);
     for (std::size_t i = 0; i < names.size(); ++i) {
+        if (!fitsOneLine(names[i])) return false;
         if (const auto* n = std::get_if<std::int32_t>(&values[i]))
-            section += "\"" + names[i] + "\"=dword:" + dwordText(*n) + "\r\n";
+            section += RegQuoted(names[i]) + "=dword:" + dwordText(*n) + "\r\n";
     }
     section += "\r\n";
     if (!appendToFile(sRegFile, section, false)) return false;

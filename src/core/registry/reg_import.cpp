@@ -1,8 +1,10 @@
-// ImportFromReg: applies a REGEDIT4 registry script line by line, in file order.
+// ImportFromReg: applies a REGEDIT4 registry script line by line, in file
+// order. The line syntax is in reg_script.h.
 #include <cstdint>
 #include <optional>
 
 #include "registry/cls_registry_access.h"
+#include "registry/reg_script.h"
 #include "util/files.h"
 #include "util/text.h"
 
@@ -31,12 +33,8 @@ std::optional<std::int32_t> dwordFrom(std::string_view text) {
     return static_cast<std::int32_t>(n);
 }
 
-std::string withoutQuotes(std::string_view s) {
-    std::string out;
-    out.reserve(s.size());
-    for (char c : s)
-        if (c != '"') out.push_back(c);
-    return out;
+bool isHexData(std::string_view data) {
+    return util::iequals(data.substr(0, 4), "hex:") || ReadRegHexType(data).has_value();
 }
 
 }  // namespace
@@ -52,8 +50,16 @@ std::int32_t ClsRegistryAccess::ImportFromReg(const std::string& sRegFile) {
     // The key of the open section; none before the first one and after a deletion.
     bool inSection = false;
     std::string section;
+    // A string value: "@" unquoted names the default value, which empty text
+    // deletes; any other name, "@" in quotes too, names a value of its own.
+    const auto writeText = [&](const RegValueLine& v, const std::string& text) -> std::int32_t {
+        if (!v.defaultName) return writeValue(section, {v.name, kRegString, text + '\0'});
+        std::int32_t done = WriteString(section, "@", text);
+        if (done != 0 && text.empty()) done = KillValue(section, "");
+        return done;
+    };
     for (std::size_t i = 1; i < lines.size(); ++i) {
-        const std::string line(util::trimSpaces(withoutQuotes(lines[i])));
+        std::string line(util::trimSpaces(lines[i]));
         if (!line.empty() && line.front() == '[') {
             if (line.size() < 2) return 0;  // "[" alone names no key at all
             const std::string path = line.substr(1, line.size() - 2);
@@ -69,24 +75,38 @@ std::int32_t ClsRegistryAccess::ImportFromReg(const std::string& sRegFile) {
             continue;
         }
         if (!inSection || line.empty() || line.front() == ';') continue;
-        const std::size_t eq = line.find('=');
-        if (eq == std::string::npos) continue;
-        const std::string name = line.substr(0, eq);
-        const std::size_t eq2 = line.find('=', eq + 1);
-        const std::string data = line.substr(eq + 1, eq2 == std::string::npos ? std::string::npos : eq2 - eq - 1);
+        auto v = ReadRegValueLine(line);
+        // Long hexadecimal data goes on over lines that end in a backslash.
+        while (v && !v->quoted && isHexData(v->data) && line.back() == '\\' && i + 1 < lines.size()) {
+            line.pop_back();
+            line += util::trimSpaces(lines[++i]);
+            v = ReadRegValueLine(line);
+        }
+        if (!v) continue;
+        const std::string_view data = v->data;
 
         std::int32_t done = 0;
-        if (util::trimSpaces(data) == "-") {
-            done = KillValue(section, name);
+        if (v->quoted) {
+            done = writeText(*v, v->data);
+        } else if (util::trimSpaces(data) == "-") {
+            done = KillValue(section, v->name);
             if (done == 0 && !KeyExists(section)) done = 1;  // no key, so no value either
-        } else if (util::iequals(std::string_view(data).substr(0, 4), "hex:")) {
-            done = WriteBinary(section, name, util::replaceAll(std::string_view(data).substr(4), ",", " "));
-        } else if (util::iequals(std::string_view(data).substr(0, 6), "dword:")) {
-            const auto n = dwordFrom(std::string_view(data).substr(6));
-            done = n ? WriteDWORD(section, name, *n) : 0;
+        } else if (util::iequals(data.substr(0, 4), "hex:")) {
+            done = WriteBinary(section, v->name, util::replaceAll(data.substr(4), ",", " "));
+        } else if (const auto hex = ReadRegHexType(data)) {
+            const auto bytes = ReadRegHexList(data.substr(hex->listStart));
+            if (!bytes) return 0;
+            // Expandable strings and string lists are kept as plain strings;
+            // other types keep their code and bytes.
+            if (hex->type == 1 || hex->type == 2 || hex->type == 7)
+                done = writeText(*v, RegTextOfHexString(*bytes, hex->type));
+            else
+                done = writeValue(section, {v->name, hex->type, *bytes});
+        } else if (util::iequals(data.substr(0, 6), "dword:")) {
+            const auto n = dwordFrom(data.substr(6));
+            done = n ? WriteDWORD(section, v->name, *n) : 0;
         } else {
-            done = WriteString(section, name, data);
-            if (done != 0 && name == "@" && data.empty()) done = KillValue(section, "");
+            done = writeText(*v, v->data);
         }
         // The whole file applies or the result says it did not.
         if (done == 0) return 0;
