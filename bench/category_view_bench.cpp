@@ -13,7 +13,7 @@
 #include "platform/memory_settings_store.h"
 #include "support/fakes.h"
 #include "support/temp_dir.h"
-#include "ui/form1.h"
+#include "ui/main_window.h"
 
 namespace {
 
@@ -22,7 +22,7 @@ void runLoadCategory(benchmark::State& state, const std::string& fileCategory, c
     cd::test::TempDir dir;
     const int records = static_cast<int>(state.range(0));
     dir.write("Data.txt", cd::bench::generateCatalogue(records, fileCategory));
-    auto form = std::make_unique<cd::ui::Form1>();
+    auto form = std::make_unique<cd::ui::MainWindow>();
     cd::catalogue::NavigationState nav;
     cd::platform::MemorySettingsStore settings;
     cd::test::FakeDialogs dialogs;
@@ -46,16 +46,16 @@ void runLoadCategory(benchmark::State& state, const std::string& fileCategory, c
         if (firstFill) {
             state.PauseTiming();
             view.reset();
-            form = std::make_unique<cd::ui::Form1>();
+            form = std::make_unique<cd::ui::MainWindow>();
             view = makeView();
             state.ResumeTiming();
         }
         load();
-        benchmark::DoNotOptimize(form->ListView1->count());
+        benchmark::DoNotOptimize(form->channelList->count());
     }
     if (!dialogs.shown.empty()) state.SkipWithError("LoadCategory failed");
-    state.counters["rows"] = form->ListView1->count();
-    state.counters["entries"] = static_cast<double>(form->Combo1->entries().size());
+    state.counters["rows"] = form->channelList->count();
+    state.counters["entries"] = static_cast<double>(form->languageBox->entries().size());
     state.counters["records"] = records;
 }
 

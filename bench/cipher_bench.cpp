@@ -11,7 +11,7 @@
 #include "catalogue/line_cipher.h"
 #include "support/fakes.h"
 #include "support/temp_dir.h"
-#include "ui/form1.h"
+#include "ui/main_window.h"
 #include "util/files.h"
 
 namespace {
@@ -73,12 +73,12 @@ void BM_DecryptAndLoad100k(benchmark::State& state) {
     cd::test::TempDir dir;
     const std::string text = generatedCatalogue(100000);
     cd::util::writeFileAtomic(dir / "Data.txt", text);
-    cd::ui::Form1 form;
+    cd::ui::MainWindow form;
     cd::test::FakeDialogs dialogs;
     cd::catalogue::CatalogueFile file(form, dialogs, dir.path(), "ChannelDeck");
     for (auto _ : state) {
         state.PauseTiming();
-        form.ListView1->clear();
+        form.channelList->clear();
         state.ResumeTiming();
         const auto outcome = file.DecryptAndLoad();
         if (outcome.rowsAdded != 100000) state.SkipWithError("not every record loaded");

@@ -53,7 +53,7 @@ int checkLines(std::string_view bytes) {
 // LoadCategory over the file: every listed row is of the category and, once
 // a language is picked, carries it.
 void checkCategoryView(const std::filesystem::path& folder, const std::string& category) {
-    ui::Form1 form;
+    ui::MainWindow form;
     catalogue::NavigationState state;
     state.currentCategory = category;
     state.languageRefresh = true;
@@ -64,21 +64,21 @@ void checkCategoryView(const std::filesystem::path& folder, const std::string& c
 
     view.LoadCategory();
     CD_FUZZ_CHECK(state.currentLanguage == "All");
-    for (int i = 0; i < form.ListView1->count(); ++i) CD_FUZZ_CHECK(form.ListView1->item(i).subItem(1) == category);
+    for (int i = 0; i < form.channelList->count(); ++i) CD_FUZZ_CHECK(form.channelList->item(i).subItem(1) == category);
     const bool failed = !dialogs.shown.empty();
     CD_FUZZ_CHECK(state.languageRefresh == failed);
     if (failed) return;
-    const auto& entries = form.Combo1->entries();
+    const auto& entries = form.languageBox->entries();
     CD_FUZZ_CHECK(!entries.empty() && entries.front() == "All");
 
-    // Pick the last language on offer, as the user would in Combo1.
-    form.Combo1->setText(entries.back());
+    // Pick the last language on offer, as the user would in languageBox.
+    form.languageBox->setText(entries.back());
     view.Combo1_Click();
-    CD_FUZZ_CHECK(form.Combo1->entries() == entries);
+    CD_FUZZ_CHECK(form.languageBox->entries() == entries);
     CD_FUZZ_CHECK(settings.get(catalogue::CategoryView::languageKey(category), entries.back()) == entries.back());
     if (state.currentLanguage == "All") return;
-    for (int i = 0; i < form.ListView1->count(); ++i) {
-        const auto& row = form.ListView1->item(i);
+    for (int i = 0; i < form.channelList->count(); ++i) {
+        const auto& row = form.channelList->item(i);
         CD_FUZZ_CHECK(row.subItem(1) == category);
         CD_FUZZ_CHECK(util::icontains(row.subItem(2), state.currentLanguage));
     }
@@ -87,20 +87,20 @@ void checkCategoryView(const std::filesystem::path& folder, const std::string& c
 // Decrypt and Load lists every record line; the export of those rows names
 // every row as written or left out and keeps its wrapper lines.
 void checkEditorLoadAndExport(const std::filesystem::path& folder, int records, bool plain) {
-    ui::Form1 form;
+    ui::MainWindow form;
     test::FakeDialogs dialogs;
     catalogue::CatalogueFile file(form, dialogs, folder, "ChannelDeck");
     const auto loaded = file.DecryptAndLoad();
     CD_FUZZ_CHECK(loaded.fileRead);
     CD_FUZZ_CHECK(loaded.rowsAdded == records);
-    CD_FUZZ_CHECK(form.ListView1->count() == records);
+    CD_FUZZ_CHECK(form.channelList->count() == records);
 
-    const auto lines = catalogue::BuildRecordLines(*form.ListView1, plain);
+    const auto lines = catalogue::BuildRecordLines(*form.channelList, plain);
     CD_FUZZ_CHECK(lines.rowsWritten + static_cast<int>(lines.overlongRows.size()) == records);
     const std::string text = catalogue::ExportText(lines);
     CD_FUZZ_CHECK(util::startsWith(text, "<data>\r\n"));
     CD_FUZZ_CHECK(text.size() >= 17 && text.compare(text.size() - 9, 9, "</data>\r\n") == 0);
-    if (lines.hasProblems()) CD_FUZZ_CHECK(!catalogue::DescribeRowProblems(*form.ListView1, lines, "Data.htm").empty());
+    if (lines.hasProblems()) CD_FUZZ_CHECK(!catalogue::DescribeRowProblems(*form.channelList, lines, "Data.htm").empty());
 }
 
 }  // namespace

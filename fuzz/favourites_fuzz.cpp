@@ -1,7 +1,7 @@
 // Favorites.txt: loading any bytes, then saving and loading again. What was
-// loaded once must survive every later save and load unchanged, every line
+// loaded once must survive every later encryptAndSaveButton and load unchanged, every line
 // that is no favourite must be saved verbatim in its place, and a second
-// save must write the very same bytes.
+// encryptAndSaveButton must write the very same bytes.
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -28,7 +28,7 @@ struct Ports {
     fetch::Reporter reporter{fetcher, "127.0.0.1:1"};
 };
 
-favourites::Favourites make(ui::Form1& form, Ports& ports) {
+favourites::Favourites make(ui::MainWindow& form, Ports& ports) {
     return favourites::Favourites(form, fuzz::ScratchFolder::path(), {}, ports.reporter, ports.dialogs, "ChannelDeck",
                                   {});
 }
@@ -49,13 +49,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::ScratchFolder::write(favourites::kFavouritesFileName, bytes);
     Ports ports;
 
-    ui::Form1 first;
+    ui::MainWindow first;
     auto favs = make(first, ports);
     favs.LoadFavorites();
-    CD_FUZZ_CHECK(first.ListView2->count() == recordLines(bytes));
-    for (int i = 0; i < first.ListView2->count(); ++i) {
+    CD_FUZZ_CHECK(first.favouritesList->count() == recordLines(bytes));
+    for (int i = 0; i < first.favouritesList->count(); ++i) {
         // A decoded line never holds the bytes the cipher cannot carry.
-        const std::string record = favourites::FavouriteRecord(first.ListView2->item(i));
+        const std::string record = favourites::FavouriteRecord(first.favouritesList->item(i));
         CD_FUZZ_CHECK(catalogue::EncodesIntact(record));
     }
 
@@ -63,7 +63,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CD_FUZZ_CHECK(ports.dialogs.shown.empty());
     const auto saved = util::readFile(favs.file());
     CD_FUZZ_CHECK(saved.has_value());
-    // Nothing was sorted or removed, so line i of the save stands for line i
+    // Nothing was sorted or removed, so line i of the encryptAndSaveButton stands for line i
     // of the input: the same line when it is no favourite, else the same
     // record, its first four fields filled up, its further fields as they were.
     const auto before = util::readLines(bytes);
@@ -79,17 +79,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             continue;
         }
         CD_FUZZ_CHECK(catalogue::DecodeLine(after[i]) ==
-                      favourites::FavouriteRecord(first.ListView2->item(row)) + more);
+                      favourites::FavouriteRecord(first.favouritesList->item(row)) + more);
         ++row;
     }
 
-    ui::Form1 second;
+    ui::MainWindow second;
     auto again = make(second, ports);
     again.LoadFavorites();
-    CD_FUZZ_CHECK(second.ListView2->count() == first.ListView2->count());
-    for (int i = 0; i < first.ListView2->count(); ++i) {
-        const auto& a = first.ListView2->item(i);
-        const auto& b = second.ListView2->item(i);
+    CD_FUZZ_CHECK(second.favouritesList->count() == first.favouritesList->count());
+    for (int i = 0; i < first.favouritesList->count(); ++i) {
+        const auto& a = first.favouritesList->item(i);
+        const auto& b = second.favouritesList->item(i);
         CD_FUZZ_CHECK(a.text == b.text);
         CD_FUZZ_CHECK(a.tag == b.tag);
         CD_FUZZ_CHECK(a.subItem(1) == b.subItem(1));

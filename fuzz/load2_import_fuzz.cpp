@@ -46,21 +46,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     fuzz::ScratchFolder::write(kImportName, bytes);
-    ui::Form1 form;
+    ui::MainWindow form;
     test::FakeDialogs dialogs;
     catalogue::CatalogueFile file(form, dialogs, fuzz::ScratchFolder::path(), "ChannelDeck");
-    form.Text1->setText(kImportName);
-    form.txtType->setText(type);
+    form.importFileText->setText(kImportName);
+    form.importCategoryText->setText(type);
     const auto outcome = file.Load2();
     CD_FUZZ_CHECK(outcome.fileRead);
     CD_FUZZ_CHECK(outcome.rowsAdded == static_cast<int>(rows.size()));
-    CD_FUZZ_CHECK(form.ListView1->count() == static_cast<int>(rows.size()));
-    for (int i = 0; i < form.ListView1->count(); ++i) {
-        CD_FUZZ_CHECK(form.ListView1->item(i).text == rows[static_cast<std::size_t>(i)].text);
-        CD_FUZZ_CHECK(form.ListView1->item(i).subItems == rows[static_cast<std::size_t>(i)].subItems);
+    CD_FUZZ_CHECK(form.channelList->count() == static_cast<int>(rows.size()));
+    for (int i = 0; i < form.channelList->count(); ++i) {
+        CD_FUZZ_CHECK(form.channelList->item(i).text == rows[static_cast<std::size_t>(i)].text);
+        CD_FUZZ_CHECK(form.channelList->item(i).subItems == rows[static_cast<std::size_t>(i)].subItems);
     }
 
-    const auto recordLines = catalogue::BuildRecordLines(*form.ListView1, true);
+    const auto recordLines = catalogue::BuildRecordLines(*form.channelList, true);
     CD_FUZZ_CHECK(recordLines.rowsWritten + static_cast<int>(recordLines.overlongRows.size()) ==
                   static_cast<int>(rows.size()));
     return 0;

@@ -82,7 +82,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
     }
 
-    languages.ChangeLanguage(windows.form1, language);
-    languages.ChangeLanguageMDI(windows.frmLanguage, language);
+    languages.ChangeLanguage(windows.mainWindow, language);
+    languages.ChangeLanguageMDI(windows.languageWindow, language);
     return 0;
 }

@@ -28,7 +28,7 @@ void BM_CategorySwitchInWindow(benchmark::State& state) {
     options.playerErrorDialogs = false;
     auto shell = std::make_unique<cd::app::AppShell>(config, dir.path(), dir / "registry", options);
     shell->start();
-    while (!shell->program().windows.form1.visible()) QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    while (!shell->program().windows.mainWindow.visible()) QApplication::processEvents(QEventLoop::WaitForMoreEvents);
     QApplication::processEvents();
 
     auto* tv = shell->mainView()->widgetAs<QPushButton>("cmdTV");
@@ -43,7 +43,7 @@ void BM_CategorySwitchInWindow(benchmark::State& state) {
         (toRadio ? radio : tv)->click();
         // The list's reset and the repaint it asks for.
         QApplication::processEvents();
-        rows += shell->program().windows.form1.ListView1->count();
+        rows += shell->program().windows.mainWindow.channelList->count();
         toRadio = !toRadio;
     }
     state.counters["rows"] = benchmark::Counter(rows, benchmark::Counter::kAvgIterations);

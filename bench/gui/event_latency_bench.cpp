@@ -34,7 +34,7 @@ void BM_EventLatencyDuringFiveSilentFetches(benchmark::State& state) {
     options.playerErrorDialogs = false;
     auto shell = std::make_unique<cd::app::AppShell>(config, dir.path(), dir / "registry", options);
     shell->start();
-    while (!shell->program().windows.form1.visible()) QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    while (!shell->program().windows.mainWindow.visible()) QApplication::processEvents(QEventLoop::WaitForMoreEvents);
 
     auto& fetcher = shell->program().fetcher();
     for (int i = 0; i < 5; ++i) {

@@ -149,14 +149,14 @@ FormView* AppShell::viewFor(const ui::Form& form) const {
 
 void AppShell::buildViews() {
     auto& w = program_->windows;
-    for (ui::Form* form : std::initializer_list<ui::Form*>{&w.form1, &w.frmLanguage, &w.frmSplash, &w.frmAbout,
-                                                           &w.form8, &w.frmWebsite}) {
+    for (ui::Form* form : std::initializer_list<ui::Form*>{&w.mainWindow, &w.languageWindow, &w.splashWindow, &w.aboutWindow,
+                                                           &w.helpWindow, &w.websiteWindow}) {
         auto view = std::make_unique<FormView>(*form);
         const ui::Form* key = form;
         view->setEventHandler([this, key](const UiEvent& e) { onEvent(*key, e); });
         views_[form] = std::move(view);
     }
-    FormView* main = viewFor(w.form1);
+    FormView* main = viewFor(w.mainWindow);
     main->setWidgetFor("WindowsMediaPlayer1", playerWidget_);
     main->setWidgetFor("wbyoutube", videoView_);
     main->setWidgetFor("wbBanner", bannerView_);
@@ -174,8 +174,8 @@ void AppShell::buildViews() {
     // The splash and website windows are borderless helpers of the main window.
     // Frameless, but not a splash-screen window: those stay above every
     // other window, and the first-run language window must come on top.
-    viewFor(w.frmSplash)->setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
-    centreOnScreen(viewFor(w.frmSplash));
+    viewFor(w.splashWindow)->setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
+    centreOnScreen(viewFor(w.splashWindow));
 }
 
 void AppShell::start() { program_->StartSplash(); }
@@ -196,7 +196,7 @@ void AppShell::showModal(ui::Form& form) {
         centreOnScreen(v);
         // A modal window during start-up (the first-run language choice)
         // takes the splash's place: the splash would otherwise cover it.
-        if (FormView* splash = viewFor(program_->windows.frmSplash)) splash->hide();
+        if (FormView* splash = viewFor(program_->windows.splashWindow)) splash->hide();
         // Raised once it is on screen: the modal loop shows it.
         QTimer::singleShot(0, v, [v] {
             v->raise();

@@ -40,7 +40,7 @@ public:
 
     mainwindow::Program& program() { return *program_; }
     FormView* viewFor(const ui::Form& form) const;
-    FormView* mainView() const { return viewFor(program_->windows.form1); }
+    FormView* mainView() const { return viewFor(program_->windows.mainWindow); }
     PlayerWidget* playerWidget() const { return playerWidget_; }
     MpvPlayerWidget* player() const;
     WebView* videoView() const { return videoView_; }

@@ -2,7 +2,7 @@
 // The menus of a window: top-level "Menu" controls (empty container) become
 // menus of the menu bar, entries become actions, entries that hold entries
 // become sub-menus. A top-level menu that is hidden (a pop-up menu such as
-// mnuActions) stays out of sight in the bar and opens with popup().
+// channelActionsMenu) stays out of sight in the bar and opens with popup().
 #include <QString>
 #include <functional>
 #include <unordered_map>

@@ -37,7 +37,7 @@ namespace cd::app {
 
 namespace {
 
-// A text box taller than this is the multi-line kind (txtData, 3800 twips).
+// A text box taller than this is the multi-line kind (exportText, 3800 twips).
 constexpr int kMultiLineTwips = 1000;
 
 bool isPicture(const ui::Control& c) { return c.typeName() == "PictureBox" || c.typeName() == "Image"; }

@@ -37,8 +37,8 @@ void measureStartup(AppShell& shell, std::ostream& out) {
     poll->setInterval(1);
     QObject::connect(poll, &QTimer::timeout, &shell, [&shell, &out, poll, firstWindow] {
         if (*firstWindow == 0) {
-            for (const ui::Form* f : {static_cast<const ui::Form*>(&shell.program().windows.frmSplash),
-                                      static_cast<const ui::Form*>(&shell.program().windows.form1)}) {
+            for (const ui::Form* f : {static_cast<const ui::Form*>(&shell.program().windows.splashWindow),
+                                      static_cast<const ui::Form*>(&shell.program().windows.mainWindow)}) {
                 if (onScreen(shell.viewFor(*f))) *firstWindow = nowNs();
             }
         }
@@ -49,7 +49,7 @@ void measureStartup(AppShell& shell, std::ostream& out) {
         if (*firstWindow == 0) *firstWindow = mainWindow;
         out << "startup first_window_ns=" << *firstWindow << " main_window_ns=" << mainWindow
             << " rss_kb=" << statusKb("VmRSS:") << " hwm_kb=" << statusKb("VmHWM:")
-            << " rows=" << shell.program().windows.form1.ListView1->count() << std::endl;
+            << " rows=" << shell.program().windows.mainWindow.channelList->count() << std::endl;
         shell.mainView()->close();
     });
     poll->start();

@@ -13,7 +13,7 @@
 #include "catalogue/line_cipher.h"
 #include "platform/dialogs.h"
 #include "tool/command.h"
-#include "ui/form1.h"
+#include "ui/main_window.h"
 #include "util/files.h"
 #include "util/lines.h"
 
@@ -108,10 +108,10 @@ int runExport(ToolContext& ctx) {
     }
     if (files.size() != 2) return usageError(ctx, kExportUsage, "expected a catalogue file and an export file");
 
-    ui::Form1 form;
+    ui::MainWindow form;
     StderrDialogs dialogs(ctx.err);
     catalogue::CatalogueFile file(form, dialogs, currentFolder(), kToolTitle);
-    if (plain) form.Text5->setText(catalogue::CatalogueFile::kExportKey);
+    if (plain) form.keyText->setText(catalogue::CatalogueFile::kExportKey);
     const auto loaded = file.DecryptAndLoadFrom(files[0]);
     if (!loaded.fileRead) return kFailed;
     const auto saved = file.EncryptAndSaveTo(files[1]);
@@ -141,14 +141,14 @@ int runImportSectioned(ToolContext& ctx) {
     }
     if (files.size() != 2) return usageError(ctx, kImportUsage, "expected an import file and a catalogue file");
 
-    ui::Form1 form;
+    ui::MainWindow form;
     StderrDialogs dialogs(ctx.err);
     catalogue::CatalogueFile file(form, dialogs, currentFolder(), kToolTitle);
-    form.Text1->setText(files[0]);
-    form.txtType->setText(type);
+    form.importFileText->setText(files[0]);
+    form.importCategoryText->setText(type);
     if (!file.Load2().fileRead) return kFailed;
 
-    const auto lines = catalogue::BuildRecordLines(*form.ListView1, false);
+    const auto lines = catalogue::BuildRecordLines(*form.channelList, false);
     std::string error;
     if (!util::writeFileAtomic(files[1], lines.text, &error)) {
         ctx.err << "channeldeck-tool: could not write " << files[1] << ": " << error << "\n";
@@ -156,7 +156,7 @@ int runImportSectioned(ToolContext& ctx) {
     }
     if (lines.hasProblems())
         ctx.err << "channeldeck-tool: "
-                << catalogue::DescribeRowProblems(*form.ListView1, lines, fs::path(files[1]).filename().string())
+                << catalogue::DescribeRowProblems(*form.channelList, lines, fs::path(files[1]).filename().string())
                 << "\n";
     ctx.out << "imported " << lines.rowsWritten << " channel" << (lines.rowsWritten == 1 ? "" : "s") << " into "
             << files[1] << "\n";

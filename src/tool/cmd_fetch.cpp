@@ -17,7 +17,7 @@
 #include "platform/memory_settings_store.h"
 #include "platform/poll_event_loop.h"
 #include "tool/command.h"
-#include "ui/form1.h"
+#include "ui/main_window.h"
 
 namespace cd::tool {
 namespace {
@@ -166,7 +166,7 @@ int runList(ToolContext& ctx) {
     if (problem.empty() && !haveCategory) problem = "missing --category";
     if (!problem.empty()) return usageError(ctx, kListUsage, problem);
 
-    ui::Form1 form;
+    ui::MainWindow form;
     catalogue::NavigationState state;
     state.currentCategory = category;
     state.currentLanguage = language;
@@ -184,14 +184,14 @@ int runList(ToolContext& ctx) {
     // The rows shown so far are printed even when the load stopped early,
     // as the window would show them.
     std::string out;
-    const ui::ListView& list = *form.ListView1;
+    const ui::ListView& list = *form.channelList;
     for (int i = 0; i < list.count(); ++i) {
         const ui::ListItem& row = list.item(i);
         out += row.text + '\t' + row.tag + '\t' + row.subItem(1) + '\t' + row.subItem(2) + '\n';
     }
     if (!dialogs.failed) {
         out += "Languages:\n";
-        for (const auto& entry : form.Combo1->entries()) out += entry + '\n';
+        for (const auto& entry : form.languageBox->entries()) out += entry + '\n';
     }
     ctx.out.write(out.data(), static_cast<std::streamsize>(out.size()));
     ctx.out.flush();

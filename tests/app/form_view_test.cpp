@@ -30,8 +30,8 @@
 #include "app/player_widget.h"
 #include "app/web_view.h"
 #include "support/temp_dir.h"
-#include "ui/form1.h"
-#include "ui/frm_language.h"
+#include "ui/main_window.h"
+#include "ui/language_window.h"
 
 namespace cd::app {
 namespace {
@@ -188,12 +188,12 @@ TEST_F(FormViewTest, ButtonClickIsReported) {
 // Catches a view that, while it is destroyed, clears the model's selection
 // or reports events for the widgets it tears down.
 TEST(FormViewLifetime, DestroyingTheViewLeavesTheModelAlone) {
-    ui::Form1 form;
-    form.ListView1->addItem(ui::ListItem{"One", "", "", {}});
-    form.ListView1->addItem(ui::ListItem{"Two", "", "", {}});
-    form.ListView1->select(1);
-    form.Dir1->setEntries({"a", "b"});
-    form.Dir1->select(0);
+    ui::MainWindow form;
+    form.channelList->addItem(ui::ListItem{"One", "", "", {}});
+    form.channelList->addItem(ui::ListItem{"Two", "", "", {}});
+    form.channelList->select(1);
+    form.folderList->setEntries({"a", "b"});
+    form.folderList->select(0);
     Recorder recorder;
     {
         FormView view(form);
@@ -201,8 +201,8 @@ TEST(FormViewLifetime, DestroyingTheViewLeavesTheModelAlone) {
         view.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
     }
-    EXPECT_EQ(form.ListView1->selectedIndex(), 1);
-    EXPECT_EQ(form.Dir1->selectedIndex(), 0);
+    EXPECT_EQ(form.channelList->selectedIndex(), 1);
+    EXPECT_EQ(form.folderList->selectedIndex(), 0);
     EXPECT_TRUE(recorder.events.empty());
 }
 
@@ -383,7 +383,7 @@ TEST_F(FormViewTest, CloseRequestCanKeepTheWindowOpen) {
 
 // Catches the language window's controls missing or its caption not followed.
 TEST(FormViewWindows, LanguageWindowShowsItsControls) {
-    ui::FrmLanguage form;
+    ui::LanguageWindow form;
     FormView view(form);
     Recorder recorder;
     view.setEventHandler(recorder.handler());
@@ -395,7 +395,7 @@ TEST(FormViewWindows, LanguageWindowShowsItsControls) {
     EXPECT_EQ(view.widgetAs<QComboBox>("Combo1")->currentText(), QStringLiteral("Choose Language Here"));
     EXPECT_NE(view.widgetAs<QLabel>("Label1"), nullptr);
     EXPECT_EQ(view.menuBar(), nullptr);
-    form.Command2->setCaption("D'accord");
+    form.okButton->setCaption("D'accord");
     EXPECT_EQ(ok->text(), QStringLiteral("D'accord"));
     QTest::mouseClick(ok, Qt::LeftButton);
     ASSERT_EQ(recorder.events.size(), 1u);
@@ -406,7 +406,7 @@ TEST(FormViewWindows, LanguageWindowShowsItsControls) {
 // Catches a modal window that does not block (returns at once), is not
 // modal because it was already showing, or never returns when the model hides it.
 TEST(FormViewWindows, ShowModalWaitsUntilTheModelHidesTheWindow) {
-    ui::FrmLanguage form;
+    ui::LanguageWindow form;
     FormView view(form);
     form.setVisible(true);  // already showing, as a caller may have it
     ASSERT_TRUE(view.isVisible());
@@ -433,7 +433,7 @@ protected:
         view->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(view.get()));
     }
-    ui::Form1 form;
+    ui::MainWindow form;
     Recorder recorder;
     std::unique_ptr<FormView> view;
 };
@@ -473,7 +473,7 @@ TEST_F(Form1ViewTest, PanelsHoldTheirControls) {
     EXPECT_FALSE(view->widgetFor("Frame3")->isVisible());
     EXPECT_NE(view->widgetAs<QPlainTextEdit>("txtData"), nullptr);
     EXPECT_NE(view->widgetAs<QLineEdit>("txtStatus"), nullptr);
-    EXPECT_EQ(view->widgetFor("WindowsMediaPlayer1")->geometry(), twipsRect(*view, *form.WindowsMediaPlayer1));
+    EXPECT_EQ(view->widgetFor("WindowsMediaPlayer1")->geometry(), twipsRect(*view, *form.player));
 }
 
 // Catches a slow list (a widget item per row) and a row click that does not
@@ -481,16 +481,16 @@ TEST_F(Form1ViewTest, PanelsHoldTheirControls) {
 TEST_F(Form1ViewTest, HundredThousandRowsStayFastAndClicksSelect) {
     QElapsedTimer clock;
     clock.start();
-    form.ListView1->beginUpdate();
+    form.channelList->beginUpdate();
     for (int i = 0; i < 100000; ++i) {
         ui::ListItem item;
         item.text = "Channel " + std::to_string(i);
         item.tag = "http://127.0.0.1/" + std::to_string(i);
         item.subItems = {"TV", "English"};
-        form.ListView1->addItem(std::move(item));
+        form.channelList->addItem(std::move(item));
     }
     const qint64 modelMs = clock.restart();
-    form.ListView1->endUpdate();
+    form.channelList->endUpdate();
     auto* tree = view->widgetAs<QTreeView>("ListView1");
     ASSERT_NE(tree, nullptr);
     tree->scrollToBottom();
@@ -507,7 +507,7 @@ TEST_F(Form1ViewTest, HundredThousandRowsStayFastAndClicksSelect) {
     EXPECT_EQ(tree->model()->index(5, 2).data().toString(), QStringLiteral("English"));
 
     int selectedInHandler = -2;
-    recorder.onEvent = [&](const UiEvent&) { selectedInHandler = form.ListView1->selectedIndex(); };
+    recorder.onEvent = [&](const UiEvent&) { selectedInHandler = form.channelList->selectedIndex(); };
     tree->scrollTo(tree->model()->index(500, 0));
     const QRect cell = tree->visualRect(tree->model()->index(500, 0));
     QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, cell.center());
@@ -518,10 +518,10 @@ TEST_F(Form1ViewTest, HundredThousandRowsStayFastAndClicksSelect) {
 
     // The keyboard moves the selection too, and reports it.
     QTest::keyClick(tree, Qt::Key_Down);
-    EXPECT_EQ(form.ListView1->selectedIndex(), 501);
+    EXPECT_EQ(form.channelList->selectedIndex(), 501);
     EXPECT_EQ(recorder.events.back().kind, UiEvent::ItemClick);
     // The model's selection shows in the view.
-    form.ListView1->select(7);
+    form.channelList->select(7);
     EXPECT_EQ(tree->currentIndex().row(), 7);
     EXPECT_TRUE(tree->selectionModel()->isRowSelected(7, {}));
 }
@@ -529,24 +529,24 @@ TEST_F(Form1ViewTest, HundredThousandRowsStayFastAndClicksSelect) {
 // Catches single-row changes not shown, and rows served from stale counts.
 TEST_F(Form1ViewTest, RowInsertsRemovalsAndChangesShow) {
     auto* tree = view->widgetAs<QTreeView>("ListView2");
-    for (const char* name : {"One", "Two", "Three"}) form.ListView2->addItem(ui::ListItem{name, "", "", {}});
+    for (const char* name : {"One", "Two", "Three"}) form.favouritesList->addItem(ui::ListItem{name, "", "", {}});
     EXPECT_EQ(tree->model()->rowCount(), 3);
-    form.ListView2->select(2);
-    form.ListView2->removeItem(0);
+    form.favouritesList->select(2);
+    form.favouritesList->removeItem(0);
     EXPECT_EQ(tree->model()->rowCount(), 2);
     EXPECT_EQ(tree->currentIndex().row(), 1);  // "Three" moved up and stays selected
-    form.ListView2->setItem(0, ui::ListItem{"Zwei", "", "", {"x"}});
+    form.favouritesList->setItem(0, ui::ListItem{"Zwei", "", "", {"x"}});
     EXPECT_EQ(tree->model()->index(0, 0).data().toString(), QStringLiteral("Zwei"));
-    form.ListView2->removeItem(1);
+    form.favouritesList->removeItem(1);
     EXPECT_EQ(tree->model()->rowCount(), 1);
     EXPECT_FALSE(tree->selectionModel()->hasSelection());
-    form.ListView2->clear();
+    form.favouritesList->clear();
     EXPECT_EQ(tree->model()->rowCount(), 0);
 }
 
 // Catches header clicks that sort in Qt instead of reporting the 1-based column.
 TEST_F(Form1ViewTest, HeaderClickReportsTheColumn) {
-    for (const char* name : {"b", "a", "c"}) form.ListView1->addItem(ui::ListItem{name, "", "", {}});
+    for (const char* name : {"b", "a", "c"}) form.channelList->addItem(ui::ListItem{name, "", "", {}});
     auto* tree = view->widgetAs<QTreeView>("ListView1");
     EXPECT_EQ(tree->model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("Category"));
     QHeaderView* header = tree->header();
@@ -564,10 +564,10 @@ TEST_F(Form1ViewTest, SuppliedWidgetsTakeThePlaceholdersPlace) {
     auto* player = new QWidget;
     ASSERT_TRUE(view->setWidgetFor("WindowsMediaPlayer1", player));
     EXPECT_EQ(view->widgetFor("WindowsMediaPlayer1"), player);
-    EXPECT_EQ(player->geometry(), twipsRect(*view, *form.WindowsMediaPlayer1));
-    form.WindowsMediaPlayer1->move(5520, 2000, 9000, 6000);
-    EXPECT_EQ(player->geometry(), twipsRect(*view, *form.WindowsMediaPlayer1));
-    form.WindowsMediaPlayer1->setVisible(false);
+    EXPECT_EQ(player->geometry(), twipsRect(*view, *form.player));
+    form.player->move(5520, 2000, 9000, 6000);
+    EXPECT_EQ(player->geometry(), twipsRect(*view, *form.player));
+    form.player->setVisible(false);
     EXPECT_FALSE(player->isVisible());
     QWidget* offline = view->widgetFor("imgOffline");
     const auto siblings = player->parentWidget()->children();
@@ -597,13 +597,13 @@ TEST(Form1Lifetime, ClosingTheMainWindowWithThePlayerAliveDoesNotCrash) {
     wav += std::string(22050, '\0');
     const std::string media = dir.write("silence.wav", wav).string();
 
-    ui::Form1 form;
+    ui::MainWindow form;
     auto* view = new FormView(form);
     auto* player = new PlayerWidget;
     auto* browser = new WebView;
     ASSERT_TRUE(view->setWidgetFor("WindowsMediaPlayer1", player));
     ASSERT_TRUE(view->setWidgetFor("wbyoutube", browser));
-    form.wbyoutube->setVisible(true);
+    form.videoPage->setVisible(true);
     view->setAttribute(Qt::WA_DeleteOnClose);
     view->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(view));
@@ -619,7 +619,7 @@ TEST(Form1Lifetime, ClosingTheMainWindowWithThePlayerAliveDoesNotCrash) {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(destroyed.count(), 1);
     // The model outlives the view: later changes must not reach the dead view.
-    form.cmdTV->setCaption("TV!");
+    form.tvButton->setCaption("TV!");
     form.setCaption("After");
     QTest::qWait(200);
 }

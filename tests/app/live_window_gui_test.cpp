@@ -122,9 +122,9 @@ TEST_F(LiveWindow, FiftyRapidClicksAndSwitchesEndOnTheLastClick) {
             QTest::mouseClick(button(lastCategory == "TV" ? "cmdTV" : "cmdRadio"), Qt::LeftButton);
             return;
         }
-        const int row = (i * 3) % form().ListView1->count();
-        lastAddress = form().ListView1->item(row).tag;
-        clickRow(form().ListView1->item(row).text);
+        const int row = (i * 3) % form().channelList->count();
+        lastAddress = form().channelList->item(row).tag;
+        clickRow(form().channelList->item(row).text);
     });
     ASSERT_TRUE(waitForChain(kActions, 60000)) << done_ << " actions done, depth " << depth_;
     const double took = secondsSinceStart();
@@ -134,9 +134,9 @@ TEST_F(LiveWindow, FiftyRapidClicksAndSwitchesEndOnTheLastClick) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return shell_->player()->currentUrl() == lastAddress; }, 5000))
         << "the last click plays: " << shell_->player()->currentUrl() << " instead of " << lastAddress;
     EXPECT_EQ(program().state().currentCategory, lastCategory);
-    EXPECT_EQ(form().ListView1->count(), kSlowChannels);
-    for (int i = 0; i < form().ListView1->count(); ++i)
-        EXPECT_EQ(form().ListView1->item(i).text.rfind(lastCategory == "TV" ? "Slow TV" : "Slow Radio", 0), 0u);
+    EXPECT_EQ(form().channelList->count(), kSlowChannels);
+    for (int i = 0; i < form().channelList->count(); ++i)
+        EXPECT_EQ(form().channelList->item(i).text.rfind(lastCategory == "TV" ? "Slow TV" : "Slow Radio", 0), 0u);
     EXPECT_FALSE(shell_->mainView()->widgetFor("imgOffline")->isVisible());
     EXPECT_TRUE(reports().empty()) << "a probe given up decides nothing and reports nothing";
     EXPECT_TRUE(shell_->mainView()->isVisible());
@@ -159,10 +159,10 @@ TEST_F(LiveWindow, ListingChosenDuringAnotherListingIsTheOneShown) {
     });
     ASSERT_TRUE(waitForChain(2, 30000));
     ASSERT_TRUE(QTest::qWaitFor([&] { return !program().videoSite().loading(); }, 20000));
-    ASSERT_EQ(form().ListView3->count(), 5);
-    for (int i = 0; i < form().ListView3->count(); ++i)
-        EXPECT_EQ(form().ListView3->item(i).key, "mf23p" + std::to_string(i + 1));
-    EXPECT_EQ(form().txtStatus->text().rfind("Downloaded ", 0), 0u);
+    ASSERT_EQ(form().videoList->count(), 5);
+    for (int i = 0; i < form().videoList->count(); ++i)
+        EXPECT_EQ(form().videoList->item(i).key, "mf23p" + std::to_string(i + 1));
+    EXPECT_EQ(form().videoStatus->text().rfind("Downloaded ", 0), 0u);
 }
 
 // Catches a window that freezes while a click waits on a server that
@@ -171,7 +171,7 @@ TEST_F(LiveWindow, ListingChosenDuringAnotherListingIsTheOneShown) {
 TEST_F(LiveWindow, SilentServerLeavesTheWindowLiveAndCloseEndsAtOnce) {
     QTest::mouseClick(button("cmdVideo"), Qt::LeftButton);
     clickRow("Silent TV");
-    EXPECT_EQ(form().PlayerStatus->caption(), "Connecting to Silent TV\xE2\x80\xA6");
+    EXPECT_EQ(form().playerStatus->caption(), "Connecting to Silent TV\xE2\x80\xA6");
     ASSERT_TRUE(program().playback().probing());
 
     // Posted events, one every 20 ms for two seconds: how long each waits
@@ -214,7 +214,7 @@ TEST_F(LiveWindow, ClosingDuringAnEndlessListingReturns) {
     });
     ASSERT_TRUE(waitForChain(2, 10000)) << "the listing is still reading after the close";
     EXPECT_LT(secondsSinceStart(), 2.5);
-    EXPECT_EQ(form().ListView3->count(), 0);
+    EXPECT_EQ(form().videoList->count(), 0);
 }
 
 }  // namespace

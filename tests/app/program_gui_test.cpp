@@ -52,7 +52,7 @@ protected:
 // Catches a start-up that misses its caption or does not fill the TV list from Data.txt.
 TEST_F(ProgramWindow, StartsWithCaptionAndTheTvChannels) {
     EXPECT_EQ(shell_->mainView()->windowTitle().toStdString(), "ChannelDeck by Quenmark Software");
-    EXPECT_EQ(form().ListView1->count(), 3);
+    EXPECT_EQ(form().channelList->count(), 3);
     EXPECT_TRUE(button("cmdXXX")->isVisible()) << "the full edition shows Adult";
     EXPECT_EQ(button("cmdWebsite")->text().toStdString(), "Visit www.channeldeck.org");
     EXPECT_TRUE(shell_->playerWidget()->isVisible());
@@ -65,7 +65,7 @@ TEST_F(ProgramWindow, OnlineChannelPlaysInMpv) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return shell_->player()->currentUrl() == server_.url("/tone.wav"); }, 5000));
     EXPECT_TRUE(started.count() > 0 || started.wait(15000));
     EXPECT_FALSE(shell_->mainView()->widgetFor("imgOffline")->isVisible());
-    EXPECT_EQ(form().PlayerStatus->caption(), "Playing Tone TV");
+    EXPECT_EQ(form().playerStatus->caption(), "Playing Tone TV");
 }
 
 // Catches an offline channel that is played, not pictured or not reported.
@@ -74,8 +74,8 @@ TEST_F(ProgramWindow, OfflineChannelShowsPictureAndIsReported) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return shell_->mainView()->widgetFor("imgOffline")->isVisible(); }, 5000));
     EXPECT_TRUE(shell_->player()->currentUrl().empty());
     EXPECT_EQ(shell_->mainView()->widgetAs<QLabel>("PlayerStatus")->text().toStdString(),
-              form().PlayerStatus->caption());
-    EXPECT_NE(form().PlayerStatus->caption().find("Gone TV is offline"), std::string::npos);
+              form().playerStatus->caption());
+    EXPECT_NE(form().playerStatus->caption().find("Gone TV is offline"), std::string::npos);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !reports().empty(); }, 5000));
     EXPECT_EQ(reports()[0].substr(0, 12), "OFFLINE http");
 }
@@ -92,21 +92,21 @@ TEST_F(ProgramWindow, PanelsLeavePlaybackAloneAndAdultCancelChangesNothing) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return !shell_->player()->currentUrl().empty(); }, 5000));
     const std::string playing = shell_->player()->currentUrl();
     QTest::mouseClick(button("cmdFavorites"), Qt::LeftButton);
-    EXPECT_TRUE(form().Frame3->visible());
-    EXPECT_FALSE(form().Frame1->visible());
+    EXPECT_TRUE(form().favouritesPanel->visible());
+    EXPECT_FALSE(form().channelPanel->visible());
     QTest::mouseClick(button("cmdFiles"), Qt::LeftButton);
-    EXPECT_TRUE(form().Frame4->visible());
-    EXPECT_EQ(form().ListView1->count(), 3);
+    EXPECT_TRUE(form().filesPanel->visible());
+    EXPECT_EQ(form().channelList->count(), 3);
     EXPECT_EQ(shell_->player()->currentUrl(), playing);
 
     answerNextBox(QMessageBox::Cancel);
     QTest::mouseClick(button("cmdXXX"), Qt::LeftButton);
-    EXPECT_TRUE(form().Frame4->visible());
+    EXPECT_TRUE(form().filesPanel->visible());
     EXPECT_EQ(program().state().currentCategory, "TV");
 
     QTest::mouseClick(button("cmdRadio"), Qt::LeftButton);
-    EXPECT_TRUE(form().Frame1->visible());
-    EXPECT_EQ(form().ListView1->count(), 1);
+    EXPECT_TRUE(form().channelPanel->visible());
+    EXPECT_EQ(form().channelList->count(), 1);
 }
 
 // Catches a close that leaves the player running (or crashes freeing mpv).
@@ -151,18 +151,18 @@ TEST_F(ProgramWindow, MyFilesClickPlaysAGeneratedWav) {
 // Catches a video row click that does not show the written player page.
 TEST_F(ProgramWindow, VideoTabListsAServedPageAndShowsTheChosenVideo) {
     QTest::mouseClick(button("cmdYouTube"), Qt::LeftButton);
-    EXPECT_TRUE(form().Frame5->visible());
+    EXPECT_TRUE(form().videoSitePanel->visible());
     EXPECT_TRUE(shell_->videoView()->isVisible());
     EXPECT_FALSE(shell_->playerWidget()->isVisible());
     ASSERT_TRUE(QTest::qWaitFor([&] { return !program().videoSite().loading(); }, 10000));
-    ASSERT_EQ(form().ListView3->count(), 2);
+    ASSERT_EQ(form().videoList->count(), 2);
     auto* view = shell_->mainView()->widgetAs<QTreeView>("ListView3");
     ASSERT_NE(view, nullptr);
     int row = -1;
-    for (int i = 0; i < form().ListView3->count(); ++i)
-        if (form().ListView3->item(i).key == "abc1") row = i;
+    for (int i = 0; i < form().videoList->count(); ++i)
+        if (form().videoList->item(i).key == "abc1") row = i;
     ASSERT_GE(row, 0);
-    EXPECT_EQ(form().ListView3->item(row).text, "First clip");
+    EXPECT_EQ(form().videoList->item(row).text, "First clip");
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(view->model()->index(row, 0)).center());
     const std::string page = dir_.read("youtube.html");
     EXPECT_NE(page.find("<h1>First clip</h1>"), std::string::npos);
@@ -177,7 +177,7 @@ TEST_F(ProgramWindow, GermanFromTheLanguageWindowAppliesAtOnceAndAfterRestart) {
     QAction* change = shell_->mainView()->actionFor("mnuLanguageItem", 0);
     ASSERT_NE(change, nullptr);
     change->trigger();
-    FormView* language = shell_->viewFor(program().windows.frmLanguage);
+    FormView* language = shell_->viewFor(program().windows.languageWindow);
     ASSERT_TRUE(QTest::qWaitFor([&] { return language->isVisible(); }, 3000));
     auto* combo = language->widgetAs<QComboBox>("Combo1");
     ASSERT_NE(combo, nullptr);
@@ -198,12 +198,12 @@ TEST_F(ProgramWindow, GermanFromTheLanguageWindowAppliesAtOnceAndAfterRestart) {
 
 // Catches a start that skips the splash, an about box that does not open, or a banner not above the player.
 TEST_F(ProgramWindow, SplashAboutAndBanner) {
-    EXPECT_TRUE(program().windows.isLoaded(program().windows.frmSplash));
-    EXPECT_FALSE(shell_->viewFor(program().windows.frmSplash)->isVisible());
+    EXPECT_TRUE(program().windows.isLoaded(program().windows.splashWindow));
+    EXPECT_FALSE(shell_->viewFor(program().windows.splashWindow)->isVisible());
     QAction* about = shell_->mainView()->actionFor("mnuAboutItem", 0);
     ASSERT_NE(about, nullptr);
     about->trigger();
-    FormView* aboutView = shell_->viewFor(program().windows.frmAbout);
+    FormView* aboutView = shell_->viewFor(program().windows.aboutWindow);
     ASSERT_TRUE(QTest::qWaitFor([&] { return aboutView->isVisible(); }, 3000));
     EXPECT_EQ(aboutView->windowTitle(), QStringLiteral("About ChannelDeck"));
     EXPECT_EQ(aboutView->widgetAs<QLabel>("lblVersion")->text(), QStringLiteral("1.0"));

@@ -81,7 +81,7 @@ protected:
     void startProgram() {
         shell_ = std::make_unique<AppShell>(config_, dir_.path(), dir_ / "registry", options_);
         shell_->start();
-        ASSERT_TRUE(QTest::qWaitFor([&] { return program().windows.form1.visible(); }, 10000));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return program().windows.mainWindow.visible(); }, 10000));
     }
 
     void TearDown() override {
@@ -91,15 +91,15 @@ protected:
     }
 
     mainwindow::Program& program() { return shell_->program(); }
-    ui::Form1& form() { return program().windows.form1; }
+    ui::MainWindow& form() { return program().windows.mainWindow; }
     QPushButton* button(const char* name) { return shell_->mainView()->widgetAs<QPushButton>(name); }
 
-    /// Clicks the row of ListView1 with this text, as the mouse would.
+    /// Clicks the row of channelList with this text, as the mouse would.
     void clickRow(const std::string& name) {
         auto* view = shell_->mainView()->widgetAs<QTreeView>("ListView1");
         ASSERT_NE(view, nullptr);
-        for (int i = 0; i < form().ListView1->count(); ++i) {
-            if (form().ListView1->item(i).text != name) continue;
+        for (int i = 0; i < form().channelList->count(); ++i) {
+            if (form().channelList->item(i).text != name) continue;
             const QModelIndex index = view->model()->index(i, 0);
             view->scrollTo(index);
             QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(index).center());

@@ -19,7 +19,7 @@
 #include "support/fakes.h"
 #include "support/file_size_limit.h"
 #include "support/temp_dir.h"
-#include "ui/form1.h"
+#include "ui/main_window.h"
 
 namespace cd::catalogue {
 namespace {
@@ -54,7 +54,7 @@ protected:
         Window(CatalogueBadFile& t, const fs::path& folder)
             : view(form, state, t.settings, t.dialogs, t.messages, folder, kTitle),
               file(form, t.dialogs, folder, kTitle) {}
-        ui::Form1 form;
+        ui::MainWindow form;
         NavigationState state;
         CategoryView view;
         CatalogueFile file;
@@ -67,7 +67,7 @@ protected:
         }
         Strings names() const {
             Strings out;
-            for (int i = 0; i < form.ListView1->count(); ++i) out.push_back(form.ListView1->item(i).text);
+            for (int i = 0; i < form.channelList->count(); ++i) out.push_back(form.channelList->item(i).text);
             return out;
         }
     };
@@ -86,14 +86,14 @@ TEST_F(CatalogueBadFile, FolderInPlaceOfTheCatalogueIsReportedByEveryReader) {
     fs::create_directory(dir / "Data.txt");
     Window w(*this, dir.path());
     w.show("TV");
-    EXPECT_EQ(w.form.ListView1->count(), 0);
+    EXPECT_EQ(w.form.channelList->count(), 0);
     ASSERT_EQ(dialogs.shown.size(), 1u);
     EXPECT_EQ(dialogs.shown[0].text, notFound());
     EXPECT_TRUE(w.state.languageRefresh) << "the language box is rebuilt on the next try";
 
     const auto loaded = w.file.DecryptAndLoad();
     EXPECT_FALSE(loaded.fileRead);
-    EXPECT_EQ(w.form.ListView1->count(), 0);
+    EXPECT_EQ(w.form.channelList->count(), 0);
     ASSERT_EQ(dialogs.shown.size(), 2u);
     EXPECT_NE(dialogs.shown[1].text.find("could not be read"), std::string::npos) << dialogs.shown[1].text;
     EXPECT_TRUE(fs::is_directory(dir / "Data.txt"));
@@ -106,7 +106,7 @@ TEST_F(CatalogueBadFile, ProgramFolderUnderARegularFileFailsEveryOperationClearl
     const fs::path folder = dir / "plainfile" / "ChannelDeck";
     Window w(*this, folder);
     w.show("TV");
-    EXPECT_EQ(w.form.ListView1->count(), 0);
+    EXPECT_EQ(w.form.channelList->count(), 0);
     ASSERT_EQ(dialogs.shown.size(), 1u);
     EXPECT_EQ(dialogs.shown[0].text, notFound());
 
@@ -114,17 +114,17 @@ TEST_F(CatalogueBadFile, ProgramFolderUnderARegularFileFailsEveryOperationClearl
     ASSERT_EQ(dialogs.shown.size(), 2u);
     EXPECT_NE(dialogs.shown[1].text.find("No channels were loaded"), std::string::npos);
 
-    w.form.ListView1->addItem(editorRow("Kept", "http://kept"));
-    w.form.txtData->setText("earlier export");
+    w.form.channelList->addItem(editorRow("Kept", "http://kept"));
+    w.form.exportText->setText("earlier export");
     const auto saved = w.file.EncryptAndSave();
     EXPECT_FALSE(saved.written);
     EXPECT_FALSE(saved.error.empty());
-    EXPECT_EQ(w.form.txtData->text(), "earlier export");
-    EXPECT_EQ(w.form.ListView1->count(), 1) << "the rows stay for another try";
+    EXPECT_EQ(w.form.exportText->text(), "earlier export");
+    EXPECT_EQ(w.form.channelList->count(), 1) << "the rows stay for another try";
     ASSERT_EQ(dialogs.shown.size(), 3u);
     EXPECT_NE(dialogs.shown[2].text.find("could not be saved"), std::string::npos) << dialogs.shown[2].text;
 
-    w.form.Text1->setText("import.txt");
+    w.form.importFileText->setText("import.txt");
     EXPECT_FALSE(w.file.Load2().fileRead);
     ASSERT_EQ(dialogs.shown.size(), 4u);
     EXPECT_NE(dialogs.shown[3].text.find("No channels were imported"), std::string::npos);
@@ -136,7 +136,7 @@ TEST_F(CatalogueBadFile, FolderInPlaceOfTheExportIsLeftAsItWas) {
     fs::create_directory(dir / "Data.htm");
     dir.write("Data.htm/inside.txt", "keep me");
     Window w(*this, dir.path());
-    w.form.ListView1->addItem(editorRow("A", "http://a"));
+    w.form.channelList->addItem(editorRow("A", "http://a"));
     const auto saved = w.file.EncryptAndSave();
     EXPECT_FALSE(saved.written);
     ASSERT_EQ(dialogs.shown.size(), 1u);
@@ -149,13 +149,13 @@ TEST_F(CatalogueBadFile, FolderInPlaceOfTheExportIsLeftAsItWas) {
 // Data.htm, losing the old one, or reporting success.
 TEST_F(CatalogueBadFile, ExportThatCannotGrowKeepsTheWholeOldOne) {
     Window w(*this, dir.path());
-    for (int i = 0; i < 400; ++i) w.form.ListView1->addItem(editorRow("Old " + std::to_string(i), "http://old"));
+    for (int i = 0; i < 400; ++i) w.form.channelList->addItem(editorRow("Old " + std::to_string(i), "http://old"));
     ASSERT_TRUE(w.file.EncryptAndSave().written);
     const std::string old = dir.read("Data.htm");
     ASSERT_GT(old.size(), 8192u);
 
-    w.form.ListView1->clear();
-    for (int i = 0; i < 400; ++i) w.form.ListView1->addItem(editorRow("New " + std::to_string(i), "http://new"));
+    w.form.channelList->clear();
+    for (int i = 0; i < 400; ++i) w.form.channelList->addItem(editorRow("New " + std::to_string(i), "http://new"));
     dialogs.shown.clear();
     const int status = test::runWithFileSizeLimit(8192, [&] {
         const auto saved = w.file.EncryptAndSave();
@@ -186,16 +186,16 @@ TEST_F(CatalogueBadFile, OverlongLineIsTheViewsErrorAndTheEditorKeepsItWhole) {
     Window editor(*this, dir.path());
     const auto loaded = editor.file.DecryptAndLoad();
     EXPECT_EQ(loaded.rowsAdded, 3);
-    ASSERT_EQ(editor.form.ListView1->count(), 3);
-    EXPECT_EQ(editor.form.ListView1->item(1).text, longName);
-    EXPECT_EQ(editor.form.ListView1->item(1).tag, "http://long");
+    ASSERT_EQ(editor.form.channelList->count(), 3);
+    EXPECT_EQ(editor.form.channelList->item(1).text, longName);
+    EXPECT_EQ(editor.form.channelList->item(1).tag, "http://long");
 
     const auto saved = editor.file.EncryptAndSave();
     EXPECT_TRUE(saved.written);
     EXPECT_EQ(saved.rowsWritten, 2);
     EXPECT_EQ(saved.rowsLeftOut, 1);
     EXPECT_EQ(dialogs.shown.size(), 2u) << "the row left out is named";
-    EXPECT_EQ(editor.form.ListView1->count(), 3) << "the row stays in the list";
+    EXPECT_EQ(editor.form.channelList->count(), 3) << "the row stays in the list";
 }
 
 // Catches NUL bytes ending a field or a line early: a decoded NUL (from an
@@ -209,13 +209,13 @@ TEST_F(CatalogueBadFile, NulBytesStayInsideTheirFields) {
     Window w(*this, dir.path());
     w.show("TV");
     EXPECT_TRUE(dialogs.shown.empty());
-    ASSERT_EQ(w.form.ListView1->count(), 3);
-    EXPECT_EQ(w.form.ListView1->item(0).text, name);
-    EXPECT_EQ(w.form.ListView1->item(0).tag, std::string("http://a\0b", 10));
-    EXPECT_EQ(w.form.ListView1->item(0).subItem(2), std::string("Eng\0lish", 8));
-    EXPECT_EQ(w.form.ListView1->item(1).text, std::string("Raw\xBF", 4));
-    EXPECT_EQ(w.form.ListView1->item(1).tag, "http://raw");
-    EXPECT_EQ(w.form.ListView1->item(2).text, "Z");
+    ASSERT_EQ(w.form.channelList->count(), 3);
+    EXPECT_EQ(w.form.channelList->item(0).text, name);
+    EXPECT_EQ(w.form.channelList->item(0).tag, std::string("http://a\0b", 10));
+    EXPECT_EQ(w.form.channelList->item(0).subItem(2), std::string("Eng\0lish", 8));
+    EXPECT_EQ(w.form.channelList->item(1).text, std::string("Raw\xBF", 4));
+    EXPECT_EQ(w.form.channelList->item(1).tag, "http://raw");
+    EXPECT_EQ(w.form.channelList->item(2).text, "Z");
 
     // The editor keeps them too, and the export writes them back.
     Window editor(*this, dir.path());
@@ -229,21 +229,21 @@ TEST_F(CatalogueBadFile, NulBytesStayInsideTheirFields) {
 TEST_F(CatalogueBadFile, ImportFileThatIsAFolderOrHoldsLongAndNulLinesIsClear) {
     fs::create_directory(dir / "import.txt");
     Window w(*this, dir.path());
-    w.form.Text1->setText("import.txt");
+    w.form.importFileText->setText("import.txt");
     EXPECT_FALSE(w.file.Load2().fileRead);
     ASSERT_EQ(dialogs.shown.size(), 1u);
     EXPECT_NE(dialogs.shown[0].text.find("could not be read"), std::string::npos) << dialogs.shown[0].text;
-    EXPECT_EQ(w.form.ListView1->count(), 0);
+    EXPECT_EQ(w.form.channelList->count(), 0);
 
     const std::string longValue(40'000, 'v');
     const std::string nulName = std::string("Nul\0Name", 8);
     dir.write("other.txt", "[Sec]\r\nskip\r\n" + nulName + "\r\n" + longValue + "\r\n");
-    w.form.Text1->setText("other.txt");
+    w.form.importFileText->setText("other.txt");
     const auto imported = w.file.Load2();
     EXPECT_TRUE(imported.fileRead);
-    ASSERT_EQ(w.form.ListView1->count(), 1);
-    EXPECT_EQ(w.form.ListView1->item(0).text, nulName);
-    EXPECT_EQ(w.form.ListView1->item(0).subItem(1), longValue);
+    ASSERT_EQ(w.form.channelList->count(), 1);
+    EXPECT_EQ(w.form.channelList->item(0).text, nulName);
+    EXPECT_EQ(w.form.channelList->item(0).subItem(1), longValue);
 }
 
 long peakRssKb() {
@@ -300,9 +300,9 @@ TEST_F(CatalogueBadFile, HugeCatalogueLoadsWithMemoryBoundedByTheFileSize) {
     fs::remove(file);
 
     EXPECT_TRUE(dialogs.shown.empty());
-    EXPECT_EQ(w.form.ListView1->count(), expected);
-    EXPECT_EQ(w.form.ListView1->item(0).text, "Channel 000000000");
-    EXPECT_EQ(w.form.Combo1->entries().size(), 12u) << "All, the empty entry and ten languages";
+    EXPECT_EQ(w.form.channelList->count(), expected);
+    EXPECT_EQ(w.form.channelList->item(0).text, "Channel 000000000");
+    EXPECT_EQ(w.form.languageBox->entries().size(), 12u) << "All, the empty entry and ten languages";
     const double fileMb = static_cast<double>(written) / (1024 * 1024);
     const double growthMb = static_cast<double>(growthKb) / 1024;
     std::printf(

@@ -11,7 +11,7 @@
 #include "catalogue/line_cipher.h"
 #include "support/fakes.h"
 #include "support/temp_dir.h"
-#include "ui/form1.h"
+#include "ui/main_window.h"
 
 namespace cd::catalogue {
 namespace {
@@ -42,10 +42,10 @@ std::vector<std::string> names(const ui::ListView& list) {
 class CatalogueFileTest : public ::testing::Test {
 protected:
     test::TempDir dir;
-    ui::Form1 form;
+    ui::MainWindow form;
     test::FakeDialogs dialogs;
     CatalogueFile file{form, dialogs, dir.path(), kTitle};
-    ui::ListView& list = *form.ListView1;
+    ui::ListView& list = *form.channelList;
 };
 
 // ---- Decrypt and Load -----------------------------------------------------
@@ -64,7 +64,7 @@ TEST_F(CatalogueFileTest, LoadPutsFourFieldsInTheEditorRowAndDropsTheFifth) {
     EXPECT_EQ(row.subItem(2), "English/Spanish");
     EXPECT_EQ(row.subItem(3), "http://fox/live");
     EXPECT_EQ(row.subItems.size(), 3u);
-    form.Text5->setText("8047");
+    form.keyText->setText("8047");
     file.EncryptAndSave();
     EXPECT_EQ(dir.read("Data.htm"), "<data>\r\nFox|http://fox/live|TV|English/Spanish\r\n</data>\r\n");
     EXPECT_TRUE(dialogs.shown.empty());
@@ -166,7 +166,7 @@ TEST_F(CatalogueFileTest, ExportLayoutIsByteExact) {
     const std::string expected = std::string("<data>\r\n") + "\xA1\xBC\xA2\xBC\xA3\xBC\xA4" + "\r\n" +
                                  EncodeLine("Fox|http://f|TV|English") + "\r\n</data>\r\n";
     EXPECT_EQ(dir.read("Data.htm"), expected);
-    EXPECT_EQ(form.txtData->text(), expected) << "txtData shows exactly the file's lines";
+    EXPECT_EQ(form.exportText->text(), expected) << "txtData shows exactly the file's lines";
     EXPECT_TRUE(dialogs.shown.empty());
 }
 
@@ -174,7 +174,7 @@ TEST_F(CatalogueFileTest, ExportLayoutIsByteExact) {
 TEST_F(CatalogueFileTest, EmptyListWritesExactlyTheTwoWrapperLines) {
     EXPECT_TRUE(file.EncryptAndSave().written);
     EXPECT_EQ(dir.read("Data.htm"), "<data>\r\n</data>\r\n");
-    EXPECT_EQ(form.txtData->text(), "<data>\r\n</data>\r\n");
+    EXPECT_EQ(form.exportText->text(), "<data>\r\n</data>\r\n");
 }
 
 // Catches a key compared loosely (trimmed) or any other text taken as the key.
@@ -183,18 +183,18 @@ TEST_F(CatalogueFileTest, OnlyTheExactKeyWritesPlain) {
     const std::string encoded = "<data>\r\n" + EncodeLine("Fox|http://f|TV|English") + "\r\n</data>\r\n";
     const std::string plain = "<data>\r\nFox|http://f|TV|English\r\n</data>\r\n";
     for (const char* key : {"key", "8047 ", " 8047", "80470", ""}) {
-        form.Text5->setText(key);
+        form.keyText->setText(key);
         file.EncryptAndSave();
         EXPECT_EQ(dir.read("Data.htm"), encoded) << "key '" << key << "'";
     }
-    form.Text5->setText("8047");
+    form.keyText->setText("8047");
     file.EncryptAndSave();
     EXPECT_EQ(dir.read("Data.htm"), plain);
 }
 
 // Catches rows written in insertion order while the list shows them sorted, or a missing sub-item mishandled.
 TEST_F(CatalogueFileTest, RowsFollowTheDisplayOrderAndMissingSubItemsAreEmpty) {
-    form.Text5->setText("8047");
+    form.keyText->setText("8047");
     list.setSortKey(1);
     list.setSorted(true);
     list.addItem(editorRow("n1", "TV", "English", "u1"));
@@ -211,7 +211,7 @@ TEST_F(CatalogueFileTest, RowsFollowTheDisplayOrderAndMissingSubItemsAreEmpty) {
 TEST_F(CatalogueFileTest, FailedWriteKeepsTheOldExportAndSaysSo) {
     const std::string old = "<data>\r\nold\r\n</data>\r\n";
     dir.write("Data.htm", old);
-    form.txtData->setText(old);
+    form.exportText->setText(old);
     for (int i = 0; i < 50; ++i) list.addItem(editorRow("Channel " + std::to_string(i), "TV", "English", "http://x"));
     // A file size limit makes the write itself fail, even for a privileged user.
     struct rlimit saved {};
@@ -227,7 +227,7 @@ TEST_F(CatalogueFileTest, FailedWriteKeepsTheOldExportAndSaysSo) {
     EXPECT_FALSE(outcome.written);
     EXPECT_FALSE(outcome.error.empty());
     EXPECT_EQ(dir.read("Data.htm"), old);
-    EXPECT_EQ(form.txtData->text(), old) << "txtData keeps showing what the file holds";
+    EXPECT_EQ(form.exportText->text(), old) << "txtData keeps showing what the file holds";
     ASSERT_EQ(dialogs.shown.size(), 1u);
     EXPECT_NE(dialogs.shown[0].text.find("could not be saved"), std::string::npos) << dialogs.shown[0].text;
     EXPECT_NE(dialogs.shown[0].text.find("Data.htm"), std::string::npos);
@@ -237,7 +237,7 @@ TEST_F(CatalogueFileTest, FailedWriteKeepsTheOldExportAndSaysSo) {
     EXPECT_EQ(left, (std::vector<std::string>{"Data.htm"})) << "no temporary file is left behind";
 }
 
-// Catches a save into a missing folder reported as success.
+// Catches a encryptAndSaveButton into a missing folder reported as success.
 TEST_F(CatalogueFileTest, SaveIntoAMissingFolderFailsAndSaysSo) {
     CatalogueFile elsewhere(form, dialogs, dir / "gone", kTitle);
     EXPECT_FALSE(elsewhere.EncryptAndSave().written);
@@ -268,7 +268,7 @@ TEST_F(CatalogueFileTest, RowsThatWillNotReadBackAreWrittenAndNamedInOneMessage)
     EXPECT_EQ(dialogs.shown[0].title, kTitle);
 
     dialogs.shown.clear();
-    form.Text5->setText("8047");
+    form.keyText->setText("8047");
     EXPECT_EQ(file.EncryptAndSave().rowsAltered, 0) << "a plain export keeps those bytes as they are";
     EXPECT_TRUE(dialogs.shown.empty());
 }
@@ -298,7 +298,7 @@ TEST_F(CatalogueFileTest, RowsLongerThanTheCipherLimitAreLeftOutAndNamed) {
 // Catches the import's line pairing: the header, the discarded line, and the name with no value after it.
 TEST_F(CatalogueFileTest, Load2OfTheFiveLineFileAddsOneRow) {
     dir.write("import.txt", "[X]\r\nanything\r\nName\r\nSecond\r\nLast");
-    form.Text1->setText("import.txt");
+    form.importFileText->setText("import.txt");
     const auto outcome = file.Load2();
     EXPECT_TRUE(outcome.fileRead);
     EXPECT_EQ(outcome.rowsAdded, 1);
@@ -308,18 +308,18 @@ TEST_F(CatalogueFileTest, Load2OfTheFiveLineFileAddsOneRow) {
     EXPECT_EQ(list.item(0).subItem(2), "TV");
     EXPECT_EQ(list.item(0).subItem(3), "X");
     EXPECT_EQ(list.item(0).tag, "");
-    form.Text5->setText("8047");
+    form.keyText->setText("8047");
     file.EncryptAndSave();
     EXPECT_EQ(dir.read("Data.htm"), "<data>\r\nName|X|Second|TV\r\n</data>\r\n");
 }
 
-// Catches sections not switching, brackets kept, blank lines taken as names, or txtType ignored.
+// Catches sections not switching, brackets kept, blank lines taken as names, or importCategoryText ignored.
 TEST_F(CatalogueFileTest, Load2ReadsSectionsSkipsBlanksAndUsesTheType) {
     dir.write("import.txt",
               "\r\n \r\n[[Sec]tion] one\r\nskipped [also]\r\nA\r\nhttp://a\r\n\r\n \r\n[Two]\r\n\r\nB\r\n"
               "http://b\r\n  \r\nvalue of two blanks\r\n");
-    form.Text1->setText("import.txt");
-    form.txtType->setText("Radio");
+    form.importFileText->setText("import.txt");
+    form.importCategoryText->setText("Radio");
     EXPECT_EQ(file.Load2().rowsAdded, 3);
     ASSERT_EQ(list.count(), 3);
     EXPECT_EQ(list.item(0).subItem(3), "Section one");
@@ -333,7 +333,7 @@ TEST_F(CatalogueFileTest, Load2ReadsSectionsSkipsBlanksAndUsesTheType) {
 // Catches a header on the last line failing the import or losing the rows before it.
 TEST_F(CatalogueFileTest, Load2WithAHeaderAsLastLineKeepsTheRowsReadSoFar) {
     dir.write("import.txt", "[A]\r\nskip\r\nN1\r\nV1\r\n[B]");
-    form.Text1->setText("import.txt");
+    form.importFileText->setText("import.txt");
     const auto outcome = file.Load2();
     EXPECT_TRUE(outcome.fileRead);
     EXPECT_EQ(outcome.rowsAdded, 1);
@@ -344,14 +344,14 @@ TEST_F(CatalogueFileTest, Load2WithAHeaderAsLastLineKeepsTheRowsReadSoFar) {
 // Catches a missing import file passing silently or touching the list.
 TEST_F(CatalogueFileTest, Load2WithAMissingFileSaysSoAndChangesNoRow) {
     list.addItem(editorRow("Kept", "TV", "English", "u0"));
-    form.Text1->setText("nothere.txt");
+    form.importFileText->setText("nothere.txt");
     EXPECT_FALSE(file.Load2().fileRead);
     EXPECT_EQ(names(list), (std::vector<std::string>{"Kept"}));
     ASSERT_EQ(dialogs.shown.size(), 1u);
     EXPECT_NE(dialogs.shown[0].text.find("\"nothere.txt\""), std::string::npos) << dialogs.shown[0].text;
     EXPECT_NE(dialogs.shown[0].text.find(dir.path().string()), std::string::npos);
 
-    form.Text1->setText("");
+    form.importFileText->setText("");
     EXPECT_FALSE(file.Load2().fileRead) << "an empty name is not the program's folder";
     EXPECT_EQ(dialogs.shown.size(), 2u);
 }

@@ -10,7 +10,7 @@
 #include "platform/memory_settings_store.h"
 #include "support/fakes.h"
 #include "support/temp_dir.h"
-#include "ui/form1.h"
+#include "ui/main_window.h"
 
 namespace cd::catalogue {
 namespace {
@@ -43,13 +43,13 @@ protected:
 
     Strings names() const {
         Strings out;
-        for (int i = 0; i < form.ListView1->count(); ++i) out.push_back(form.ListView1->item(i).text);
+        for (int i = 0; i < form.channelList->count(); ++i) out.push_back(form.channelList->item(i).text);
         return out;
     }
-    const Strings& entries() const { return form.Combo1->entries(); }
+    const Strings& entries() const { return form.languageBox->entries(); }
 
     test::TempDir dir;
-    ui::Form1 form;
+    ui::MainWindow form;
     NavigationState state;
     platform::MemorySettingsStore settings;
     test::FakeDialogs dialogs;
@@ -66,7 +66,7 @@ TEST_F(CategoryViewTest, AllListsEveryRecordOfTheCategoryInFileOrder) {
                     "Arte|mms://arte|TV|French/German|extra|fields", "Zed|http://z|TV|"});
     show("TV");
     EXPECT_EQ(names(), (Strings{"Fox", "Arte", "Zed"}));
-    const ui::ListItem& arte = form.ListView1->item(1);
+    const ui::ListItem& arte = form.channelList->item(1);
     EXPECT_EQ(arte.tag, "mms://arte");
     EXPECT_EQ(arte.subItem(1), "TV");
     EXPECT_EQ(arte.subItem(2), "French/German");
@@ -103,11 +103,11 @@ TEST_F(CategoryViewTest, EmptyCategoryAndLanguageBecomeTvAndAll) {
 // user's column sort (one reset for the shell, not one insert per row).
 TEST_F(CategoryViewTest, RefillReplacesRowsKeepsTheSortAndResetsOnce) {
     writeCatalogue({"b|1|TV|x", "C|2|TV|x", "a|3|TV|x", "r|4|Radio|x"});
-    form.ListView1->addItem(ui::ListItem{"stale", "", "", {}});
-    form.ListView1->setSortKey(0);
-    form.ListView1->setSorted(true);
+    form.channelList->addItem(ui::ListItem{"stale", "", "", {}});
+    form.channelList->setSortKey(0);
+    form.channelList->setSorted(true);
     int resets = 0, inserts = 0;
-    form.ListView1->subscribe([&](ui::Control*, const ui::ChangeEvent& e) {
+    form.channelList->subscribe([&](ui::Control*, const ui::ChangeEvent& e) {
         resets += e.what == ui::Change::RowsReset;
         inserts += e.what == ui::Change::RowsInserted;
     });
@@ -125,7 +125,7 @@ TEST_F(CategoryViewTest, LanguageBoxIsAllThenSortedNamesWithTheEmptyEntry) {
     writeCatalogue({"A|a|TV|English", "B|b|TV|French/English", "C|c|TV|German", "D|d|TV|/Spanish/", "R|r|Radio|Dutch"});
     show("TV");
     EXPECT_EQ(entries(), (Strings{"All", "", "English", "French", "German", "Spanish"}));
-    EXPECT_EQ(form.Combo1->text(), "");
+    EXPECT_EQ(form.languageBox->text(), "");
     EXPECT_FALSE(state.languageRefresh);
 }
 
@@ -153,7 +153,7 @@ TEST_F(CategoryViewTest, LanguagesComeFromTheWholeCategoryWhateverTheFilter) {
     show("TV", "French");
     EXPECT_EQ(names(), (Strings{"B"}));
     EXPECT_EQ(entries(), (Strings{"All", "", "English", "French"}));
-    EXPECT_EQ(form.Combo1->text(), "French");
+    EXPECT_EQ(form.languageBox->text(), "French");
 }
 
 // Catches a partial language that is not matched as a substring, or a box
@@ -162,17 +162,17 @@ TEST_F(CategoryViewTest, PartialLanguageListsMatchesAndShowsOnlyAsANameTail) {
     writeCatalogue({"A|a|TV|English", "B|b|TV|Bengali", "C|c|TV|ENGLISH", "D|d|TV|French"});
     show("TV", "Eng");
     EXPECT_EQ(names(), (Strings{"A", "B", "C"}));
-    EXPECT_EQ(form.Combo1->text(), "");
+    EXPECT_EQ(form.languageBox->text(), "");
     writeCatalogue({"A|a|TV|English", "H|h|TV|Heng"});
     show("TV", "Eng");
     EXPECT_EQ(names(), (Strings{"A", "H"}));
-    EXPECT_EQ(form.Combo1->text(), "Eng");
+    EXPECT_EQ(form.languageBox->text(), "Eng");
 }
 
 // Catches a box rebuilt on every load instead of only after a switch.
 TEST_F(CategoryViewTest, WithoutTheRefreshFlagTheBoxIsLeftAlone) {
     writeCatalogue({"A|a|TV|English"});
-    form.Combo1->addItem("kept");
+    form.languageBox->addItem("kept");
     state.currentCategory = "TV";
     state.currentLanguage = "All";
     state.languageRefresh = false;
@@ -193,7 +193,7 @@ TEST_F(CategoryViewTest, PickingALanguageStoresItPerCategoryAndRefills) {
     for (const std::string category : {"TV", "Radio", "Video"}) {
         show(category);
         const Strings before = entries();
-        form.Combo1->setText("French");
+        form.languageBox->setText("French");
         view.Combo1_Click();
         EXPECT_EQ(state.currentLanguage, "French");
         EXPECT_EQ(settings.get(CategoryView::languageKey(category), ""), "French") << category;
@@ -206,7 +206,7 @@ TEST_F(CategoryViewTest, PickingALanguageStoresItPerCategoryAndRefills) {
 
     show("XXX");
     EXPECT_EQ(names(), (Strings{"X", "X2"}));
-    form.Combo1->setText("English");
+    form.languageBox->setText("English");
     view.Combo1_Click();
     EXPECT_EQ(names(), (Strings{"X2"})) << "the list is refilled";
     EXPECT_EQ(settings.values().size(), 3u) << "the adult category stores nothing";
@@ -218,12 +218,12 @@ TEST_F(CategoryViewTest, PickingALanguageStoresItPerCategoryAndRefills) {
 // Catches a missing catalogue that leaves old rows, shows nothing, or
 // spends the refresh flag.
 TEST_F(CategoryViewTest, MissingCatalogueShowsTheMessageOnEverySwitch) {
-    form.ListView1->addItem(ui::ListItem{"old", "", "", {}});
-    form.Combo1->addItem("All");
-    form.Combo1->addItem("English");
+    form.channelList->addItem(ui::ListItem{"old", "", "", {}});
+    form.languageBox->addItem("All");
+    form.languageBox->addItem("English");
     for (int i = 1; i <= 2; ++i) {
         show(i == 1 ? "TV" : "Radio");
-        EXPECT_EQ(form.ListView1->count(), 0);
+        EXPECT_EQ(form.channelList->count(), 0);
         ASSERT_EQ(dialogs.shown.size(), static_cast<std::size_t>(i));
         EXPECT_EQ(dialogs.shown.back().text, kNotFound);
         EXPECT_EQ(dialogs.shown.back().title, "ChannelDeck");
@@ -237,14 +237,14 @@ TEST_F(CategoryViewTest, MissingCatalogueShowsTheMessageOnEverySwitch) {
 // instead of stopping the load with the rows so far kept.
 TEST_F(CategoryViewTest, ShortRecordOfTheCategoryStopsTheLoadKeepingRowsSoFar) {
     writeCatalogue({"A|a|TV|English", "R|r|Radio", "B|b|TV", "C|c|TV|English"});
-    form.Combo1->addItem("previous");
-    form.Combo1->setText("previous");
+    form.languageBox->addItem("previous");
+    form.languageBox->setText("previous");
     show("TV");
     EXPECT_EQ(names(), (Strings{"A"})) << "the 3-field Radio line is skipped, the 3-field TV line stops";
     ASSERT_EQ(dialogs.shown.size(), 1u);
     EXPECT_EQ(dialogs.shown[0].text, kNotFound);
     EXPECT_EQ(entries(), (Strings{"previous"}));
-    EXPECT_EQ(form.Combo1->text(), "previous");
+    EXPECT_EQ(form.languageBox->text(), "previous");
     EXPECT_TRUE(state.languageRefresh);
 }
 
@@ -280,7 +280,7 @@ TEST_F(CategoryViewTest, LinesEndAtCrAndTheLastMayLackItsEnd) {
                               EncodeLine("C|c|TV|German"));
     show("TV");
     EXPECT_EQ(names(), (Strings{"A", "B", "C"}));
-    EXPECT_EQ(form.ListView1->item(0).subItem(2), "Eng\xC9lish");
+    EXPECT_EQ(form.channelList->item(0).subItem(2), "Eng\xC9lish");
 }
 
 }  // namespace

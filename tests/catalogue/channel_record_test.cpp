@@ -56,7 +56,7 @@ TEST(ChannelRecord, NothingEscapesTheSeparator) {
     EXPECT_EQ(r->languages, "TV");
 }
 
-// Catches an editor row with the address in the wrong place, or a save that reads the tag.
+// Catches an editor row with the address in the wrong place, or a encryptAndSaveButton that reads the tag.
 TEST(EditorRow, LayoutPutsTheAddressInTagAndSubItemThree) {
     const auto fields = SplitRecordFields("Fox|http://fox|TV|English");
     ASSERT_TRUE(fields.has_value());

@@ -13,7 +13,7 @@
 namespace cd::crash {
 
 /// FavouritesKept: a favourites file that holds lines the program does not
-/// read as favourites (kept on every save), added to and removed from.
+/// read as favourites (kept on every encryptAndSaveButton), added to and removed from.
 enum class Kind { Favourites, FavouritesKept, CatalogueExport, VideoPage, RegistryImport };
 
 /// "favourites", "favourites_kept", "catalogue", "videopage", "registry".
@@ -24,7 +24,7 @@ bool kindFromName(std::string_view name, Kind& kind);
 std::filesystem::path targetOf(Kind kind, const std::filesystem::path& folder);
 
 /// Favourites rows of variant 0 (A) or 1 (B): a few hundred kilobytes, so a
-/// save takes long enough to be interrupted.
+/// encryptAndSaveButton takes long enough to be interrupted.
 void fillFavourites(ui::ListView& list, int variant);
 /// The video favourite that turns FavouritesKept's A into B when added.
 inline constexpr const char* kKeptAddedTitle = "Added clip";

@@ -89,7 +89,7 @@ struct Tally {
     int leftovers = 0;  // temporary files a kill left behind (for the registry: keys holding a mix)
 };
 
-// Temporary files a killed save left beside target; removed so the next
+// Temporary files a killed encryptAndSaveButton left beside target; removed so the next
 // round starts clean.
 int removeLeftovers(const fs::path& target) {
     const std::string prefix = "." + target.filename().string() + ".tmp";
@@ -177,7 +177,7 @@ protected:
     std::string a, b;
 };
 
-// Catches a save, export, page write or import that a crash can leave half
+// Catches a encryptAndSaveButton, export, page write or import that a crash can leave half
 // done: a truncated or mixed file, a lost file, a damaged store or a value
 // cut short.
 TEST_P(CrashSafety, KilledWriterLeavesOnlyWholeFiles) {

@@ -18,7 +18,7 @@
 #include "registry/registry_store.h"
 #include "support/fakes.h"
 #include "support/scripted_fetcher.h"
-#include "ui/form1.h"
+#include "ui/main_window.h"
 #include "videosite/video_page.h"
 
 namespace {
@@ -36,14 +36,14 @@ int fail(const std::string& what) {
 }
 
 int writeFavourites(const std::filesystem::path& folder) {
-    // One window per content, filled once, so each round is the save alone.
-    ui::Form1 forms[2];
+    // One window per content, filled once, so each round is the encryptAndSaveButton alone.
+    ui::MainWindow forms[2];
     test::FakeDialogs dialogs;
     test::ScriptedFetcher fetcher;
     fetch::Reporter reporter(fetcher, "127.0.0.1:1");
     std::vector<favourites::Favourites> favs;
     for (int v : {0, 1}) {
-        crash::fillFavourites(*forms[v].ListView2, v);
+        crash::fillFavourites(*forms[v].favouritesList, v);
         favs.emplace_back(forms[v], folder, favourites::PlayChannel{}, reporter, dialogs, "crash_writer",
                           favourites::ShowVideoPage{});
     }
@@ -56,36 +56,36 @@ int writeFavourites(const std::filesystem::path& folder) {
 int writeKeptFavourites(const std::filesystem::path& folder) {
     // The test seeds A; adding the video favourite gives B, removing it A
     // again. What a kill leaves must still hold every kept line whole.
-    ui::Form1 form;
+    ui::MainWindow form;
     test::FakeDialogs dialogs;
     test::ScriptedFetcher fetcher;
     fetch::Reporter reporter(fetcher, "127.0.0.1:1");
     favourites::Favourites favs(form, folder, favourites::PlayChannel{}, reporter, dialogs, "crash_writer",
                                 favourites::ShowVideoPage{});
     favs.LoadFavorites();
-    if (form.ListView2->empty()) return fail("no favourites loaded from the seeded file");
+    if (form.favouritesList->empty()) return fail("no favourites loaded from the seeded file");
     // The writer killed before this one may have left B.
-    const int last = form.ListView2->count() - 1;
-    if (form.ListView2->item(last).text == crash::kKeptAddedTitle) {
-        form.ListView2->select(last);
+    const int last = form.favouritesList->count() - 1;
+    if (form.favouritesList->item(last).text == crash::kKeptAddedTitle) {
+        form.favouritesList->select(last);
         favs.Command1_Click();
     }
     for (int n = 0;; ++n) {
         favs.AddVideoFavorite(crash::kKeptAddedTitle, crash::kKeptAddedId);
         if (!dialogs.shown.empty()) return fail("favourites not saved: " + dialogs.shown.back().text);
         if (n == 0) ready();
-        form.ListView2->select(form.ListView2->count() - 1);
+        form.favouritesList->select(form.favouritesList->count() - 1);
         favs.Command1_Click();
         if (!dialogs.shown.empty()) return fail("favourites not saved: " + dialogs.shown.back().text);
     }
 }
 
 int writeCatalogueExport(const std::filesystem::path& folder) {
-    ui::Form1 forms[2];
+    ui::MainWindow forms[2];
     test::FakeDialogs dialogs;
     std::vector<catalogue::CatalogueFile> files;
     for (int v : {0, 1}) {
-        crash::fillCatalogue(*forms[v].ListView1, v);
+        crash::fillCatalogue(*forms[v].channelList, v);
         files.emplace_back(forms[v], dialogs, folder, "crash_writer");
     }
     for (int variant = 1, n = 0;; variant ^= 1, ++n) {

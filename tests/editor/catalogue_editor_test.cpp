@@ -9,7 +9,7 @@
 #include "localization/message_table.h"
 #include "support/fakes.h"
 #include "support/temp_dir.h"
-#include "ui/form1.h"
+#include "ui/main_window.h"
 
 namespace cd::editor {
 namespace {
@@ -34,18 +34,18 @@ protected:
         return out;
     }
     void replace(const std::string& find, const std::string& with, const std::string& in) {
-        form.Text2->setText(find);
-        form.Text3->setText(with);
-        form.Combo2->setText(in);
+        form.findText->setText(find);
+        form.replaceWithText->setText(with);
+        form.replaceColumnBox->setText(in);
         editor.cmdReplace_Click();
     }
 
     test::TempDir dir;
-    ui::Form1 form;
+    ui::MainWindow form;
     test::FakeDialogs dialogs;
     localization::MessageTable messages{platform::VersionInfo{"ChannelDeck", "Quenmark Software", "", 1, 0, 0}};
     CatalogueEditor editor{form, dialogs, messages, dir.path(), kTitle};
-    ui::ListView& list = *form.ListView1;
+    ui::ListView& list = *form.channelList;
 };
 
 // ---- selecting, adding, editing -------------------------------------------
@@ -55,23 +55,23 @@ TEST_F(CatalogueEditorTest, SelectingARowFillsTheEditBoxes) {
     list.addItem(row("Fox", "Radio", "English", "http://fox", "http://old"));
     list.select(0);
     editor.SelectRow();
-    EXPECT_EQ(form.txtEditName->text(), "Fox");
-    EXPECT_EQ(form.cmbEditCateogy->text(), "Radio");
-    EXPECT_EQ(form.txtEditType->text(), "English");
-    EXPECT_EQ(form.txtEditURL->text(), "http://fox") << "the address shown is sub-item 3, not the tag";
+    EXPECT_EQ(form.editNameText->text(), "Fox");
+    EXPECT_EQ(form.editCategoryBox->text(), "Radio");
+    EXPECT_EQ(form.editLanguagesText->text(), "English");
+    EXPECT_EQ(form.editAddressText->text(), "http://fox") << "the address shown is sub-item 3, not the tag";
     list.select(-1);
-    form.txtEditName->setText("typed");
+    form.editNameText->setText("typed");
     editor.SelectRow();
-    EXPECT_EQ(form.txtEditName->text(), "typed") << "no selection changes nothing";
+    EXPECT_EQ(form.editNameText->text(), "typed") << "no selection changes nothing";
 }
 
 // Catches Add giving the row a tag, mixing up columns, or clearing the add boxes.
 TEST_F(CatalogueEditorTest, AddAppendsAnUntaggedRowAndKeepsTheAddBoxes) {
     list.addItem(row("First", "TV", "English", "u1"));
-    form.txtAddName->setText("New");
-    form.cmbAddCategory->setText("XXX");
-    form.txtAddType->setText("German");
-    form.txtAddURL->setText("http://new");
+    form.addNameText->setText("New");
+    form.addCategoryBox->setText("XXX");
+    form.addLanguagesText->setText("German");
+    form.addAddressText->setText("http://new");
     editor.cmdAdd_Click();
     ASSERT_EQ(list.count(), 2);
     const ui::ListItem& added = list.item(1);
@@ -80,7 +80,7 @@ TEST_F(CatalogueEditorTest, AddAppendsAnUntaggedRowAndKeepsTheAddBoxes) {
     EXPECT_EQ(added.subItem(2), "German");
     EXPECT_EQ(added.subItem(3), "http://new");
     EXPECT_EQ(added.tag, "");
-    EXPECT_EQ(form.txtAddName->text(), "New");
+    EXPECT_EQ(form.addNameText->text(), "New");
     editor.cmdAdd_Click();
     EXPECT_EQ(list.count(), 3) << "no duplicate test on add";
 }
@@ -89,10 +89,10 @@ TEST_F(CatalogueEditorTest, AddAppendsAnUntaggedRowAndKeepsTheAddBoxes) {
 TEST_F(CatalogueEditorTest, OkWritesTheEditBoxesIntoTheSelectedRowOnly) {
     list.addItem(row("A", "TV", "English", "http://a", "http://a"));
     list.addItem(row("B", "TV", "English", "http://b", "http://b"));
-    form.txtEditName->setText("B2");
-    form.cmbEditCateogy->setText("Video");
-    form.txtEditType->setText("French");
-    form.txtEditURL->setText("http://b2");
+    form.editNameText->setText("B2");
+    form.editCategoryBox->setText("Video");
+    form.editLanguagesText->setText("French");
+    form.editAddressText->setText("http://b2");
     editor.cmdEdit_Click();
     EXPECT_EQ(column(0), (std::vector<std::string>{"A", "B"})) << "no selection: nothing happens";
     list.select(1);
@@ -145,13 +145,13 @@ TEST_F(CatalogueEditorTest, OtherColumnTextOrAnEmptyFindChangesNothing) {
 // Catches Enter in the find or replacement box not running Replace, or other keys running it.
 TEST_F(CatalogueEditorTest, EnterInEitherBoxRunsReplace) {
     list.addItem(row("tv", "TV", "English", "u1"));
-    form.Text2->setText("tv");
-    form.Text3->setText("TV");
+    form.findText->setText("tv");
+    form.replaceWithText->setText("TV");
     EXPECT_FALSE(editor.Text2_KeyPress('a'));
     EXPECT_EQ(list.item(0).text, "tv");
     EXPECT_TRUE(editor.Text3_KeyPress(13));
     EXPECT_EQ(list.item(0).text, "TV");
-    form.Text3->setText("Tele");
+    form.replaceWithText->setText("Tele");
     EXPECT_TRUE(editor.Text2_KeyPress(CatalogueEditor::kEnterKey));
     EXPECT_EQ(list.item(0).text, "Tele");
 }
@@ -234,7 +234,7 @@ TEST_F(CatalogueEditorTest, DeleteRemovesOnlyTheSelectedRow) {
     EXPECT_TRUE(dialogs.shown.empty()) << "nothing is asked";
 }
 
-// Catches Clear leaving rows behind or asking first.
+// Catches clearListButton leaving rows behind or asking first.
 TEST_F(CatalogueEditorTest, ClearRemovesEveryRow) {
     list.addItem(row("A", "TV", "English", "u1"));
     list.addItem(row("B", "TV", "English", "u2"));
@@ -243,13 +243,13 @@ TEST_F(CatalogueEditorTest, ClearRemovesEveryRow) {
     EXPECT_TRUE(dialogs.shown.empty());
 }
 
-// Catches X leaving chkLoad ticked (so channel clicks would keep playing nothing).
+// Catches X leaving dontLoadWhileEditingCheck ticked (so channel clicks would keep playing nothing).
 TEST_F(CatalogueEditorTest, XUnticksDontLoadAndHidesThePanel) {
-    form.chkLoad->setChecked(true);
-    form.Frame2->setVisible(true);
+    form.dontLoadWhileEditingCheck->setChecked(true);
+    form.editorPanel->setVisible(true);
     editor.Command2_Click();
-    EXPECT_FALSE(form.chkLoad->checked());
-    EXPECT_FALSE(form.Frame2->visible());
+    EXPECT_FALSE(form.dontLoadWhileEditingCheck->checked());
+    EXPECT_FALSE(form.editorPanel->visible());
 }
 
 // ---- the file buttons -----------------------------------------------------
@@ -260,12 +260,12 @@ TEST_F(CatalogueEditorTest, FileButtonsLoadEditAndSaveThroughTheProgramFolder) {
                               catalogue::EncodeLine("Fox copy|HTTP://FOX|TV|English") + "\r\n");
     dir.write("import.txt", "[http://s]\r\n-\r\nImported\r\nRadio\r\n");
     EXPECT_EQ(editor.doLoad_Click().rowsAdded, 2);
-    form.Text1->setText("import.txt");
-    form.txtType->setText("French");
+    form.importFileText->setText("import.txt");
+    form.importCategoryText->setText("French");
     EXPECT_EQ(editor.cmdLoad2_Click().rowsAdded, 1);
     editor.cmdDupes_Click();
     replace("tv", "TV", "Channel");
-    form.Text5->setText("8047");
+    form.keyText->setText("8047");
     EXPECT_TRUE(editor.save_Click().written);
     EXPECT_EQ(dir.read("Data.htm"),
               "<data>\r\nFox TV|http://fox|TV|English\r\nImported|http://s|Radio|French\r\n"

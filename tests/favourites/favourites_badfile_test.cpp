@@ -1,5 +1,5 @@
 // Bad files for Favorites.txt: a folder in its place, a program folder under
-// a regular file, a save that cannot grow the file, overlong lines and NUL
+// a regular file, a encryptAndSaveButton that cannot grow the file, overlong lines and NUL
 // bytes. Each must end in a clear result, with no crash and nothing lost.
 #include <gtest/gtest.h>
 
@@ -13,7 +13,7 @@
 #include "support/file_size_limit.h"
 #include "support/scripted_fetcher.h"
 #include "support/temp_dir.h"
-#include "ui/form1.h"
+#include "ui/main_window.h"
 
 namespace cd::favourites {
 namespace {
@@ -23,16 +23,16 @@ namespace fs = std::filesystem;
 class FavouritesBadFile : public ::testing::Test {
 protected:
     // Loading and saving send no reports; the reporter points nowhere.
-    Favourites make(ui::Form1& form, const fs::path& folder) {
+    Favourites make(ui::MainWindow& form, const fs::path& folder) {
         return Favourites(form, folder, {}, reporter, dialogs, "ChannelDeck", {});
     }
-    static void addRow(ui::Form1& form, const std::string& name, const std::string& address) {
+    static void addRow(ui::MainWindow& form, const std::string& name, const std::string& address) {
         ui::ListItem item;
         item.text = name;
         item.tag = address;
         item.setSubItem(1, "TV");
         item.setSubItem(2, "English");
-        form.ListView2->addItem(std::move(item));
+        form.favouritesList->addItem(std::move(item));
     }
 
     test::TempDir dir;
@@ -41,43 +41,43 @@ protected:
     fetch::Reporter reporter{fetcher, "127.0.0.1:1"};
 };
 
-// Catches a folder named Favorites.txt crashing the load, or a later save
+// Catches a folder named Favorites.txt crashing the load, or a later encryptAndSaveButton
 // replacing the folder or dropping the favourites the user just added.
 TEST_F(FavouritesBadFile, FolderInPlaceOfTheFileLoadsNothingAndSaveSaysSo) {
     fs::create_directory(dir / "Favorites.txt");
     dir.write("Favorites.txt/inside", "keep");
-    ui::Form1 form;
+    ui::MainWindow form;
     auto favs = make(form, dir.path());
     favs.LoadFavorites();
-    EXPECT_EQ(form.ListView2->count(), 0);
+    EXPECT_EQ(form.favouritesList->count(), 0);
     EXPECT_TRUE(dialogs.shown.empty());
 
     addRow(form, "News", "http://news");
     EXPECT_FALSE(favs.SaveFavorites());
     ASSERT_EQ(dialogs.shown.size(), 1u);
     EXPECT_NE(dialogs.shown[0].text.find("could not be saved"), std::string::npos) << dialogs.shown[0].text;
-    EXPECT_EQ(form.ListView2->count(), 1) << "the favourite stays in the list";
+    EXPECT_EQ(form.favouritesList->count(), 1) << "the favourite stays in the list";
     EXPECT_EQ(dir.read("Favorites.txt/inside"), "keep");
 }
 
 // Catches a program folder whose parent is a regular file crashing the
-// load or the save, or a save reported as done.
+// load or the encryptAndSaveButton, or a encryptAndSaveButton reported as done.
 TEST_F(FavouritesBadFile, ProgramFolderUnderARegularFileLoadsNothingAndSaveSaysSo) {
     dir.write("plainfile", "not a folder");
-    ui::Form1 form;
+    ui::MainWindow form;
     auto favs = make(form, dir / "plainfile" / "ChannelDeck");
     favs.LoadFavorites();
-    EXPECT_EQ(form.ListView2->count(), 0);
+    EXPECT_EQ(form.favouritesList->count(), 0);
     addRow(form, "News", "http://news");
     EXPECT_FALSE(favs.SaveFavorites());
     EXPECT_EQ(dialogs.shown.size(), 1u);
     EXPECT_EQ(dir.read("plainfile"), "not a folder");
 }
 
-// Catches a save that fails part way (a full disk) leaving a cut-off file,
+// Catches a encryptAndSaveButton that fails part way (a full disk) leaving a cut-off file,
 // losing the old favourites, leaving its temporary file, or reporting success.
 TEST_F(FavouritesBadFile, SaveThatCannotGrowTheFileKeepsTheWholeOldOne) {
-    ui::Form1 form;
+    ui::MainWindow form;
     auto favs = make(form, dir.path());
     for (int i = 0; i < 300; ++i) addRow(form, "Old favourite " + std::to_string(i), "http://old/" + std::to_string(i));
     ASSERT_TRUE(favs.SaveFavorites());
@@ -106,14 +106,14 @@ TEST_F(FavouritesBadFile, OverlongLineLoadsWholeAndSavesBackUnchanged) {
                               catalogue::EncodeLine(atLimit + "|u|TV|French") + "\r\n" +
                               catalogue::EncodeLine("B|http://b|Radio|German") + "\r\n";
     dir.write("Favorites.txt", bytes);
-    ui::Form1 form;
+    ui::MainWindow form;
     auto favs = make(form, dir.path());
     favs.LoadFavorites();
-    ASSERT_EQ(form.ListView2->count(), 4);
-    EXPECT_EQ(form.ListView2->item(1).text, longName);
-    EXPECT_EQ(form.ListView2->item(1).tag, "http://long");
-    EXPECT_EQ(form.ListView2->item(2).text, atLimit);
-    EXPECT_EQ(form.ListView2->item(3).text, "B");
+    ASSERT_EQ(form.favouritesList->count(), 4);
+    EXPECT_EQ(form.favouritesList->item(1).text, longName);
+    EXPECT_EQ(form.favouritesList->item(1).tag, "http://long");
+    EXPECT_EQ(form.favouritesList->item(2).text, atLimit);
+    EXPECT_EQ(form.favouritesList->item(3).text, "B");
 
     ASSERT_TRUE(favs.SaveFavorites());
     EXPECT_EQ(dir.read("Favorites.txt"), bytes);
@@ -121,29 +121,29 @@ TEST_F(FavouritesBadFile, OverlongLineLoadsWholeAndSavesBackUnchanged) {
 
 // Catches NUL bytes ending a field or a line: a decoded NUL (an encoded "@")
 // stays a NUL, a raw NUL in the file reads as byte 191, and both survive a
-// save and a second load.
+// encryptAndSaveButton and a second load.
 TEST_F(FavouritesBadFile, NulBytesStayInsideTheirFieldsAcrossSaveAndLoad) {
     const std::string name("Nul\0Name", 8);
     const std::string bytes = catalogue::EncodeLine(name + "|http://a|TV|English") + "\r\n" +
                               catalogue::EncodeLine("Raw") + std::string(1, '\0') +
                               catalogue::EncodeLine("|http://raw|TV|English") + "\r\n";
     dir.write("Favorites.txt", bytes);
-    ui::Form1 form;
+    ui::MainWindow form;
     auto favs = make(form, dir.path());
     favs.LoadFavorites();
-    ASSERT_EQ(form.ListView2->count(), 2);
-    EXPECT_EQ(form.ListView2->item(0).text, name);
-    EXPECT_EQ(form.ListView2->item(1).text, std::string("Raw\xBF", 4));
-    EXPECT_EQ(form.ListView2->item(1).tag, "http://raw");
+    ASSERT_EQ(form.favouritesList->count(), 2);
+    EXPECT_EQ(form.favouritesList->item(0).text, name);
+    EXPECT_EQ(form.favouritesList->item(1).text, std::string("Raw\xBF", 4));
+    EXPECT_EQ(form.favouritesList->item(1).tag, "http://raw");
 
     ASSERT_TRUE(favs.SaveFavorites());
-    ui::Form1 again;
+    ui::MainWindow again;
     auto reloaded = make(again, dir.path());
     reloaded.LoadFavorites();
-    ASSERT_EQ(again.ListView2->count(), 2);
-    EXPECT_EQ(again.ListView2->item(0).text, name);
-    EXPECT_EQ(again.ListView2->item(1).text, std::string("Raw\xBF", 4));
-    EXPECT_EQ(again.ListView2->item(1).tag, "http://raw");
+    ASSERT_EQ(again.favouritesList->count(), 2);
+    EXPECT_EQ(again.favouritesList->item(0).text, name);
+    EXPECT_EQ(again.favouritesList->item(1).text, std::string("Raw\xBF", 4));
+    EXPECT_EQ(again.favouritesList->item(1).tag, "http://raw");
 }
 
 }  // namespace

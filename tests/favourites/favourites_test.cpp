@@ -47,13 +47,13 @@ protected:
         item.tag = address;
         item.setSubItem(1, category);
         item.setSubItem(2, languages);
-        form.ListView1->addItem(std::move(item));
+        form.channelList->addItem(std::move(item));
     }
     void addFavouriteRow(const std::string& name, const std::string& address) {
         ui::ListItem item;
         item.text = name;
         item.tag = address;
-        form.ListView2->addItem(std::move(item));
+        form.favouritesList->addItem(std::move(item));
     }
     std::vector<std::string> decodedFileLines() const {
         std::vector<std::string> out;
@@ -62,7 +62,7 @@ protected:
     }
 
     test::TempDir dir;
-    ui::Form1 form;
+    ui::MainWindow form;
     test::FakeDialogs dialogs;
     test::ScriptedFetcher fetcher;
     fetch::Reporter reporter{fetcher, "catalogue.test"};
@@ -76,10 +76,10 @@ protected:
 TEST_F(FavouritesTest, AddedChannelIsSavedReportedAndLoadsBack) {
     auto fav = make(dir.path());
     addChannel("News 24", "http://news.example/24", "TV", "English/French");
-    form.ListView1->select(0);
+    form.channelList->select(0);
     fav.ChannelAction("Favorites");
 
-    ASSERT_EQ(form.ListView2->count(), 1);
+    ASSERT_EQ(form.favouritesList->count(), 1);
     EXPECT_EQ(decodedFileLines(), (std::vector<std::string>{"News 24|http://news.example/24|TV|English/French"}));
     EXPECT_EQ(dir.read("Favorites.txt"),
               catalogue::EncodeLine("News 24|http://news.example/24|TV|English/French") + "\r\n");
@@ -89,11 +89,11 @@ TEST_F(FavouritesTest, AddedChannelIsSavedReportedAndLoadsBack) {
     EXPECT_EQ(reports[0].value, "");
     EXPECT_EQ(reports[0].item, "News 24");
 
-    ui::Form1 restarted;
+    ui::MainWindow restarted;
     Favourites again(restarted, dir.path(), {}, reporter, dialogs, "ChannelDeck", {});
     again.LoadFavorites();
-    ASSERT_EQ(restarted.ListView2->count(), 1);
-    const auto& item = restarted.ListView2->item(0);
+    ASSERT_EQ(restarted.favouritesList->count(), 1);
+    const auto& item = restarted.favouritesList->item(0);
     EXPECT_EQ(item.text, "News 24");
     EXPECT_EQ(item.tag, "http://news.example/24");
     EXPECT_EQ(item.subItem(1), "TV");
@@ -104,10 +104,10 @@ TEST_F(FavouritesTest, AddedChannelIsSavedReportedAndLoadsBack) {
 TEST_F(FavouritesTest, AddingTwiceGivesTwoRowsAndTwoLines) {
     auto fav = make(dir.path());
     addChannel("Jazz FM", "http://jazz/fm", "Radio", "English");
-    form.ListView1->select(0);
+    form.channelList->select(0);
     fav.mnuActionItem_Click(0);
     fav.mnuActionItem_Click(0);
-    EXPECT_EQ(form.ListView2->count(), 2);
+    EXPECT_EQ(form.favouritesList->count(), 2);
     EXPECT_EQ(decodedFileLines(), (std::vector<std::string>{"Jazz FM|http://jazz/fm|Radio|English",
                                                             "Jazz FM|http://jazz/fm|Radio|English"}));
     EXPECT_EQ(sent().size(), 2u);
@@ -121,47 +121,47 @@ TEST_F(FavouritesTest, VideoFavouriteEndsWithTwoBarsAndLoadsEmptySubItems) {
     EXPECT_EQ(decodedFileLines(), (std::vector<std::string>{"My clip|youtube=abc||"}));
     EXPECT_TRUE(sent().empty());
 
-    ui::Form1 restarted;
+    ui::MainWindow restarted;
     Favourites again(restarted, dir.path(), {}, reporter, dialogs, "ChannelDeck", {});
     again.LoadFavorites();
-    ASSERT_EQ(restarted.ListView2->count(), 1);
-    EXPECT_EQ(restarted.ListView2->item(0).text, "My clip");
-    EXPECT_EQ(restarted.ListView2->item(0).tag, "youtube=abc");
-    EXPECT_EQ(restarted.ListView2->item(0).subItem(1), "");
-    EXPECT_EQ(restarted.ListView2->item(0).subItem(2), "");
+    ASSERT_EQ(restarted.favouritesList->count(), 1);
+    EXPECT_EQ(restarted.favouritesList->item(0).text, "My clip");
+    EXPECT_EQ(restarted.favouritesList->item(0).tag, "youtube=abc");
+    EXPECT_EQ(restarted.favouritesList->item(0).subItem(1), "");
+    EXPECT_EQ(restarted.favouritesList->item(0).subItem(2), "");
 }
 
 // Catches a "|" in a name shifting the fields of the saved record.
 TEST_F(FavouritesTest, BarInNameOrTitleIsReplacedSoTheRecordReadsBackWhole) {
     auto fav = make(dir.path());
     addChannel("AC|DC Radio", "http://acdc/live", "Radio", "English");
-    form.ListView1->select(0);
+    form.channelList->select(0);
     fav.ChannelAction("Favorites");
     fav.AddVideoFavorite("Q|A session", "vid1");
-    EXPECT_EQ(form.ListView2->item(0).text, "AC/DC Radio");
+    EXPECT_EQ(form.favouritesList->item(0).text, "AC/DC Radio");
     EXPECT_EQ(sent().at(0).item, "AC|DC Radio");
 
-    ui::Form1 restarted;
+    ui::MainWindow restarted;
     Favourites again(restarted, dir.path(), {}, reporter, dialogs, "ChannelDeck", {});
     again.LoadFavorites();
-    ASSERT_EQ(restarted.ListView2->count(), 2);
-    EXPECT_EQ(restarted.ListView2->item(0).text, "AC/DC Radio");
-    EXPECT_EQ(restarted.ListView2->item(0).tag, "http://acdc/live");
-    EXPECT_EQ(restarted.ListView2->item(0).subItem(1), "Radio");
-    EXPECT_EQ(restarted.ListView2->item(1).text, "Q/A session");
-    EXPECT_EQ(restarted.ListView2->item(1).tag, "youtube=vid1");
+    ASSERT_EQ(restarted.favouritesList->count(), 2);
+    EXPECT_EQ(restarted.favouritesList->item(0).text, "AC/DC Radio");
+    EXPECT_EQ(restarted.favouritesList->item(0).tag, "http://acdc/live");
+    EXPECT_EQ(restarted.favouritesList->item(0).subItem(1), "Radio");
+    EXPECT_EQ(restarted.favouritesList->item(1).text, "Q/A session");
+    EXPECT_EQ(restarted.favouritesList->item(1).tag, "youtube=vid1");
 }
 
 // Catches a title byte that the cipher turns into CR splitting the saved line.
 TEST_F(FavouritesTest, TitleByteThatEncodesToCrStillReadsBackAsOneFavourite) {
     auto fav = make(dir.path());
     fav.AddVideoFavorite(std::string("Caf") + static_cast<char>(0xCC) + " live", "v9");
-    ui::Form1 restarted;
+    ui::MainWindow restarted;
     Favourites again(restarted, dir.path(), {}, reporter, dialogs, "ChannelDeck", {});
     again.LoadFavorites();
-    ASSERT_EQ(restarted.ListView2->count(), 1);
-    EXPECT_EQ(restarted.ListView2->item(0).text, "CafI live");
-    EXPECT_EQ(restarted.ListView2->item(0).tag, "youtube=v9");
+    ASSERT_EQ(restarted.favouritesList->count(), 1);
+    EXPECT_EQ(restarted.favouritesList->item(0).text, "CafI live");
+    EXPECT_EQ(restarted.favouritesList->item(0).tag, "youtube=v9");
 }
 
 // Catches short lines being dropped and lines without "|" being kept.
@@ -171,14 +171,14 @@ TEST_F(FavouritesTest, LoadKeepsShortLinesAndSkipsLinesWithoutBar) {
                                    catalogue::EncodeLine("Full|http://x/2|TV|German") + "\r\n");
     auto fav = make(dir.path());
     fav.LoadFavorites();
-    ASSERT_EQ(form.ListView2->count(), 2);
-    EXPECT_EQ(form.ListView2->item(0).text, "Only Name");
-    EXPECT_EQ(form.ListView2->item(0).tag, "http://x/1");
-    EXPECT_EQ(form.ListView2->item(0).subItem(1), "");
-    EXPECT_EQ(form.ListView2->item(1).subItem(2), "German");
+    ASSERT_EQ(form.favouritesList->count(), 2);
+    EXPECT_EQ(form.favouritesList->item(0).text, "Only Name");
+    EXPECT_EQ(form.favouritesList->item(0).tag, "http://x/1");
+    EXPECT_EQ(form.favouritesList->item(0).subItem(1), "");
+    EXPECT_EQ(form.favouritesList->item(1).subItem(2), "German");
 }
 
-// Catches a save that drops what the load did not turn into a row: a line
+// Catches a encryptAndSaveButton that drops what the load did not turn into a row: a line
 // without "|", the fifth and sixth fields, and the rest of a line after a
 // lone LF byte (which the line rule keeps inside its line, so the two
 // halves are one line, one record or none).
@@ -193,22 +193,22 @@ TEST_F(FavouritesTest, HandEditedLinesExtraFieldsAndLoneLineFeedsSurviveAnAdd) {
     dir.write("Favorites.txt", original);
     auto fav = make(dir.path());
     fav.LoadFavorites();
-    ASSERT_EQ(form.ListView2->count(), 4);
-    EXPECT_EQ(form.ListView2->item(1).subItem(2), "German");
-    EXPECT_EQ(form.ListView2->item(2).text, "Left");
-    EXPECT_EQ(form.ListView2->item(2).subItem(2), "English\xC9Right") << "a lone LF byte decodes to 201";
-    EXPECT_EQ(form.ListView2->item(3).text, "Plain\nFeed");
+    ASSERT_EQ(form.favouritesList->count(), 4);
+    EXPECT_EQ(form.favouritesList->item(1).subItem(2), "German");
+    EXPECT_EQ(form.favouritesList->item(2).text, "Left");
+    EXPECT_EQ(form.favouritesList->item(2).subItem(2), "English\xC9Right") << "a lone LF byte decodes to 201";
+    EXPECT_EQ(form.favouritesList->item(3).text, "Plain\nFeed");
 
     addChannel("Added", "http://added", "TV", "English");
-    form.ListView1->select(0);
+    form.channelList->select(0);
     fav.mnuActionItem_Click(0);
     EXPECT_EQ(dir.read("Favorites.txt"), original + EncodeLine("Added|http://added|TV|English") + "\r\n");
 
-    // A second run keeps them too, and its own save changes nothing.
-    ui::Form1 restarted;
+    // A second run keeps them too, and its own encryptAndSaveButton changes nothing.
+    ui::MainWindow restarted;
     Favourites again(restarted, dir.path(), {}, reporter, dialogs, "ChannelDeck", {});
     again.LoadFavorites();
-    ASSERT_EQ(restarted.ListView2->count(), 5);
+    ASSERT_EQ(restarted.favouritesList->count(), 5);
     const std::string before = dir.read("Favorites.txt");
     ASSERT_TRUE(again.SaveFavorites());
     EXPECT_EQ(dir.read("Favorites.txt"), before);
@@ -225,7 +225,7 @@ TEST_F(FavouritesTest, KeptLinesFollowTheirFavouriteThroughSortingAndRemoval) {
                                    line("Charlie|http://c|TV|English") + line("after charlie"));
     auto fav = make(dir.path());
     fav.LoadFavorites();
-    ui::ListView& list = *form.ListView2;
+    ui::ListView& list = *form.favouritesList;
     list.setSortKey(0);
     list.setSortOrder(ui::SortOrder::Descending);
     list.setSorted(true);
@@ -256,7 +256,7 @@ TEST_F(FavouritesTest, KeptLinesFollowTheirFavouriteThroughSortingAndRemoval) {
     // Adding and rating still act on the channel list's selection; a new
     // favourite takes its sorted place and carries nothing.
     addChannel("Delta", "http://d", "Radio", "German");
-    form.ListView1->select(0);
+    form.channelList->select(0);
     fav.ChannelAction("Rate4");
     fav.ChannelAction("Favorites");
     ASSERT_EQ(list.count(), 2);
@@ -274,7 +274,7 @@ TEST_F(FavouritesTest, KeptLinesFollowTheirFavouriteThroughSortingAndRemoval) {
 TEST_F(FavouritesTest, MissingFileIsAnEmptyList) {
     auto fav = make(dir.path());
     fav.LoadFavorites();
-    EXPECT_EQ(form.ListView2->count(), 0);
+    EXPECT_EQ(form.favouritesList->count(), 0);
     EXPECT_FALSE(fs::exists(dir / "Favorites.txt"));
     EXPECT_TRUE(dialogs.shown.empty());
 }
@@ -283,21 +283,21 @@ TEST_F(FavouritesTest, MissingFileIsAnEmptyList) {
 TEST_F(FavouritesTest, RemovingLastFavouriteLeavesAnEmptyFile) {
     auto fav = make(dir.path());
     fav.AddVideoFavorite("Only one", "x1");
-    form.ListView2->select(0);
+    form.favouritesList->select(0);
     fav.Command1_Click();
-    EXPECT_EQ(form.ListView2->count(), 0);
+    EXPECT_EQ(form.favouritesList->count(), 0);
     ASSERT_TRUE(fs::is_regular_file(dir / "Favorites.txt"));
     EXPECT_EQ(fs::file_size(dir / "Favorites.txt"), 0u);
 }
 
-// Catches a remove without selection that skips the save or removes a row.
+// Catches a remove without selection that skips the encryptAndSaveButton or removes a row.
 TEST_F(FavouritesTest, RemoveWithoutSelectionStillRewritesTheFile) {
     dir.write("Favorites.txt",
               catalogue::EncodeLine("A|http://a||") + "\r\n" + catalogue::EncodeLine("stale|http://stale||") + "\r\n");
     auto fav = make(dir.path());
     addFavouriteRow("A", "http://a");
     fav.Command1_Click();
-    EXPECT_EQ(form.ListView2->count(), 1);
+    EXPECT_EQ(form.favouritesList->count(), 1);
     EXPECT_EQ(decodedFileLines(), (std::vector<std::string>{"A|http://a||"}));
 }
 
@@ -306,7 +306,7 @@ TEST_F(FavouritesTest, RemoveWithoutSelectionStillRewritesTheFile) {
 TEST_F(FavouritesTest, RateMenuSendsItsDigitAndSeparatorNothing) {
     auto fav = make(dir.path());
     addChannel("Rock Radio", "http://rock/1", "Radio", "English");
-    form.ListView1->select(0);
+    form.channelList->select(0);
     fav.mnuActionItem_Click(2);
     fav.mnuActionItem_Click(1);
     fav.mnuActionItem_Click(6);
@@ -320,7 +320,7 @@ TEST_F(FavouritesTest, RateMenuSendsItsDigitAndSeparatorNothing) {
     EXPECT_EQ(reports[0].item, "Rock Radio");
     EXPECT_EQ(reports[1].value, "1");
     EXPECT_EQ(reports[2].value, "3");
-    EXPECT_EQ(form.ListView2->count(), 0);
+    EXPECT_EQ(form.favouritesList->count(), 0);
     EXPECT_FALSE(fs::exists(dir / "Favorites.txt"));
 }
 
@@ -328,10 +328,10 @@ TEST_F(FavouritesTest, RateMenuSendsItsDigitAndSeparatorNothing) {
 TEST_F(FavouritesTest, UnknownActionWordsDoNothing) {
     auto fav = make(dir.path());
     addChannel("Rock Radio", "http://rock/1");
-    form.ListView1->select(0);
+    form.channelList->select(0);
     for (const char* word : {"Rate6", "Rate0", "rate5", "Rate", "Rate55", "favorites", ""}) fav.ChannelAction(word);
     EXPECT_TRUE(sent().empty());
-    EXPECT_EQ(form.ListView2->count(), 0);
+    EXPECT_EQ(form.favouritesList->count(), 0);
 }
 
 // Catches an action on an empty selection adding an empty favourite or
@@ -343,11 +343,11 @@ TEST_F(FavouritesTest, ActionsWithoutSelectedChannelAddAndReportNothing) {
     addChannel("Not chosen", "http://x");
     fav.ChannelAction("Favorites");
     EXPECT_TRUE(sent().empty());
-    EXPECT_EQ(form.ListView2->count(), 0);
+    EXPECT_EQ(form.favouritesList->count(), 0);
     EXPECT_FALSE(fs::exists(dir / "Favorites.txt"));
 }
 
-// Catches a save failure that goes unnoticed or destroys what was there.
+// Catches a encryptAndSaveButton failure that goes unnoticed or destroys what was there.
 TEST_F(FavouritesTest, SaveOntoAFolderFailsWithAMessageAndKeepsIt) {
     fs::create_directory(dir / "Favorites.txt");
     dir.write("Favorites.txt/keep.me", "precious");
@@ -358,7 +358,7 @@ TEST_F(FavouritesTest, SaveOntoAFolderFailsWithAMessageAndKeepsIt) {
     EXPECT_NE(dialogs.shown[0].text.find((dir / "Favorites.txt").string()), std::string::npos);
     EXPECT_EQ(dialogs.shown[0].title, "ChannelDeck");
     EXPECT_EQ(dir.read("Favorites.txt/keep.me"), "precious");
-    EXPECT_EQ(form.ListView2->count(), 1);
+    EXPECT_EQ(form.favouritesList->count(), 1);
     std::size_t entries = 0;
     for ([[maybe_unused]] const auto& e : fs::directory_iterator(dir.path())) ++entries;
     EXPECT_EQ(entries, 1u) << "no temporary file may be left behind";
@@ -402,15 +402,15 @@ TEST_F(FavouritesTest, FailedWriteKeepsTheOldFileWhole) {
 TEST_F(FavouritesTest, CapitalVideoMarkerPlaysAsVideo) {
     auto fav = make(dir.path());
     addFavouriteRow("Big clip", "YOUTUBE=xyz123");
-    form.ListView2->select(0);
-    form.imgOffline->setVisible(true);
+    form.favouritesList->select(0);
+    form.offlinePicture->setVisible(true);
     fav.ListView2_Click();
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(shown[0].title, "Big clip");
     EXPECT_EQ(shown[0].id, "xyz123");
-    EXPECT_FALSE(form.WindowsMediaPlayer1->visible());
-    EXPECT_TRUE(form.wbyoutube->visible());
-    EXPECT_FALSE(form.imgOffline->visible());
+    EXPECT_FALSE(form.player->visible());
+    EXPECT_TRUE(form.videoPage->visible());
+    EXPECT_FALSE(form.offlinePicture->visible());
     EXPECT_TRUE(played.empty());
     EXPECT_TRUE(fetcher.started.empty());
 }
@@ -429,15 +429,15 @@ TEST(VideoIdOfAddress, TakesTextAfterFirstEqualsUpToTheNext) {
 TEST_F(FavouritesTest, ChannelFavouritePlaysAsAChannelWithItsReportValue) {
     auto fav = make(dir.path());
     addFavouriteRow("Live", "http://live.test/stream");
-    form.ListView2->select(0);
-    form.WindowsMediaPlayer1->setVisible(false);
-    form.wbyoutube->setVisible(true);
-    form.imgOffline->setVisible(true);
+    form.favouritesList->select(0);
+    form.player->setVisible(false);
+    form.videoPage->setVisible(true);
+    form.offlinePicture->setVisible(true);
     fav.ListView2_Click();
     EXPECT_EQ(played, (std::vector<Played>{{"Live", "http://live.test/stream", "\""}}));
-    EXPECT_TRUE(form.WindowsMediaPlayer1->visible());
-    EXPECT_FALSE(form.wbyoutube->visible());
-    EXPECT_FALSE(form.imgOffline->visible());
+    EXPECT_TRUE(form.player->visible());
+    EXPECT_FALSE(form.videoPage->visible());
+    EXPECT_FALSE(form.offlinePicture->visible());
     EXPECT_TRUE(sent().empty());
     EXPECT_TRUE(shown.empty());
 }
@@ -448,11 +448,11 @@ TEST_F(FavouritesTest, ClickWhileEditingOrWithoutSelectionDoesNothing) {
     auto fav = make(dir.path());
     addFavouriteRow("Live", "http://live.test/stream");
     fav.ListView2_Click();
-    form.ListView2->select(0);
-    form.chkLoad->setChecked(true);
-    form.imgOffline->setVisible(true);
+    form.favouritesList->select(0);
+    form.dontLoadWhileEditingCheck->setChecked(true);
+    form.offlinePicture->setVisible(true);
     fav.ListView2_Click();
-    EXPECT_FALSE(form.imgOffline->visible());
+    EXPECT_FALSE(form.offlinePicture->visible());
     EXPECT_TRUE(played.empty());
     EXPECT_TRUE(fetcher.started.empty());
 }

@@ -20,7 +20,7 @@ const std::string kEnglish = group("English", {{"FORM1_CMDTV", "Television"}, {"
 class ChangeLanguageTest : public LocalizationTest {
 protected:
     void SetUp() override { addDefaultMessages(languages.messages()); }
-    ui::Form1& form1 = windows.form1;
+    ui::MainWindow& form1 = windows.mainWindow;
 };
 
 // Catches a first call that stays without a language instead of falling back to English.
@@ -28,17 +28,17 @@ TEST_F(ChangeLanguageTest, UnknownLanguageFirstFallsBackToEnglish) {
     writeFile(file(kEnglish + group("Deutsch", {{"FORM1_CMDTV", "Fernsehen"}})));
     languages.ChangeLanguage(form1, "Klingon");
     EXPECT_EQ(languages.languageName(), "English");
-    EXPECT_EQ(form1.cmdTV->caption(), "Television");
+    EXPECT_EQ(form1.tvButton->caption(), "Television");
 }
 
 // Catches an unknown language after a good one dropping the good one's texts.
 TEST_F(ChangeLanguageTest, UnknownLanguageLaterKeepsThePreviousLanguage) {
     writeFile(file(kEnglish + group("Deutsch", {{"FORM1_CMDTV", "Fernsehen"}})));
     languages.ChangeLanguage(form1, "Deutsch");
-    form1.cmdTV->setCaption("TV");
+    form1.tvButton->setCaption("TV");
     languages.ChangeLanguage(form1, "Klingon");
     EXPECT_EQ(languages.languageName(), "Klingon");
-    EXPECT_EQ(form1.cmdTV->caption(), "Fernsehen");
+    EXPECT_EQ(form1.tvButton->caption(), "Fernsehen");
 }
 
 // Catches an LF-only file being used as it is instead of falling back to English.
@@ -47,8 +47,8 @@ TEST_F(ChangeLanguageTest, LfOnlyFileFallsBackToEnglish) {
                           group("English", {{"FORM1_CMDTV", "Television"}, {"FORM1_CMDRADIO", "Wireless"}}))));
     languages.ChangeLanguage(form1, "Deutsch");
     EXPECT_EQ(languages.languageName(), "English");
-    EXPECT_EQ(form1.cmdTV->caption(), "Television") << "the one-line list still gives its first element";
-    EXPECT_EQ(form1.cmdRadio->caption(), "Radio");
+    EXPECT_EQ(form1.tvButton->caption(), "Television") << "the one-line list still gives its first element";
+    EXPECT_EQ(form1.radioButton->caption(), "Radio");
 }
 
 // Catches a missing file changing captions or messages, or leaving the name as asked.
@@ -56,7 +56,7 @@ TEST_F(ChangeLanguageTest, NoFileChangesNothing) {
     const std::string before = languages.getMessages("MSG_NOTFOUND");
     languages.ChangeLanguage(form1, "Deutsch");
     EXPECT_EQ(languages.languageName(), "English");
-    EXPECT_EQ(form1.cmdTV->caption(), "TV");
+    EXPECT_EQ(form1.tvButton->caption(), "TV");
     EXPECT_EQ(form1.caption(), "ChannelDeck");
     EXPECT_EQ(languages.getMessages("MSG_NOTFOUND"), before);
 }
@@ -65,8 +65,8 @@ TEST_F(ChangeLanguageTest, NoFileChangesNothing) {
 TEST_F(ChangeLanguageTest, EmptyElementKeepsTheCaption) {
     writeFile(file(group("Deutsch", {{"FORM1_CMDTV", ""}, {"FORM1_CMDRADIO", "Radio DE"}})));
     languages.ChangeLanguage(form1, "Deutsch");
-    EXPECT_EQ(form1.cmdTV->caption(), "TV");
-    EXPECT_EQ(form1.cmdRadio->caption(), "Radio DE");
+    EXPECT_EQ(form1.tvButton->caption(), "TV");
+    EXPECT_EQ(form1.radioButton->caption(), "Radio DE");
 }
 
 // Catches menus looked up without their index, or top-level menus without the 0.
@@ -77,10 +77,10 @@ TEST_F(ChangeLanguageTest, MenusUseTheirIndexAndZeroOutsideAnArray) {
                                      {"FORM1_MNUFILE", "wrong"},
                                      {"FORM1_MNUFILEITEM", "wrong"}})));
     languages.ChangeLanguage(form1, "Deutsch");
-    EXPECT_EQ(form1.mnuFile->caption(), "Datei");
-    EXPECT_EQ(form1.mnuFileItem[0]->caption(), "Neueste Senderliste herunterladen");
-    EXPECT_EQ(form1.mnuFileItem[1]->caption(), "-");
-    EXPECT_EQ(form1.mnuFileItem[2]->caption(), "Beenden");
+    EXPECT_EQ(form1.fileMenu->caption(), "Datei");
+    EXPECT_EQ(form1.fileMenuItems[0]->caption(), "Neueste Senderliste herunterladen");
+    EXPECT_EQ(form1.fileMenuItems[1]->caption(), "-");
+    EXPECT_EQ(form1.fileMenuItems[2]->caption(), "Beenden");
 }
 
 // Catches label arrays translated per index instead of sharing one element.
@@ -110,9 +110,9 @@ TEST_F(ChangeLanguageTest, OnlyTheTranslatedTabChanges) {
 TEST_F(ChangeLanguageTest, ListViewColumnHeaders) {
     writeFile(file(group("Deutsch", {{"FORM1_LISTVIEW1_COL1", "Sender"}, {"FORM1_LISTVIEW1_COL7", "Zuletzt online"}})));
     languages.ChangeLanguage(form1, "Deutsch");
-    EXPECT_EQ(form1.ListView1->columnText(1), "Sender");
-    EXPECT_EQ(form1.ListView1->columnText(2), "Category");
-    EXPECT_EQ(form1.ListView1->columnText(7), "Zuletzt online");
+    EXPECT_EQ(form1.channelList->columnText(1), "Sender");
+    EXPECT_EQ(form1.channelList->columnText(2), "Category");
+    EXPECT_EQ(form1.channelList->columnText(7), "Zuletzt online");
 }
 
 // Catches every control kind of the naming table being applied, and others touched.
@@ -172,7 +172,7 @@ TEST_F(ChangeLanguageTest, MessagesFollowAndKeepWhatTheNextLanguageLacks) {
     languages.ChangeLanguage(form1, "Dansk");
     EXPECT_EQ(languages.getMessages("MSG_DELETED"), "Gel\xC3\xB6scht ");
     EXPECT_EQ(languages.getMessages("MSG_NOTFOUND"), "Mangler");
-    EXPECT_EQ(form1.cmdTV->caption(), "Fjernsyn");
+    EXPECT_EQ(form1.tvButton->caption(), "Fjernsyn");
 }
 
 // Catches a second language resetting captions it does not translate.
@@ -181,8 +181,8 @@ TEST_F(ChangeLanguageTest, SecondLanguageKeepsCaptionsItLacks) {
                    group("Dansk", {{"FORM1_CMDTV", "Fjernsyn"}})));
     languages.ChangeLanguage(form1, "Deutsch");
     languages.ChangeLanguage(form1, "Dansk");
-    EXPECT_EQ(form1.cmdTV->caption(), "Fjernsyn");
-    EXPECT_EQ(form1.cmdRadio->caption(), "Rundfunk");
+    EXPECT_EQ(form1.tvButton->caption(), "Fjernsyn");
+    EXPECT_EQ(form1.radioButton->caption(), "Rundfunk");
 }
 
 }  // namespace

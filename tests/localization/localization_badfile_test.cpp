@@ -28,9 +28,9 @@ TEST_F(LocalizationBadFile, FolderInPlaceOfTheFileIsNoFileAndIsNotReplaced) {
     dir.write("Localization.txt/inside", "keep");
     EXPECT_EQ(languages.LoadLanguage("English"), LoadResult::NoFile);
     EXPECT_FALSE(languages.translationList().has_value());
-    const std::string caption = windows.form1.cmdTV->caption();
-    languages.ChangeLanguage(windows.form1, "Deutsch");
-    EXPECT_EQ(windows.form1.cmdTV->caption(), caption);
+    const std::string caption = windows.mainWindow.tvButton->caption();
+    languages.ChangeLanguage(windows.mainWindow, "Deutsch");
+    EXPECT_EQ(windows.mainWindow.tvButton->caption(), caption);
 
     EXPECT_FALSE(languages.makeLocalizationFile());
     EXPECT_TRUE(fs::is_directory(dir / "Localization.txt"));
@@ -69,8 +69,8 @@ TEST_F(LocalizationBadFile, OverlongTranslationLineComesThroughWhole) {
     const std::string expected = "Lang" + std::string(40'000, 'x') + "ChannelDeck";
     EXPECT_EQ(languages.GetTranslation("FORM1_CMDTV"), expected);
     EXPECT_EQ(languages.GetTranslation("FORM1_CMDRADIO"), "Radio");
-    languages.ChangeLanguage(windows.form1, "Deutsch");
-    EXPECT_EQ(windows.form1.cmdTV->caption(), expected);
+    languages.ChangeLanguage(windows.mainWindow, "Deutsch");
+    EXPECT_EQ(windows.mainWindow.tvButton->caption(), expected);
 }
 
 // Catches NUL bytes ending the file, a group or a translation early.
@@ -110,9 +110,9 @@ TEST_F(LocalizationBadFile, InvalidUtf8IsKeptByteForByte) {
     EXPECT_EQ(languages.LoadLanguage("x\xC3"), LoadResult::NotFound);
 
     windows.loadAll();
-    languages.ChangeLanguage(windows.form1, latin1Name);
-    EXPECT_EQ(windows.form1.cmdTV->caption(), loneLead);
-    EXPECT_EQ(windows.form1.cmdVideo->caption(), badBytes);
+    languages.ChangeLanguage(windows.mainWindow, latin1Name);
+    EXPECT_EQ(windows.mainWindow.tvButton->caption(), loneLead);
+    EXPECT_EQ(windows.mainWindow.videoButton->caption(), badBytes);
 
     // What the window shows is what a rewritten file holds.
     ASSERT_TRUE(languages.makeLocalizationFile());
@@ -133,8 +133,8 @@ TEST_F(LocalizationBadFile, Utf16FileFindsNoLanguage) {
     }
     writeFile(utf16);
     EXPECT_EQ(languages.LoadLanguage("Deutsch"), LoadResult::NotFound);
-    languages.ChangeLanguage(windows.form1, "Deutsch");
-    EXPECT_EQ(windows.form1.cmdTV->caption(), "TV");
+    languages.ChangeLanguage(windows.mainWindow, "Deutsch");
+    EXPECT_EQ(windows.mainWindow.tvButton->caption(), "TV");
 
     std::size_t groups = 0;
     EXPECT_TRUE(walkLanguageGroups(withoutBom(utf16), [&](const LanguageGroup&) {

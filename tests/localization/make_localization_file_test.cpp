@@ -44,7 +44,7 @@ using MakeLocalizationFileTest = LocalizationTest;
 // skipped combo box, the window caption after its controls, the message's
 // trailing space.
 TEST_F(MakeLocalizationFileTest, LanguageWindowAloneGivesTheExactFile) {
-    windows.load(windows.frmLanguage);
+    windows.load(windows.languageWindow);
     languages.setMessage("MSG_DELETED", "Deleted ");
     ASSERT_TRUE(languages.makeLocalizationFile());
     const std::string expected = std::string(kExpectedHeader) +
@@ -81,7 +81,7 @@ TEST_F(MakeLocalizationFileTest, WrittenFileReadsBackAsEnglish) {
 
 // Catches menus written without their index, or a top-level menu without its 0.
 TEST_F(MakeLocalizationFileTest, MenusCarryTheirIndex) {
-    windows.load(windows.form1);
+    windows.load(windows.mainWindow);
     const std::string text = languages.localizationFileText();
     EXPECT_NE(text.find("\t\t<FORM1_MNUFILE0>File</FORM1_MNUFILE0>\r\n"), std::string::npos);
     EXPECT_NE(text.find("\t\t<FORM1_MNUFILEITEM0>Download Most Recent Channel List</FORM1_MNUFILEITEM0>\r\n"),
@@ -96,8 +96,8 @@ TEST_F(MakeLocalizationFileTest, MenusCarryTheirIndex) {
 
 // Catches escaping on write or unescaping on read.
 TEST_F(MakeLocalizationFileTest, MarkupCharactersRoundTrip) {
-    windows.load(windows.frmLanguage);
-    windows.frmLanguage.Command2->setCaption("a < b & c > d");
+    windows.load(windows.languageWindow);
+    windows.languageWindow.okButton->setCaption("a < b & c > d");
     ASSERT_TRUE(languages.makeLocalizationFile());
     EXPECT_NE(dir.read("Localization.txt").find("<FRMLANGUAGE_COMMAND2>a < b & c > d</FRMLANGUAGE_COMMAND2>"),
               std::string::npos);
@@ -107,12 +107,12 @@ TEST_F(MakeLocalizationFileTest, MarkupCharactersRoundTrip) {
 
 // Catches a writer that stores built-in texts, or names the group after the applied language.
 TEST_F(MakeLocalizationFileTest, WritingWhileTranslatedStoresTheTranslationAsEnglish) {
-    windows.load(windows.form1);
+    windows.load(windows.mainWindow);
     addDefaultMessages(languages.messages());
     writeFile(file(group("English", {{"FORM1_CMDTV", "TV"}}) +
                    group("Deutsch", {{"FORM1_CMDTV", "Fernsehen"}, {"MSG_DELETED", "Gel\xC3\xB6scht "}}, "de")));
-    languages.ChangeLanguage(windows.form1, "Deutsch");
-    ASSERT_EQ(windows.form1.cmdTV->caption(), "Fernsehen");
+    languages.ChangeLanguage(windows.mainWindow, "Deutsch");
+    ASSERT_EQ(windows.mainWindow.tvButton->caption(), "Fernsehen");
     ASSERT_TRUE(languages.makeLocalizationFile());
     const std::string text = dir.read("Localization.txt");
     EXPECT_EQ(text.find("Deutsch"), std::string::npos);
@@ -123,7 +123,7 @@ TEST_F(MakeLocalizationFileTest, WritingWhileTranslatedStoresTheTranslationAsEng
 
 // Catches tab strips, list views or option buttons named differently from what the reader looks up.
 TEST_F(MakeLocalizationFileTest, TabsColumnsAndOptionButtonsUseTheReadersNames) {
-    ui::Form& form = windows.form8;
+    ui::Form& form = windows.helpWindow;
     windows.load(form);
     auto& tabs = form.add(std::make_unique<ui::TabStrip>("tabMain"));
     tabs.addTab("One");
@@ -169,7 +169,7 @@ TEST_F(MakeLocalizationFileTest, FailedWriteKeepsTheOldFile) {
 
 // Catches a folder in the file's place being removed or written into.
 TEST_F(MakeLocalizationFileTest, FolderInPlaceOfTheFileIsLeftAlone) {
-    windows.load(windows.frmLanguage);
+    windows.load(windows.languageWindow);
     std::filesystem::create_directory(dir / "Localization.txt");
     dir.write("Localization.txt/keep", "x");
     EXPECT_FALSE(languages.makeLocalizationFile());
@@ -178,7 +178,7 @@ TEST_F(MakeLocalizationFileTest, FolderInPlaceOfTheFileIsLeftAlone) {
 
 // Catches the writer producing a second file beside one spelled in other letter case.
 TEST_F(MakeLocalizationFileTest, ReplacesTheFileInWhateverCaseItIsSpelled) {
-    windows.load(windows.frmLanguage);
+    windows.load(windows.languageWindow);
     dir.write("localization.txt", "old");
     ASSERT_TRUE(languages.makeLocalizationFile());
     EXPECT_TRUE(dir.read("localization.txt").starts_with("<?xml"));

@@ -122,11 +122,11 @@ TEST_F(ShippedLocalizationTest, EveryLanguageTranslatesEveryElement) {
 
 // Catches a shipped language that does not reach the main window's controls.
 TEST_F(ShippedLocalizationTest, GermanAppliesToTheMainWindow) {
-    languages.ChangeLanguage(windows.form1, "deutsch");
+    languages.ChangeLanguage(windows.mainWindow, "deutsch");
     EXPECT_EQ(languages.languageName(), "deutsch");
-    EXPECT_EQ(windows.form1.mnuFile->caption(), "Datei");
-    EXPECT_EQ(windows.form1.ListView1->columnText(1), "Sender");
-    EXPECT_EQ(windows.form1.mnuActionItem[1]->caption(), "-");
+    EXPECT_EQ(windows.mainWindow.fileMenu->caption(), "Datei");
+    EXPECT_EQ(windows.mainWindow.channelList->columnText(1), "Sender");
+    EXPECT_EQ(windows.mainWindow.channelActionItems[1]->caption(), "-");
     EXPECT_EQ(languages.getMessages("MSG_DELETED"), "Gel\xC3\xB6scht ");
 }
 

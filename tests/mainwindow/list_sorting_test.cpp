@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "support/fakes.h"
-#include "ui/form1.h"
+#include "ui/main_window.h"
 
 namespace cd::mainwindow {
 namespace {
@@ -41,8 +41,8 @@ Strings names(const ui::ListView& list) {
 
 // Catches an empty list's click flipping the order, which would make the first real click ascend.
 TEST(EnhListViewSortColumns, EmptyListChangesNothingAndTheNextClickStillDescends) {
-    ui::Form1 f;
-    ui::ListView& list = *f.ListView1;
+    ui::MainWindow f;
+    ui::ListView& list = *f.channelList;
     EXPECT_TRUE(EnhListView_SortColumns(list, 1, false));
     EXPECT_FALSE(list.sorted());
     EXPECT_EQ(list.sortOrder(), SortOrder::Ascending);
@@ -56,35 +56,35 @@ TEST(EnhListViewSortColumns, EmptyListChangesNothingAndTheNextClickStillDescends
 
 // Catches a second click on the same header that does not reverse the order.
 TEST(EnhListViewSortColumns, SameHeaderTwiceSortsDescendingThenAscending) {
-    ui::Form1 f;
-    fill(*f.ListView1);
+    ui::MainWindow f;
+    fill(*f.channelList);
     ListView1_ColumnClick(f, 1);
-    EXPECT_EQ(names(*f.ListView1), (Strings{"gamma", "Delta", "beta", "Alpha"}));
+    EXPECT_EQ(names(*f.channelList), (Strings{"gamma", "Delta", "beta", "Alpha"}));
     ListView1_ColumnClick(f, 1);
-    EXPECT_EQ(f.ListView1->sortOrder(), SortOrder::Ascending);
-    EXPECT_EQ(names(*f.ListView1), (Strings{"Alpha", "beta", "Delta", "gamma"}));
+    EXPECT_EQ(f.channelList->sortOrder(), SortOrder::Ascending);
+    EXPECT_EQ(names(*f.channelList), (Strings{"Alpha", "beta", "Delta", "gamma"}));
 }
 
 // Catches per-column order memory: the order flips on every click, whatever the column.
 TEST(EnhListViewSortColumns, OrderFlipsEvenWhenTheColumnChanges) {
-    ui::Form1 f;
-    fill(*f.ListView1);
+    ui::MainWindow f;
+    fill(*f.channelList);
     ListView1_ColumnClick(f, 1);  // "Channel": by name, descending
-    EXPECT_EQ(names(*f.ListView1), (Strings{"gamma", "Delta", "beta", "Alpha"}));
+    EXPECT_EQ(names(*f.channelList), (Strings{"gamma", "Delta", "beta", "Alpha"}));
     ListView1_ColumnClick(f, 2);  // "Category": by category, ascending
-    EXPECT_EQ(f.ListView1->sortKey(), 1);
-    EXPECT_EQ(f.ListView1->sortOrder(), SortOrder::Ascending);
+    EXPECT_EQ(f.channelList->sortKey(), 1);
+    EXPECT_EQ(f.channelList->sortOrder(), SortOrder::Ascending);
     // Radio and radio are equal without regard to case; they keep their previous order.
-    EXPECT_EQ(names(*f.ListView1), (Strings{"Delta", "beta", "gamma", "Alpha"}));
+    EXPECT_EQ(names(*f.channelList), (Strings{"Delta", "beta", "gamma", "Alpha"}));
     ListView1_ColumnClick(f, 2);
-    EXPECT_EQ(f.ListView1->sortOrder(), SortOrder::Descending);
-    EXPECT_EQ(names(*f.ListView1).front(), "Alpha");
+    EXPECT_EQ(f.channelList->sortOrder(), SortOrder::Descending);
+    EXPECT_EQ(names(*f.channelList).front(), "Alpha");
 }
 
 // Catches a case-sensitive comparison (upper-case names would all sort before lower-case ones).
 TEST(EnhListViewSortColumns, ComparesWithoutRegardToCase) {
-    ui::Form1 f;
-    ui::ListView& list = *f.ListView2;
+    ui::MainWindow f;
+    ui::ListView& list = *f.favouritesList;
     for (const char* n : {"cherry", "Banana", "apple", "BANANA split", "Apple"}) list.addItem(channel(n, ""));
     ListView2_ColumnClick(f, 1);
     ListView2_ColumnClick(f, 1);
@@ -93,8 +93,8 @@ TEST(EnhListViewSortColumns, ComparesWithoutRegardToCase) {
 
 // Catches a refill of the category view coming back unsorted after a header click.
 TEST(EnhListViewSortColumns, ListStaysSortedAcrossRefills) {
-    ui::Form1 f;
-    ui::ListView& list = *f.ListView1;
+    ui::MainWindow f;
+    ui::ListView& list = *f.channelList;
     fill(list);
     ListView1_ColumnClick(f, 1);
     list.clear();
@@ -109,8 +109,8 @@ TEST(EnhListViewSortColumns, ListStaysSortedAcrossRefills) {
 
 // Catches a favourites sort that loses which row is selected (a later play or removal would hit another row).
 TEST(EnhListViewSortColumns, SelectionStaysOnItsRow) {
-    ui::Form1 f;
-    ui::ListView& list = *f.ListView2;
+    ui::MainWindow f;
+    ui::ListView& list = *f.favouritesList;
     fill(list);
     list.select(1);  // Alpha
     ListView2_ColumnClick(f, 1);
@@ -121,8 +121,8 @@ TEST(EnhListViewSortColumns, SelectionStaysOnItsRow) {
 
 // Catches a bad column being taken as a sort key, or a failure shown although errors are off.
 TEST(EnhListViewSortColumns, ColumnTheListLacksFailsAndKeepsTheSettingsMade) {
-    ui::Form1 f;
-    ui::ListView& list = *f.ListView2;  // three columns
+    ui::MainWindow f;
+    ui::ListView& list = *f.favouritesList;  // three columns
     fill(list);
     test::FakeDialogs dialogs;
     EXPECT_FALSE(EnhListView_SortColumns(list, 4, false, &dialogs));
@@ -141,8 +141,8 @@ TEST(EnhListViewSortColumns, ColumnTheListLacksFailsAndKeepsTheSettingsMade) {
 
 // Catches the shell hearing a reset per setting (three resets and three sorts) instead of one.
 TEST(EnhListViewSortColumns, OneClickIsOneReset) {
-    ui::Form1 f;
-    ui::ListView& list = *f.ListView1;
+    ui::MainWindow f;
+    ui::ListView& list = *f.channelList;
     fill(list);
     int resets = 0;
     list.subscribe([&](ui::Control*, const ui::ChangeEvent& e) { resets += e.what == ui::Change::RowsReset; });
@@ -152,8 +152,8 @@ TEST(EnhListViewSortColumns, OneClickIsOneReset) {
 
 // Catches a faster sort that orders differently from the list's comparison, or is not stable.
 TEST(EnhListViewSortColumns, LargeSortAgreesWithTheListComparisonAndIsStable) {
-    ui::Form1 f;
-    ui::ListView& list = *f.ListView1;
+    ui::MainWindow f;
+    ui::ListView& list = *f.channelList;
     std::mt19937 rng(7);
     const Strings words = {"news", "News", "NEWS", "music", "Sport", "sport", "\xE9t\xE9", "\xC9T\xC9", "", "z"};
     list.beginUpdate();

@@ -9,7 +9,7 @@
 #include "platform/memory_settings_store.h"
 #include "support/fakes.h"
 #include "support/temp_dir.h"
-#include "ui/form1.h"
+#include "ui/main_window.h"
 
 namespace cd::mainwindow {
 namespace {
@@ -38,7 +38,7 @@ protected:
 
     test::TempDir tmp;
     std::string disk, stick;
-    ui::Form1 form;
+    ui::MainWindow form;
     platform::MemorySettingsStore settings;
     test::FakePlayer player;
     LocalFiles files{form, settings, player};
@@ -87,16 +87,16 @@ TEST(BrowsableVolumes, RootHomeAndRemovableMounts) {
 // Catches other files shown, hidden files shown, folders taken for files, or an unsorted list.
 TEST_F(LocalFilesTest, FileListShowsOnlyMediaFilesSortedWithoutRegardToCase) {
     ASSERT_TRUE(files.Dir1_Change(disk + "/Music"));
-    EXPECT_EQ(form.File1->current(), disk + "/Music");
-    EXPECT_EQ(form.File1->entries(), (Strings{"a.MP3", "c.dvr-ms", "d.Mpeg", "Z.wav"}));
+    EXPECT_EQ(form.fileList->current(), disk + "/Music");
+    EXPECT_EQ(form.fileList->entries(), (Strings{"a.MP3", "c.dvr-ms", "d.Mpeg", "Z.wav"}));
 }
 
 // Catches a folder list that is not the tree from the drive root down plus the sorted subfolders.
 TEST_F(LocalFilesTest, FolderListIsThePathFromTheDriveRootThenSubfolders) {
     ASSERT_TRUE(files.Dir1_Change(disk + "/Music/Rock"));
-    EXPECT_EQ(form.Dir1->current(), disk + "/Music/Rock");
-    EXPECT_EQ(form.Dir1->entries(), (Strings{disk, "Music", "Rock", "Live"}));
-    EXPECT_EQ(form.Dir1->selectedIndex(), 2);
+    EXPECT_EQ(form.folderList->current(), disk + "/Music/Rock");
+    EXPECT_EQ(form.folderList->entries(), (Strings{disk, "Music", "Rock", "Live"}));
+    EXPECT_EQ(form.folderList->selectedIndex(), 2);
     EXPECT_EQ(files.folderPath(0), disk);
     EXPECT_EQ(files.folderPath(1), disk + "/Music");
     EXPECT_EQ(files.folderPath(3), disk + "/Music/Rock/Live");
@@ -106,22 +106,22 @@ TEST_F(LocalFilesTest, FolderListIsThePathFromTheDriveRootThenSubfolders) {
     EXPECT_EQ(files.folderPath(4), "");
 
     ASSERT_TRUE(files.Dir1_Change(disk + "/Music/"));
-    EXPECT_EQ(form.Dir1->entries(), (Strings{disk, "Music", "alpha", "folder.mp3", "Rock"}));
+    EXPECT_EQ(form.folderList->entries(), (Strings{disk, "Music", "alpha", "folder.mp3", "Rock"}));
 
     // Opening an entry goes there, and up the tree as well as down.
     ASSERT_TRUE(files.Dir1_Open(4));
-    EXPECT_EQ(form.Dir1->current(), disk + "/Music/Rock");
+    EXPECT_EQ(form.folderList->current(), disk + "/Music/Rock");
     ASSERT_TRUE(files.Dir1_Open(0));
-    EXPECT_EQ(form.Dir1->current(), disk);
-    EXPECT_EQ(form.Dir1->entries(), (Strings{disk, "Music", "Video"}));
+    EXPECT_EQ(form.folderList->current(), disk);
+    EXPECT_EQ(form.folderList->entries(), (Strings{disk, "Music", "Video"}));
     EXPECT_FALSE(files.Dir1_Open(7));
 }
 
-// Catches a folder change that forgets to save "Dir" or to refresh the file list.
+// Catches a folder change that forgets to encryptAndSaveButton "Dir" or to refresh the file list.
 TEST_F(LocalFilesTest, FolderChangeSavesDirAndRefreshesTheFiles) {
     ASSERT_TRUE(files.Dir1_Change(disk + "/Music/Rock"));
     EXPECT_EQ(settings.get("Dir", "?"), disk + "/Music/Rock");
-    EXPECT_EQ(form.File1->entries(), (Strings{"song.wma"}));
+    EXPECT_EQ(form.fileList->entries(), (Strings{"song.wma"}));
     EXPECT_FALSE(settings.contains("Drive"));
 }
 
@@ -131,8 +131,8 @@ TEST_F(LocalFilesTest, FolderThatCannotBeReadChangesNothing) {
     EXPECT_FALSE(files.Dir1_Change(disk + "/Gone"));
     EXPECT_FALSE(files.Dir1_Change(""));
     EXPECT_FALSE(files.Dir1_Change(disk + "/Music/a.MP3"));
-    EXPECT_EQ(form.Dir1->current(), disk + "/Music");
-    EXPECT_EQ(form.File1->entries().size(), 4u);
+    EXPECT_EQ(form.folderList->current(), disk + "/Music");
+    EXPECT_EQ(form.fileList->entries().size(), 4u);
     EXPECT_EQ(settings.get("Dir", ""), disk + "/Music");
 }
 
@@ -140,11 +140,11 @@ TEST_F(LocalFilesTest, FolderThatCannotBeReadChangesNothing) {
 TEST_F(LocalFilesTest, DriveChangeMovesToTheDriveRootAndSavesBoth) {
     ASSERT_TRUE(files.Dir1_Change(disk + "/Music"));
     files.Drive1_Change(stick);
-    EXPECT_EQ(form.Drive1->current(), stick);
-    EXPECT_EQ(form.Drive1->selectedIndex(), 1);
-    EXPECT_EQ(form.Dir1->current(), stick);
-    EXPECT_EQ(form.Dir1->entries(), (Strings{stick, "Clips"}));
-    EXPECT_EQ(form.File1->entries(), (Strings{"clip.mov"}));
+    EXPECT_EQ(form.driveList->current(), stick);
+    EXPECT_EQ(form.driveList->selectedIndex(), 1);
+    EXPECT_EQ(form.folderList->current(), stick);
+    EXPECT_EQ(form.folderList->entries(), (Strings{stick, "Clips"}));
+    EXPECT_EQ(form.fileList->entries(), (Strings{"clip.mov"}));
     EXPECT_EQ(settings.get("Drive", ""), stick);
     EXPECT_EQ(settings.get("Dir", ""), stick);
 }
@@ -154,9 +154,9 @@ TEST_F(LocalFilesTest, DriveWithoutMediumKeepsTheListsAndStillSavesTheDrive) {
     ASSERT_TRUE(files.Dir1_Change(disk + "/Music"));
     fs::remove_all(stick);
     files.Drive1_Change(stick);
-    EXPECT_EQ(form.Dir1->current(), disk + "/Music");
-    EXPECT_EQ(form.File1->current(), disk + "/Music");
-    EXPECT_EQ(form.File1->entries().size(), 4u);
+    EXPECT_EQ(form.folderList->current(), disk + "/Music");
+    EXPECT_EQ(form.fileList->current(), disk + "/Music");
+    EXPECT_EQ(form.fileList->entries().size(), 4u);
     EXPECT_EQ(settings.get("Drive", ""), stick);
     EXPECT_EQ(settings.get("Dir", ""), disk + "/Music");
 }
@@ -168,7 +168,7 @@ TEST_F(LocalFilesTest, FileClickPlaysTheFullPathAtOnce) {
     ASSERT_EQ(player.urls.size(), 1u);
     EXPECT_EQ(player.urls[0], disk + "/Music/Z.wav");
     EXPECT_TRUE(fs::exists(player.urls[0]));
-    EXPECT_EQ(form.File1->selectedIndex(), 3);
+    EXPECT_EQ(form.fileList->selectedIndex(), 3);
     files.File1_Click(4);
     files.File1_Click(-1);
     EXPECT_EQ(player.urls.size(), 1u) << "a click beside the entries plays nothing";
@@ -187,10 +187,10 @@ TEST_F(LocalFilesTest, RestoreBringsBackDriveAndTheSavedFolder) {
     settings.set("Drive", disk);
     settings.set("Dir", disk + "/Music/Rock");
     files.RestoreAtStartup();
-    EXPECT_EQ(form.Drive1->current(), disk);
-    EXPECT_EQ(form.Dir1->current(), disk + "/Music/Rock");
-    EXPECT_EQ(form.File1->current(), disk + "/Music/Rock");
-    EXPECT_EQ(form.File1->entries(), (Strings{"song.wma"}));
+    EXPECT_EQ(form.driveList->current(), disk);
+    EXPECT_EQ(form.folderList->current(), disk + "/Music/Rock");
+    EXPECT_EQ(form.fileList->current(), disk + "/Music/Rock");
+    EXPECT_EQ(form.fileList->entries(), (Strings{"song.wma"}));
     EXPECT_EQ(settings.get("Dir", ""), disk + "/Music/Rock");
     EXPECT_EQ(settings.get("Drive", ""), disk);
 }
@@ -201,10 +201,10 @@ TEST_F(LocalFilesTest, RestoreSkipsAVanishedDriveAndStillRestoresTheFolder) {
     settings.set("Drive", tmp.path().string() + "/unplugged");
     settings.set("Dir", disk + "/Music");
     files.RestoreAtStartup();
-    EXPECT_EQ(form.Drive1->current(), stick) << "the drive list keeps its start value";
-    EXPECT_EQ(form.Dir1->current(), disk + "/Music");
-    EXPECT_EQ(form.Dir1->entries().front(), disk);
-    EXPECT_EQ(form.File1->entries().size(), 4u);
+    EXPECT_EQ(form.driveList->current(), stick) << "the drive list keeps its start value";
+    EXPECT_EQ(form.folderList->current(), disk + "/Music");
+    EXPECT_EQ(form.folderList->entries().front(), disk);
+    EXPECT_EQ(form.fileList->entries().size(), 4u);
 }
 
 // Catches a vanished saved folder raising an error or emptying the lists.
@@ -212,34 +212,34 @@ TEST_F(LocalFilesTest, RestoreSkipsAVanishedFolderSilently) {
     settings.set("Drive", disk);
     settings.set("Dir", disk + "/Removed");
     files.RestoreAtStartup();
-    EXPECT_EQ(form.Drive1->current(), disk);
-    EXPECT_EQ(form.Dir1->current(), disk);
-    EXPECT_EQ(form.File1->current(), disk);
+    EXPECT_EQ(form.driveList->current(), disk);
+    EXPECT_EQ(form.folderList->current(), disk);
+    EXPECT_EQ(form.fileList->current(), disk);
 }
 
 // Catches empty settings moving the lists away from the process's start folder.
 TEST_F(LocalFilesTest, RestoreWithNoSavedValuesKeepsTheStartFolder) {
     ASSERT_TRUE(files.showStartFolder(disk + "/Music/"));
-    EXPECT_EQ(form.Drive1->current(), disk);
-    EXPECT_EQ(form.Drive1->selectedIndex(), 0);
+    EXPECT_EQ(form.driveList->current(), disk);
+    EXPECT_EQ(form.driveList->selectedIndex(), 0);
     EXPECT_FALSE(settings.contains("Dir")) << "showing the start folder saves nothing";
     files.RestoreAtStartup();
-    EXPECT_EQ(form.Drive1->current(), disk);
-    EXPECT_EQ(form.Dir1->current(), disk + "/Music");
-    EXPECT_EQ(form.File1->current(), disk + "/Music");
+    EXPECT_EQ(form.driveList->current(), disk);
+    EXPECT_EQ(form.folderList->current(), disk + "/Music");
+    EXPECT_EQ(form.fileList->current(), disk + "/Music");
     EXPECT_FALSE(settings.contains("Drive"));
     EXPECT_FALSE(settings.contains("Dir"));
 }
 
 // Catches the drive list not offering the volumes given, or a folder outside every volume breaking the tree.
 TEST_F(LocalFilesTest, DrivesAreListedAndForeignFoldersHangFromTheRoot) {
-    EXPECT_EQ(form.Drive1->entries(), (Strings{disk, stick}));
+    EXPECT_EQ(form.driveList->entries(), (Strings{disk, stick}));
     const std::string outside = tmp.path().string();  // holds both volumes, lies in neither
     ASSERT_TRUE(files.Dir1_Change(outside));
-    const auto& entries = form.Dir1->entries();
+    const auto& entries = form.folderList->entries();
     ASSERT_GE(entries.size(), 4u);
     EXPECT_EQ(entries.front(), "/");
-    const int current = form.Dir1->selectedIndex();
+    const int current = form.folderList->selectedIndex();
     EXPECT_EQ(files.folderPath(current), outside);
     EXPECT_EQ(entries[static_cast<std::size_t>(current)], fs::path(outside).filename().string());
     EXPECT_EQ(files.folderPath(1), "/" + fs::path(outside).lexically_relative("/").begin()->string());

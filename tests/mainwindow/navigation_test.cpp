@@ -30,7 +30,7 @@ const test::ScriptedReply kNotFound{404, "text/html", {}, "<html>not found</html
 
 struct Fixture {
     test::TempDir dir;
-    ui::Form1 form;
+    ui::MainWindow form;
     catalogue::NavigationState state;
     platform::MemorySettingsStore settings;
     test::FakeDialogs dialogs;
@@ -38,7 +38,7 @@ struct Fixture {
     localization::MessageTable messages{platform::VersionInfo{"ChannelDeck", "Quenmark Software", "x", 1, 0, 0}};
     test::ScriptedFetcher fetcher;
     fetch::Reporter reporter{fetcher, "catalogue.test"};
-    playback::PlaybackController playback{fetcher, reporter, player, {*form.imgOffline, *form.PlayerStatus}, messages};
+    playback::PlaybackController playback{fetcher, reporter, player, {*form.offlinePicture, *form.playerStatus}, messages};
     std::unique_ptr<catalogue::CategoryView> view;
     std::unique_ptr<Navigation> nav;
     std::vector<std::string> websiteRequests;
@@ -61,8 +61,8 @@ struct Fixture {
                        "Four|mms://example.invalid/x|XXX|English", "Five|file:///etc/passwd|XXX|German"}));
     }
     void selectRow(const std::string& name) {
-        for (int i = 0; i < form.ListView1->count(); ++i)
-            if (form.ListView1->item(i).text == name) form.ListView1->select(i);
+        for (int i = 0; i < form.channelList->count(); ++i)
+            if (form.channelList->item(i).text == name) form.channelList->select(i);
     }
     void click(const std::string& name) {
         selectRow(name);
@@ -77,15 +77,15 @@ TEST(Navigation, CategorySwitchShowsChannelsWithSavedLanguage) {
     f.writeCatalogue();
     f.settings.set("TVLang", "All");
     f.nav->cmdTV_Click();
-    EXPECT_TRUE(f.form.Frame1->visible());
-    EXPECT_FALSE(f.form.Frame3->visible());
-    EXPECT_TRUE(f.form.WindowsMediaPlayer1->visible());
-    EXPECT_FALSE(f.form.wbyoutube->visible());
+    EXPECT_TRUE(f.form.channelPanel->visible());
+    EXPECT_FALSE(f.form.favouritesPanel->visible());
+    EXPECT_TRUE(f.form.player->visible());
+    EXPECT_FALSE(f.form.videoPage->visible());
     EXPECT_EQ(f.state.currentCategory, "TV");
-    EXPECT_EQ(f.form.ListView1->count(), 2);
+    EXPECT_EQ(f.form.channelList->count(), 2);
     f.nav->cmdRadio_Click();  // no RadioLang saved: English
     EXPECT_EQ(f.state.currentLanguage, "English");
-    EXPECT_EQ(f.form.ListView1->count(), 1);
+    EXPECT_EQ(f.form.channelList->count(), 1);
 }
 
 // Catches Favorites / My Files disturbing the list, the category or the playing medium.
@@ -95,11 +95,11 @@ TEST(Navigation, FavouritesAndFilesLeaveListAndPlayerAlone) {
     f.settings.set("TVLang", "All");
     f.nav->cmdTV_Click();
     f.nav->cmdFavorites_Click();
-    EXPECT_TRUE(f.form.Frame3->visible());
-    EXPECT_FALSE(f.form.Frame1->visible());
+    EXPECT_TRUE(f.form.favouritesPanel->visible());
+    EXPECT_FALSE(f.form.channelPanel->visible());
     f.nav->mnuCatItem_Click(4);
-    EXPECT_TRUE(f.form.Frame4->visible());
-    EXPECT_EQ(f.form.ListView1->count(), 2);
+    EXPECT_TRUE(f.form.filesPanel->visible());
+    EXPECT_EQ(f.form.channelList->count(), 2);
     EXPECT_EQ(f.state.currentCategory, "TV");
     EXPECT_TRUE(f.player.log.empty());
 }
@@ -122,7 +122,7 @@ TEST(Navigation, AdultNeedsConsentEveryTime) {
     f.dialogs.answers = {Answer::OK};
     f.nav->mnuCatItem_Click(7);
     EXPECT_EQ(f.state.currentCategory, "XXX");
-    EXPECT_EQ(f.form.ListView1->count(), 1) << "the adult category reads Video's language";
+    EXPECT_EQ(f.form.channelList->count(), 1) << "the adult category reads Video's language";
     f.nav->cmdXXX_Click();
     EXPECT_EQ(f.dialogs.shown.size(), 3u);
 }
@@ -136,17 +136,17 @@ TEST(Navigation, ChannelClickPlaysOnlineAndReportsOffline) {
     f.nav->cmdTV_Click();
     f.click("One");
     EXPECT_TRUE(f.player.urls.empty()) << "the click returned while its probe is on its way";
-    EXPECT_EQ(f.form.PlayerStatus->caption(), "Connecting to One\xE2\x80\xA6");
+    EXPECT_EQ(f.form.playerStatus->caption(), "Connecting to One\xE2\x80\xA6");
     ASSERT_TRUE(f.fetcher.reply(kOk, kStream));
     EXPECT_EQ(f.player.urls, (std::vector<std::string>{kOk}));
-    EXPECT_EQ(f.form.PlayerStatus->caption(), "Playing One");
-    EXPECT_FALSE(f.form.imgOffline->visible());
+    EXPECT_EQ(f.form.playerStatus->caption(), "Playing One");
+    EXPECT_FALSE(f.form.offlinePicture->visible());
 
     f.click("Two");
     ASSERT_TRUE(f.fetcher.reply(kGone, kNotFound));
     EXPECT_EQ(f.player.urls.size(), 1u);
-    EXPECT_TRUE(f.form.imgOffline->visible());
-    EXPECT_EQ(f.form.PlayerStatus->caption(), "Two is offline: the stream was not found.");
+    EXPECT_TRUE(f.form.offlinePicture->visible());
+    EXPECT_EQ(f.form.playerStatus->caption(), "Two is offline: the stream was not found.");
     EXPECT_EQ(f.reports(),
               (std::vector<test::SentReport>{{"OFFLINE", "", "http[colon][slash][slash]two.test[slash]gone"}}));
 }
@@ -164,13 +164,13 @@ TEST(Navigation, LastClickWinsAndTheEarlierProbeIsCancelled) {
     EXPECT_FALSE(f.fetcher.reply(kGone, kNotFound)) << "nothing waits for the older answer";
     ASSERT_TRUE(f.fetcher.reply(kOk, kStream));
     EXPECT_EQ(f.player.urls, (std::vector<std::string>{kOk}));
-    EXPECT_FALSE(f.form.imgOffline->visible());
+    EXPECT_FALSE(f.form.offlinePicture->visible());
     EXPECT_TRUE(f.reports().empty());
 
     f.click("One");
     f.click("Two");
     ASSERT_TRUE(f.fetcher.reply(kGone, kNotFound));
-    EXPECT_TRUE(f.form.imgOffline->visible()) << "the offline verdict of the last click stands";
+    EXPECT_TRUE(f.form.offlinePicture->visible()) << "the offline verdict of the last click stands";
     EXPECT_EQ(f.player.urls.size(), 1u);
     EXPECT_EQ(f.reports().size(), 1u);
 }
@@ -203,13 +203,13 @@ TEST(Navigation, SchemesOutsideTheWebAndNoSelection) {
     EXPECT_EQ(f.player.urls, (std::vector<std::string>{"mms://example.invalid/x"}));
     EXPECT_TRUE(f.fetcher.started.empty()) << "no http probe of an mms address";
     f.player.reportFailed("unrecognized file format");
-    EXPECT_TRUE(f.form.imgOffline->visible()) << "the player decides that it is offline";
-    EXPECT_EQ(f.form.PlayerStatus->caption(), "Four is offline: unrecognized file format.");
+    EXPECT_TRUE(f.form.offlinePicture->visible()) << "the player decides that it is offline";
+    EXPECT_EQ(f.form.playerStatus->caption(), "Four is offline: unrecognized file format.");
     EXPECT_TRUE(f.reports().empty()) << "and it is not reported";
 
     f.click("Five");
     EXPECT_EQ(f.player.urls.size(), 1u);
-    EXPECT_TRUE(f.form.imgOffline->visible());
+    EXPECT_TRUE(f.form.offlinePicture->visible());
     ASSERT_EQ(f.reports().size(), 1u);
     EXPECT_EQ(f.reports()[0].item.substr(0, 12), "file[colon][");
 }
@@ -220,7 +220,7 @@ TEST(Navigation, TickedChkLoadStopsTheClick) {
     f.writeCatalogue();
     f.settings.set("TVLang", "All");
     f.nav->cmdTV_Click();
-    f.form.chkLoad->setChecked(true);
+    f.form.dontLoadWhileEditingCheck->setChecked(true);
     f.click("One");
     EXPECT_TRUE(f.player.urls.empty());
     EXPECT_TRUE(f.fetcher.started.empty());

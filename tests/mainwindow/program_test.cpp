@@ -62,10 +62,10 @@ TEST(Program, FirstRunAsksForALanguageAndOpensTheHelpOnce) {
     EXPECT_EQ(h.settings.get("showHelp", ""), "0");
     ASSERT_EQ(h.shell.opened.size(), 1u);
     EXPECT_NE(h.shell.opened[0].find("Help.html"), std::string::npos);
-    EXPECT_EQ(p.windows.form1.caption(), "ChannelDeck by Quenmark Software");
-    EXPECT_EQ(p.windows.form1.cmdWebsite->caption(), "Visit www.channeldeck.org");
+    EXPECT_EQ(p.windows.mainWindow.caption(), "ChannelDeck by Quenmark Software");
+    EXPECT_EQ(p.windows.mainWindow.websiteButton->caption(), "Visit www.channeldeck.org");
     EXPECT_EQ(p.state().currentCategory, "TV");
-    EXPECT_EQ(p.windows.form1.ListView1->count(), 1);
+    EXPECT_EQ(p.windows.mainWindow.channelList->count(), 1);
     EXPECT_EQ(p.state().regionCode, "en_us");
     ASSERT_FALSE(h.video.navigated2.empty()) << "the placeholder video page is shown";
     EXPECT_NE(h.dir.read("youtube.html").find("Please select a video from the list to the left"), std::string::npos);
@@ -90,10 +90,10 @@ TEST(Program, EditionAndEditorModeFollowTheirExactRules) {
         h.settings.set("Language", "English");
         Program& p = h.make();
         ASSERT_TRUE(p.LoadMainWindow());
-        EXPECT_FALSE(p.windows.form1.cmdXXX->visible());
-        EXPECT_FALSE(p.windows.form1.mnuCatItem[5]->visible());
+        EXPECT_FALSE(p.windows.mainWindow.adultButton->visible());
+        EXPECT_FALSE(p.windows.mainWindow.categoryMenuItems[5]->visible());
         EXPECT_FALSE(p.state().editorMode);
-        EXPECT_EQ(p.windows.form1.ListView1->columnCount(), 7);
+        EXPECT_EQ(p.windows.mainWindow.channelList->columnCount(), 7);
     }
     {
         Harness h;
@@ -101,14 +101,14 @@ TEST(Program, EditionAndEditorModeFollowTheirExactRules) {
         h.settings.set("Language", "English");
         Program& p = h.make();
         ASSERT_TRUE(p.LoadMainWindow());
-        const ui::Form1& f = p.windows.form1;
-        EXPECT_TRUE(f.cmdXXX->visible());
-        EXPECT_TRUE(f.mnuCatItem[7]->visible());
-        EXPECT_EQ(f.cmdWebsite->left(), f.cmdXXX->left() + f.cmdXXX->width() + 60);
+        const ui::MainWindow& f = p.windows.mainWindow;
+        EXPECT_TRUE(f.adultButton->visible());
+        EXPECT_TRUE(f.categoryMenuItems[7]->visible());
+        EXPECT_EQ(f.websiteButton->left(), f.adultButton->left() + f.adultButton->width() + 60);
         EXPECT_TRUE(p.state().editorMode);
-        EXPECT_TRUE(f.Frame2->visible());
-        EXPECT_EQ(f.ListView1->columnText(8), "URL");
-        EXPECT_TRUE(f.chkLoad->checked());
+        EXPECT_TRUE(f.editorPanel->visible());
+        EXPECT_EQ(f.channelList->columnText(8), "URL");
+        EXPECT_TRUE(f.dontLoadWhileEditingCheck->checked());
     }
 }
 
@@ -138,14 +138,14 @@ TEST(Program, SecondInstanceEndsBeforeShowingOrWritingAnything) {
         if (entry == 0) {
             p.StartSplash();
             EXPECT_EQ(quits, 1) << "the shell is asked to end the program";
-            EXPECT_FALSE(p.windows.isLoaded(p.windows.frmSplash));
+            EXPECT_FALSE(p.windows.isLoaded(p.windows.splashWindow));
         } else {
             EXPECT_FALSE(p.LoadMainWindow());
         }
         EXPECT_TRUE(p.anotherInstanceRuns());
         EXPECT_EQ(p.instanceLock(), nullptr);
         EXPECT_TRUE(modal.empty()) << "entry " << entry;
-        EXPECT_FALSE(p.windows.form1.visible());
+        EXPECT_FALSE(p.windows.mainWindow.visible());
         EXPECT_FALSE(second.settings.contains("Language")) << "entry " << entry;
         EXPECT_TRUE(second.video.navigated2.empty());
         EXPECT_EQ(first.dir.read("youtube.html"), "the running instance's video page") << "entry " << entry;
@@ -183,12 +183,12 @@ TEST(Program, CloseStopsThenClosesAndUnloadEnds) {
     Program& p = h.make();
     ASSERT_TRUE(p.LoadMainWindow());
     p.route({"Form1", "mnuAboutItem", 0, EventKind::MenuClick});
-    EXPECT_TRUE(p.windows.isLoaded(p.windows.frmAbout));
-    EXPECT_EQ(p.windows.frmAbout.caption(), "About ChannelDeck");
+    EXPECT_TRUE(p.windows.isLoaded(p.windows.aboutWindow));
+    EXPECT_EQ(p.windows.aboutWindow.caption(), "About ChannelDeck");
     p.CloseRequest();
     EXPECT_EQ(h.player.log, (std::vector<std::string>{"stop", "close"}));
     p.Unload();
-    EXPECT_FALSE(p.windows.isLoaded(p.windows.frmAbout));
+    EXPECT_FALSE(p.windows.isLoaded(p.windows.aboutWindow));
     EXPECT_EQ(h.log.back(), "quit");
 }
 
@@ -203,7 +203,7 @@ TEST(Program, LocalFilesPlayOnOneClickAndFoldersOpenOnTwo) {
     ASSERT_TRUE(p.LoadMainWindow());
     const std::string media = (h.dir / "media").string();
     ASSERT_TRUE(p.localFiles().Dir1_Change(media));
-    ASSERT_EQ(p.windows.form1.File1->entries().size(), 1u);
+    ASSERT_EQ(p.windows.mainWindow.fileList->entries().size(), 1u);
 
     p.route({"Form1", "File1", 0, EventKind::Click});
     EXPECT_EQ(h.player.urls, (std::vector<std::string>{media + "/tone.wav"}));
@@ -215,10 +215,10 @@ TEST(Program, LocalFilesPlayOnOneClickAndFoldersOpenOnTwo) {
         if (p.localFiles().folderPath(i) == media + "/sub") sub = i;
     ASSERT_GE(sub, 0);
     p.route({"Form1", "Dir1", sub, EventKind::Click});
-    EXPECT_EQ(p.windows.form1.File1->current(), media);
+    EXPECT_EQ(p.windows.mainWindow.fileList->current(), media);
     p.route({"Form1", "Dir1", sub, EventKind::DoubleClick});
-    EXPECT_EQ(p.windows.form1.File1->current(), media + "/sub");
-    EXPECT_TRUE(p.windows.form1.File1->entries().empty());
+    EXPECT_EQ(p.windows.mainWindow.fileList->current(), media + "/sub");
+    EXPECT_TRUE(p.windows.mainWindow.fileList->entries().empty());
 }
 
 // Catches the temporary file of a write killed in an earlier run staying
@@ -245,8 +245,8 @@ TEST(Program, SplashOpensTheMainWindowOnThe75thTick) {
     EXPECT_FALSE(p.mainWindowLoaded());
     p.route({"frmSplash", "Timer2", std::nullopt, EventKind::TimerTick});
     EXPECT_TRUE(p.mainWindowLoaded());
-    EXPECT_TRUE(p.windows.form1.visible());
-    EXPECT_FALSE(p.windows.frmSplash.visible());
+    EXPECT_TRUE(p.windows.mainWindow.visible());
+    EXPECT_FALSE(p.windows.splashWindow.visible());
 }
 
 // Catches the website button opening nothing, or Extras opening the website.
@@ -261,7 +261,7 @@ TEST(Program, WebsiteRequestsReachTheShell) {
     ASSERT_EQ(h.shell.opened.size(), 1u);
     EXPECT_EQ(h.shell.opened[0], "http://www.channeldeck.org");
     p.route({"frmWebsite", "Timer1", std::nullopt, EventKind::TimerTick});
-    EXPECT_FALSE(p.windows.isLoaded(p.windows.frmWebsite));
+    EXPECT_FALSE(p.windows.isLoaded(p.windows.websiteWindow));
 }
 
 // Catches a saved language not applied at start-up.
@@ -272,8 +272,8 @@ TEST(Program, SavedLanguageIsAppliedAtStartUp) {
                                h.dir / "Localization.txt");
     Program& p = h.make();
     ASSERT_TRUE(p.LoadMainWindow());
-    EXPECT_NE(p.windows.form1.cmdFavorites->caption(), "Favorites");
-    EXPECT_NE(p.windows.form1.mnuFileItem[2]->caption(), "Exit");
+    EXPECT_NE(p.windows.mainWindow.favouritesButton->caption(), "Favorites");
+    EXPECT_NE(p.windows.mainWindow.fileMenuItems[2]->caption(), "Exit");
 }
 
 }  // namespace

@@ -1,8 +1,8 @@
-#include "presentation/about_window.h"
+#include "presentation/about_box.h"
 
 #include <gtest/gtest.h>
 
-#include "ui/frm_about.h"
+#include "ui/about_window.h"
 
 namespace cd::presentation {
 namespace {
@@ -15,27 +15,27 @@ ProgramValues programFor(int major, int minor) {
 }
 
 // Catches the revision shown, or major and minor swapped or unseparated.
-TEST(AboutWindow, VersionIsMajorDotMinorWhateverTheRevision) {
-    ui::FrmAbout about;
+TEST(AboutBox, VersionIsMajorDotMinorWhateverTheRevision) {
+    ui::AboutWindow about;
     const ProgramValues p = programFor(1, 0);
-    AboutWindow(about, p).Form_Load();
-    EXPECT_EQ(about.lblVersion->caption(), "1.0");
+    AboutBox(about, p).Form_Load();
+    EXPECT_EQ(about.versionValue->caption(), "1.0");
     EXPECT_EQ(VersionText(programFor(12, 34).brand), "12.34");
 }
 
 // Catches a label left at its built-in text or given another brand value.
-TEST(AboutWindow, LoadFillsCaptionAndLabelsFromTheBrandValues) {
-    ui::FrmAbout about;
-    ASSERT_EQ(about.lblCompany->caption(), "Version");
+TEST(AboutBox, LoadFillsCaptionAndLabelsFromTheBrandValues) {
+    ui::AboutWindow about;
+    ASSERT_EQ(about.companyValue->caption(), "Version");
     const ProgramValues p = programFor(3, 1);
-    AboutWindow(about, p).Form_Load();
+    AboutBox(about, p).Form_Load();
     EXPECT_EQ(about.caption(), "About ChannelDeck");
-    EXPECT_EQ(about.Label1->caption(), "ChannelDeck");
-    EXPECT_EQ(about.lblCompany->caption(), "Quenmark Software");
-    EXPECT_EQ(about.lblVersion->caption(), "3.1");
-    EXPECT_EQ(about.lblWebsite->caption(), "www.channeldeck.test");
-    EXPECT_EQ(about.Label2->caption(), "Version:") << "the plain labels keep their texts";
-    EXPECT_EQ(about.Label4->caption(), "Website:");
+    EXPECT_EQ(about.productLabel->caption(), "ChannelDeck");
+    EXPECT_EQ(about.companyValue->caption(), "Quenmark Software");
+    EXPECT_EQ(about.versionValue->caption(), "3.1");
+    EXPECT_EQ(about.websiteValue->caption(), "www.channeldeck.test");
+    EXPECT_EQ(about.versionLabel->caption(), "Version:") << "the plain labels keep their texts";
+    EXPECT_EQ(about.websiteLabel->caption(), "Website:");
 }
 
 }  // namespace

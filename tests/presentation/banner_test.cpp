@@ -5,7 +5,7 @@
 #include <algorithm>
 
 #include "support/fakes.h"
-#include "ui/form1.h"
+#include "ui/main_window.h"
 
 namespace cd::presentation {
 namespace {
@@ -19,8 +19,8 @@ BrandValues brand() {
 
 // Catches a wrong clip, a box not at the banner's place, or the banner not moved into the box.
 TEST(ShowBanner, TwipsWindowClips280AndPutsTheBannerAtTheBoxOrigin) {
-    ui::Form1 f;
-    f.wbBanner->move(5520, 1020, 7335, 945);
+    ui::MainWindow f;
+    f.banner->move(5520, 1020, 7335, 945);
     test::FakeBrowser browser;
     ui::Control& box = ShowBanner(f, browser, brand(), false);
     EXPECT_EQ(box.typeName(), "PictureBox");
@@ -31,18 +31,18 @@ TEST(ShowBanner, TwipsWindowClips280AndPutsTheBannerAtTheBoxOrigin) {
     EXPECT_EQ(box.top(), 1020);
     EXPECT_EQ(box.width(), 7335 - 280);
     EXPECT_EQ(box.height(), 945);
-    EXPECT_EQ(f.wbBanner->container(), "picBox");
-    EXPECT_EQ(f.wbBanner->left(), 0);
-    EXPECT_EQ(f.wbBanner->top(), 0);
-    EXPECT_EQ(f.wbBanner->width(), 7335) << "the banner keeps its full width; its right edge is clipped";
-    EXPECT_EQ(f.wbBanner->height(), 945);
+    EXPECT_EQ(f.banner->container(), "picBox");
+    EXPECT_EQ(f.banner->left(), 0);
+    EXPECT_EQ(f.banner->top(), 0);
+    EXPECT_EQ(f.banner->width(), 7335) << "the banner keeps its full width; its right edge is clipped";
+    EXPECT_EQ(f.banner->height(), 945);
     EXPECT_EQ(browser.navigated, (std::vector<std::string>{"http://127.0.0.1:9/banner.html"}));
 }
 
 // Catches the pixel scale using the twips clip.
 TEST(ShowBanner, PixelWindowClips20) {
-    ui::Form1 f;
-    f.wbBanner->move(368, 68, 489, 63);
+    ui::MainWindow f;
+    f.banner->move(368, 68, 489, 63);
     test::FakeBrowser browser;
     ui::Control& box = ShowBanner(f, browser, brand(), true);
     EXPECT_EQ(box.width(), 489 - 20);
@@ -52,19 +52,19 @@ TEST(ShowBanner, PixelWindowClips20) {
 
 // Catches design-time visibility surviving: the banner must show and the picture must hide.
 TEST(ShowBanner, ShowsBoxAndBannerAndHidesThePicture) {
-    ui::Form1 f;
-    ASSERT_FALSE(f.wbBanner->visible());
-    ASSERT_TRUE(f.wbPicture->visible());
+    ui::MainWindow f;
+    ASSERT_FALSE(f.banner->visible());
+    ASSERT_TRUE(f.bannerPicture->visible());
     test::FakeBrowser browser;
     ui::Control& box = ShowBanner(f, browser, brand(), false);
     EXPECT_TRUE(box.visible());
-    EXPECT_TRUE(f.wbBanner->visible());
-    EXPECT_FALSE(f.wbPicture->visible());
+    EXPECT_TRUE(f.banner->visible());
+    EXPECT_FALSE(f.bannerPicture->visible());
 }
 
 // Catches the shell not hearing of the new control, or hearing of it only after it was placed.
 TEST(ShowBanner, TheShellHearsTheBoxAddedThenPlaced) {
-    ui::Form1 f;
+    ui::MainWindow f;
     std::vector<std::pair<std::string, ui::Change>> seen;
     f.subscribeAll([&](ui::Control* c, const ui::ChangeEvent& e) { seen.emplace_back(c ? c->name() : "", e.what); });
     test::FakeBrowser browser;
@@ -79,7 +79,7 @@ TEST(ShowBanner, TheShellHearsTheBoxAddedThenPlaced) {
 
 // Catches a second set-up adding a second box or moving the box to the window's corner.
 TEST(ShowBanner, SecondCallReusesTheBox) {
-    ui::Form1 f;
+    ui::MainWindow f;
     test::FakeBrowser browser;
     ui::Control& first = ShowBanner(f, browser, brand(), false);
     const std::size_t controls = f.controls().size();

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "presentation/help_window.h"
+#include "presentation/help_viewer.h"
 #include "util/files.h"
 #include "util/text.h"
 

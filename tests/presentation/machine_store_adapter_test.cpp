@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/memory_settings_store.h"
-#include "presentation/help_window.h"
+#include "presentation/help_viewer.h"
 #include "presentation/machine_store.h"
 #include "presentation/splash.h"
 #include "registry/cls_registry_access.h"
@@ -11,8 +11,8 @@
 #include "registry/registry_store.h"
 #include "support/fakes.h"
 #include "support/temp_dir.h"
-#include "ui/form8.h"
-#include "ui/frm_splash.h"
+#include "ui/help_window.h"
+#include "ui/splash_window.h"
 
 namespace cd::presentation {
 namespace {
@@ -44,9 +44,9 @@ TEST(MachineStoreAdapter, HelpWindowWritesShowHelpIntoTheRegistryStore) {
     cd::test::TempDir dir;
     dir.write("Help.html", "<html></html>");
     RealMachineStore real(dir.path() / "registry");
-    ui::Form8 form;
+    ui::HelpWindow form;
     cd::test::FakeShell shell;
-    HelpWindow(form, dir.path(), shell, real.machine).Form_Load();
+    HelpViewer(form, dir.path(), shell, real.machine).Form_Load();
     EXPECT_EQ(real.settings.get("showHelp", "1"), "0");
     EXPECT_TRUE(real.dialogs.shown.empty());
 }
@@ -56,7 +56,7 @@ TEST(MachineStoreAdapter, SplashReadsChkSplashFromTheRegistryStore) {
     cd::test::TempDir dir;
     RealMachineStore real(dir.path() / "registry");
     ASSERT_TRUE(real.settings.set("chkSplash", "1"));
-    ui::FrmSplash form;
+    ui::SplashWindow form;
     ProgramValues program;
     const auto config = platform::Configuration::defaults();
     Splash splash(form, real.machine, program, config, nullptr, [] {});

@@ -52,23 +52,23 @@ TEST(AboutWindowHooks, LoadsOnceShowsEachTime) {
     ui::Windows windows;
     ProgramValues program;
     program.brand.productName = "ChannelDeck";
-    AboutWindow about(windows.frmAbout, program);
+    AboutBox about(windows.aboutWindow, program);
     const WindowHooks hooks = AboutWindowHooks(windows, about);
     mnuAboutItem_Click(0, hooks);
-    EXPECT_TRUE(windows.isLoaded(windows.frmAbout));
-    EXPECT_TRUE(windows.frmAbout.visible());
-    EXPECT_EQ(windows.frmAbout.caption(), "About ChannelDeck");
+    EXPECT_TRUE(windows.isLoaded(windows.aboutWindow));
+    EXPECT_TRUE(windows.aboutWindow.visible());
+    EXPECT_EQ(windows.aboutWindow.caption(), "About ChannelDeck");
 
-    windows.frmAbout.setCaption("changed while open");
-    windows.frmAbout.setVisible(false);
+    windows.aboutWindow.setCaption("changed while open");
+    windows.aboutWindow.setVisible(false);
     mnuAboutItem_Click(0, hooks);
-    EXPECT_EQ(windows.frmAbout.caption(), "changed while open");
-    EXPECT_TRUE(windows.frmAbout.visible());
+    EXPECT_EQ(windows.aboutWindow.caption(), "changed while open");
+    EXPECT_TRUE(windows.aboutWindow.visible());
 
     hooks.unload();
-    EXPECT_FALSE(windows.isLoaded(windows.frmAbout));
+    EXPECT_FALSE(windows.isLoaded(windows.aboutWindow));
     mnuAboutItem_Click(0, hooks);
-    EXPECT_EQ(windows.frmAbout.caption(), "About ChannelDeck") << "a fresh load fills it again";
+    EXPECT_EQ(windows.aboutWindow.caption(), "About ChannelDeck") << "a fresh load fills it again";
 }
 
 }  // namespace

@@ -4,10 +4,10 @@
 
 #include <memory>
 
-#include "presentation/about_window.h"
+#include "presentation/about_box.h"
 #include "presentation/presentation_fakes.h"
-#include "ui/form1.h"
-#include "ui/frm_about.h"
+#include "ui/main_window.h"
+#include "ui/about_window.h"
 
 namespace cd::presentation {
 namespace {
@@ -31,24 +31,24 @@ public:
 
 // Catches the colour table applied wrongly: a button's text, a label, or a list's text colour.
 TEST(SetSkinColours, ColoursEachKindAsItsRowSays) {
-    ui::Form1 f;
+    ui::MainWindow f;
     ASSERT_TRUE(SetSkinColours(f, kBack, kText, kPicture));
-    EXPECT_EQ(f.cmdTV->backColor(), kBack);
-    EXPECT_EQ(f.cmdTV->foreColor(), std::nullopt) << "a button keeps its text colour";
-    EXPECT_EQ(f.ListView1->backColor(), kBack);
-    EXPECT_EQ(f.ListView1->foreColor(), kText);
-    for (ui::Control* box : {static_cast<ui::Control*>(f.Combo1), f.txtStatus, static_cast<ui::Control*>(f.Drive1),
-                             static_cast<ui::Control*>(f.Dir1), static_cast<ui::Control*>(f.File1)}) {
+    EXPECT_EQ(f.tvButton->backColor(), kBack);
+    EXPECT_EQ(f.tvButton->foreColor(), std::nullopt) << "a button keeps its text colour";
+    EXPECT_EQ(f.channelList->backColor(), kBack);
+    EXPECT_EQ(f.channelList->foreColor(), kText);
+    for (ui::Control* box : {static_cast<ui::Control*>(f.languageBox), f.videoStatus, static_cast<ui::Control*>(f.driveList),
+                             static_cast<ui::Control*>(f.folderList), static_cast<ui::Control*>(f.fileList)}) {
         EXPECT_EQ(box->backColor(), kBack) << box->name();
         EXPECT_EQ(box->foreColor(), kText) << box->name();
     }
-    EXPECT_EQ(f.Label1->backColor(), std::nullopt);
-    EXPECT_EQ(f.Label1->foreColor(), std::nullopt) << "a label gets neither; a skin label covers it";
-    EXPECT_EQ(f.wbPicture->backColor(), kPicture);
-    EXPECT_EQ(f.wbPicture->foreColor(), std::nullopt);
-    EXPECT_EQ(f.Frame1->backColor(), std::nullopt);
-    EXPECT_EQ(f.chkLoad->backColor(), std::nullopt);
-    EXPECT_EQ(f.mnuFile->backColor(), std::nullopt);
+    EXPECT_EQ(f.languageLabel->backColor(), std::nullopt);
+    EXPECT_EQ(f.languageLabel->foreColor(), std::nullopt) << "a label gets neither; a skin label covers it";
+    EXPECT_EQ(f.bannerPicture->backColor(), kPicture);
+    EXPECT_EQ(f.bannerPicture->foreColor(), std::nullopt);
+    EXPECT_EQ(f.channelPanel->backColor(), std::nullopt);
+    EXPECT_EQ(f.dontLoadWhileEditingCheck->backColor(), std::nullopt);
+    EXPECT_EQ(f.fileMenu->backColor(), std::nullopt);
 }
 
 // Catches the routine carrying on past a control that refused its colour.
@@ -93,16 +93,16 @@ TEST(SetSkinColours, ColourChangesAreAnnounced) {
 
 // Catches ApplySkin skipping the colours, reading the wrong values, or not attaching the skin.
 TEST(ApplySkin, ColoursFromTheSkinThenAttaches) {
-    ui::Form1 f;
+    ui::MainWindow f;
     FakeSkinObject skin;
     skin.background = 0x00010203;
     skin.text = 0x00040506;
     skin.picture = 0x00070809;
     FakeWindowRegions regions;
     ApplySkin(f, &skin, true, &regions);
-    EXPECT_EQ(f.cmdTV->backColor(), 0x00010203);
-    EXPECT_EQ(f.ListView1->foreColor(), 0x00040506);
-    EXPECT_EQ(f.wbPicture->backColor(), 0x00070809);
+    EXPECT_EQ(f.tvButton->backColor(), 0x00010203);
+    EXPECT_EQ(f.channelList->foreColor(), 0x00040506);
+    EXPECT_EQ(f.bannerPicture->backColor(), 0x00070809);
     EXPECT_EQ(skin.reads, 4) << "the fourth value is read with the colours";
     ASSERT_EQ(skin.attached.size(), 1u);
     EXPECT_EQ(skin.attached[0], &f);
@@ -111,17 +111,17 @@ TEST(ApplySkin, ColoursFromTheSkinThenAttaches) {
 
 // Catches a failing colour read painting the window with made-up colours, or ending the routine.
 TEST(ApplySkin, UnreadableColoursAreSkippedAndTheSkinStillAttaches) {
-    ui::Form1 f;
+    ui::MainWindow f;
     FakeSkinObject skin;
     skin.text = std::nullopt;
     ApplySkin(f, &skin, true, nullptr);
-    EXPECT_EQ(f.cmdTV->backColor(), std::nullopt);
-    EXPECT_EQ(f.ListView1->backColor(), std::nullopt);
+    EXPECT_EQ(f.tvButton->backColor(), std::nullopt);
+    EXPECT_EQ(f.channelList->backColor(), std::nullopt);
     EXPECT_EQ(skin.attached.size(), 1u);
 
-    ui::Form1 g;
+    ui::MainWindow g;
     ApplySkin(g, nullptr, true, nullptr);  // no skin object yet: nothing to do, nothing breaks
-    EXPECT_EQ(g.cmdTV->backColor(), std::nullopt);
+    EXPECT_EQ(g.tvButton->backColor(), std::nullopt);
 }
 
 // Catches a region made from anything but the window's own full size.
@@ -141,9 +141,9 @@ TEST(SetFullWindowRegion, CoversTheWholeWindowWithRepaint) {
 
 // Catches skin labels missing a label, copying the wrong fields, or reusing an index.
 TEST(AddSkinLabels, AboutWindowGetsOneOverEachLabel) {
-    ui::FrmAbout about;
+    ui::AboutWindow about;
     const std::size_t before = about.controls().size();
-    EXPECT_EQ(AddSkinLabels(about, false), 4);  // Label2 to Label5; the skin labels are not "Label"s
+    EXPECT_EQ(AddSkinLabels(about, false), 4);  // addEntryLabel to editorInstructions; the skin labels are not "Label"s
     EXPECT_EQ(about.controls().size(), before + 4);
     for (int i = 1; i <= 4; ++i) {
         ui::Control* skinLabel = about.find("SkinLabel1", i);
@@ -152,10 +152,10 @@ TEST(AddSkinLabels, AboutWindowGetsOneOverEachLabel) {
     }
     const ui::Control* overLabel3 = about.find("SkinLabel1", 2);
     EXPECT_EQ(overLabel3->caption(), "Owned By:");
-    EXPECT_EQ(overLabel3->left(), about.Label3->left());
-    EXPECT_EQ(overLabel3->top(), about.Label3->top());
-    EXPECT_EQ(overLabel3->width(), about.Label3->width());
-    EXPECT_EQ(overLabel3->height(), about.Label3->height());
+    EXPECT_EQ(overLabel3->left(), about.ownerLabel->left());
+    EXPECT_EQ(overLabel3->top(), about.ownerLabel->top());
+    EXPECT_EQ(overLabel3->width(), about.ownerLabel->width());
+    EXPECT_EQ(overLabel3->height(), about.ownerLabel->height());
     EXPECT_TRUE(overLabel3->visible());
     EXPECT_NE(about.find("Label3"), nullptr) << "the plain label stays";
     EXPECT_EQ(AddSkinLabels(about, false), 4);
@@ -185,36 +185,36 @@ TEST(AddSkinLabels, MainWindowRuleTakesOnlyLabelsBesideTheFirstSkinLabel) {
 
     EXPECT_EQ(AddSkinLabels(form, true), 0) << "no SkinLabel1(0): nothing to copy from";
 
-    ui::Form1 main;
+    ui::MainWindow main;
     EXPECT_EQ(AddSkinLabels(main, true), 0) << "the main window's labels all sit in frames";
 }
 
 // Catches skinning applied although the flag is off: no colour, no skin label, no attach.
 TEST(Skinning, FlagOffLeavesTheAboutWindowAlone) {
-    ui::FrmAbout about;
+    ui::AboutWindow about;
     ProgramValues program;
     FakeSkinObject skin;
     program.skin = &skin;
     program.brand.skinning = false;
     const std::size_t before = about.controls().size();
-    AboutWindow(about, program).Form_Load();
+    AboutBox(about, program).Form_Load();
     EXPECT_EQ(about.controls().size(), before);
-    EXPECT_EQ(about.Picture1->backColor(), std::nullopt);
+    EXPECT_EQ(about.picture->backColor(), std::nullopt);
     EXPECT_TRUE(skin.attached.empty());
     EXPECT_EQ(skin.reads, 0);
 }
 
 // Catches the about window's skinning steps missing or in the wrong order.
 TEST(Skinning, FlagOnSkinsTheAboutWindow) {
-    ui::FrmAbout about;
+    ui::AboutWindow about;
     ProgramValues program;
     FakeSkinObject skin;
     program.skin = &skin;
     program.brand.skinning = true;
-    AboutWindow(about, program).Form_Load();
+    AboutBox(about, program).Form_Load();
     EXPECT_NE(about.find("SkinLabel1", 4), nullptr);
-    EXPECT_EQ(about.Picture1->backColor(), skin.picture);
-    EXPECT_EQ(about.Label2->backColor(), std::nullopt);
+    EXPECT_EQ(about.picture->backColor(), skin.picture);
+    EXPECT_EQ(about.versionLabel->backColor(), std::nullopt);
     ASSERT_EQ(skin.attached.size(), 1u);
     EXPECT_EQ(skin.attached[0], &about);
 }
@@ -231,21 +231,21 @@ TEST(SkinWindowAtLoad, MainWindowFollowsTheFlag) {
     FakeSkinObject skin;
     program.skin = &skin;
 
-    ui::Form1 off;
+    ui::MainWindow off;
     program.brand.skinning = false;
     const std::size_t controls = off.controls().size();
     SkinWindowAtLoad(off, program, true, nullptr);
-    EXPECT_EQ(off.cmdTV->backColor(), std::nullopt);
+    EXPECT_EQ(off.tvButton->backColor(), std::nullopt);
     EXPECT_EQ(off.controls().size(), controls);
     EXPECT_TRUE(skin.attached.empty());
 
-    ui::Form1 on;
+    ui::MainWindow on;
     program.brand.skinning = true;
     SkinWindowAtLoad(on, program, true, nullptr);
-    EXPECT_EQ(on.cmdTV->backColor(), skin.background);
-    EXPECT_EQ(on.cmdTV->foreColor(), std::nullopt);
-    EXPECT_EQ(on.ListView2->foreColor(), skin.text);
-    EXPECT_EQ(on.Label1->backColor(), std::nullopt);
+    EXPECT_EQ(on.tvButton->backColor(), skin.background);
+    EXPECT_EQ(on.tvButton->foreColor(), std::nullopt);
+    EXPECT_EQ(on.favouritesList->foreColor(), skin.text);
+    EXPECT_EQ(on.languageLabel->backColor(), std::nullopt);
     EXPECT_EQ(on.controls().size(), controls) << "no label of the main window sits beside SkinLabel1(0)";
     ASSERT_EQ(skin.attached.size(), 1u);
     EXPECT_EQ(skin.attached[0], &on);

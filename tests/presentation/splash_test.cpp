@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "presentation/presentation_fakes.h"
-#include "ui/frm_splash.h"
+#include "ui/splash_window.h"
 
 namespace cd::presentation {
 namespace {
@@ -17,13 +17,13 @@ protected:
     SplashTest() {
         config.version = platform::VersionInfo{"ChannelDeck", "Quenmark Software", "www.channeldeck.test", 2, 3, 4};
         config.hosts.banner = "127.0.0.1:1";
-        clock.attach(*form.Timer2, [this] { splash.Timer2_Tick(); });
+        clock.attach(*form.startTimer, [this] { splash.Timer2_Tick(); });
         form.subscribeAll([this](ui::Control* c, const ui::ChangeEvent& e) {
             if (!c && e.what == ui::Change::Visible && form.visible()) everVisible = true;
         });
     }
 
-    ui::FrmSplash form;
+    ui::SplashWindow form;
     FakeMachineStore machine;
     ProgramValues program;
     platform::Configuration config;
@@ -41,7 +41,7 @@ protected:
 // Catches an off-by-one in the counter: the main window opens on the 75th tick of 2 ms, not before.
 TEST_F(SplashTest, EndsOnThe75thTick) {
     splash.Form_Load();
-    EXPECT_TRUE(form.Timer2->enabled());
+    EXPECT_TRUE(form.startTimer->enabled());
     clock.advance(148);  // 74 ticks
     EXPECT_EQ(clock.ticks, 74);
     EXPECT_EQ(splash.intTemp(), 148);
@@ -50,7 +50,7 @@ TEST_F(SplashTest, EndsOnThe75thTick) {
     clock.advance(2);
     EXPECT_EQ(mainWindowShown, 1);
     EXPECT_EQ(mainShownAtTick, 75);
-    EXPECT_FALSE(form.Timer2->enabled());
+    EXPECT_FALSE(form.startTimer->enabled());
     EXPECT_FALSE(form.visible());
     EXPECT_EQ(splash.intTemp(), 150);
 }
@@ -89,7 +89,7 @@ TEST_F(SplashTest, ChkSplashHidesTheSplashButTheMainWindowStillOpens) {
 // Catches a missing or other "chkSplash" value hiding the splash.
 TEST_F(SplashTest, SplashShowsUnlessChkSplashIsExactlyOne) {
     for (const char* value : {"", "0", "yes", " 1", "1 "}) {
-        ui::FrmSplash f;
+        ui::SplashWindow f;
         FakeMachineStore m;
         if (*value) m.values["chkSplash"] = value;
         ProgramValues p;
@@ -106,7 +106,7 @@ TEST_F(SplashTest, LoadSetsTheBrandValuesBeforeTheMainWindowOpens) {
     ProgramValues p;
     Splash s(form, machine, p, config, &skin, [&] { seenProduct = p.brand.productName; });
     FakeTimerClock c;
-    c.attach(*form.Timer2, [&] { s.Timer2_Tick(); });
+    c.attach(*form.startTimer, [&] { s.Timer2_Tick(); });
     s.Form_Load();
     EXPECT_EQ(p.brand.companyName, "Quenmark Software");
     EXPECT_EQ(p.brand.versionMajor, 2);

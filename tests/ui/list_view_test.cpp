@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "ui/form1.h"
+#include "ui/main_window.h"
 #include "ui/windows.h"
 
 namespace cd::ui {
@@ -94,22 +94,22 @@ TEST(ListView, MissingSubItemsReadEmpty) {
 
 // Catches a main window model missing a control the handlers rely on.
 TEST(WindowModel, MainWindowHasItsControlsInOrderWithBuiltInCaptions) {
-    Form1 f;
+    MainWindow f;
     EXPECT_EQ(f.find("cmdTV")->caption(), "TV");
-    EXPECT_FALSE(f.cmdXXX->visible());
-    EXPECT_FALSE(f.mnuCatItem[7]->visible());
-    EXPECT_TRUE(f.mnuCatItem[8]->visible());
-    EXPECT_EQ(f.ListView1->columnCount(), 7);
-    EXPECT_EQ(f.ListView1->columnText(7), "Last Online");
+    EXPECT_FALSE(f.adultButton->visible());
+    EXPECT_FALSE(f.categoryMenuItems[7]->visible());
+    EXPECT_TRUE(f.categoryMenuItems[8]->visible());
+    EXPECT_EQ(f.channelList->columnCount(), 7);
+    EXPECT_EQ(f.channelList->columnText(7), "Last Online");
     EXPECT_EQ(f.find("mnuFileItem", 2)->caption(), "Exit");
-    EXPECT_EQ(f.mnuFileItem[2], f.find("mnuFileItem", 2));
-    EXPECT_FALSE(f.mnuFile->index().has_value());
-    EXPECT_EQ(f.Text5->text(), "key");
-    EXPECT_EQ(f.Frame2->caption(), "List Editing");
-    EXPECT_FALSE(f.Frame2->visible());
+    EXPECT_EQ(f.fileMenuItems[2], f.find("mnuFileItem", 2));
+    EXPECT_FALSE(f.fileMenu->index().has_value());
+    EXPECT_EQ(f.keyText->text(), "key");
+    EXPECT_EQ(f.editorPanel->caption(), "List Editing");
+    EXPECT_FALSE(f.editorPanel->visible());
     // Every category button sits in one row with no overlap, in the full edition too.
-    std::vector<Control*> row{f.cmdTV,    f.cmdRadio,  f.cmdVideo,  f.cmdFavorites, f.cmdYouTube,
-                              f.cmdFiles, f.cmdSports, f.cmdExtras, f.cmdXXX};
+    std::vector<Control*> row{f.tvButton,    f.radioButton,  f.videoButton,  f.favouritesButton, f.videoSiteButton,
+                              f.myFilesButton, f.sportsButton, f.extrasButton, f.adultButton};
     for (std::size_t i = 1; i < row.size(); ++i)
         EXPECT_GE(row[i]->left(), row[i - 1]->left() + row[i - 1]->width()) << row[i]->name();
 }
@@ -117,16 +117,16 @@ TEST(WindowModel, MainWindowHasItsControlsInOrderWithBuiltInCaptions) {
 TEST(WindowModel, LanguageWindowListsControlsInTheWritersOrder) {
     Windows w;
     std::vector<std::string> names;
-    for (const auto& c : w.frmLanguage.controls()) names.push_back(c->name());
+    for (const auto& c : w.languageWindow.controls()) names.push_back(c->name());
     EXPECT_EQ(names,
               (std::vector<std::string>{"Command3", "Command2", "Command1", "Combo1", "Label1", "DownloadStatus"}));
-    EXPECT_EQ(w.frmLanguage.caption(), "Language Selection");
-    w.load(w.form1);
-    w.load(w.frmLanguage);
-    w.load(w.form1);
+    EXPECT_EQ(w.languageWindow.caption(), "Language Selection");
+    w.load(w.mainWindow);
+    w.load(w.languageWindow);
+    w.load(w.mainWindow);
     EXPECT_EQ(w.loaded().size(), 2u);
-    w.unload(w.form1);
-    EXPECT_EQ(w.loaded().front(), &w.frmLanguage);
+    w.unload(w.mainWindow);
+    EXPECT_EQ(w.loaded().front(), &w.languageWindow);
 }
 
 }  // namespace

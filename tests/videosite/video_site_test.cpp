@@ -96,7 +96,7 @@ protected:
     FakeSite listing{"listing.test", {}};
     FakeSite searching{"search.test", {}};
     platform::Hosts hosts;
-    ui::Form1 form;
+    ui::MainWindow form;
     std::string regionCode = kStartRegionCode;
     std::string category = "TV";
     test::FakeBrowser browser;
@@ -121,7 +121,7 @@ protected:
 TEST_F(VideoSiteTest, OpeningTheTabListsFeaturedInTheStartRegion) {
     ui::ListItem channel;
     channel.text = "Some channel";
-    form.ListView1->addItem(channel);
+    form.channelList->addItem(channel);
     listing.pages[featured("en_us", 1)] = link("a1", "Alpha");
     listing.pages[featured("en_us", 2)] = link("b2", "Beta");
 
@@ -131,30 +131,30 @@ TEST_F(VideoSiteTest, OpeningTheTabListsFeaturedInTheStartRegion) {
 
     EXPECT_EQ(fetched(listing), expectedListing("en_us"));
     EXPECT_TRUE(fetched(searching).empty());
-    EXPECT_FALSE(form.Frame1->visible());
-    EXPECT_FALSE(form.Frame3->visible());
-    EXPECT_FALSE(form.Frame4->visible());
-    EXPECT_TRUE(form.Frame5->visible());
-    EXPECT_TRUE(form.wbyoutube->visible());
-    EXPECT_FALSE(form.WindowsMediaPlayer1->visible());
+    EXPECT_FALSE(form.channelPanel->visible());
+    EXPECT_FALSE(form.favouritesPanel->visible());
+    EXPECT_FALSE(form.filesPanel->visible());
+    EXPECT_TRUE(form.videoSitePanel->visible());
+    EXPECT_TRUE(form.videoPage->visible());
+    EXPECT_FALSE(form.player->visible());
     EXPECT_EQ(category, "YOUTUBE");
-    EXPECT_EQ(form.ListView1->count(), 0);
-    EXPECT_EQ(titles(*form.ListView3), (std::vector<std::string>{"Alpha", "Beta"}));
-    EXPECT_EQ(form.ListView3->item(1).key, "b2");
-    EXPECT_EQ(form.txtStatus->text().rfind("Downloaded ", 0), 0u);
+    EXPECT_EQ(form.channelList->count(), 0);
+    EXPECT_EQ(titles(*form.videoList), (std::vector<std::string>{"Alpha", "Beta"}));
+    EXPECT_EQ(form.videoList->item(1).key, "b2");
+    EXPECT_EQ(form.videoStatus->text().rfind("Downloaded ", 0), 0u);
     EXPECT_FALSE(fs::exists(dir / "youtube.tmp"));
 }
 
 // Catches a chosen country not reaching the listing addresses.
 TEST_F(VideoSiteTest, ChoosingACountrySetsTheRegionCode) {
-    form.Combo4->setText("Japan");
+    form.videoCountryBox->setText("Japan");
     site().Combo4_Click();
     serve();
     EXPECT_EQ(regionCode, "ja_JP");
     EXPECT_EQ(fetched(listing), expectedListing("ja_JP"));
 
     fetcher.started.clear();
-    form.Combo4->setText("United States");
+    form.videoCountryBox->setText("United States");
     site().Combo4_Click();
     serve();
     EXPECT_EQ(fetched(listing), expectedListing("en_US"));
@@ -163,7 +163,7 @@ TEST_F(VideoSiteTest, ChoosingACountrySetsTheRegionCode) {
 // Catches a text not in the region table clearing or changing the region.
 TEST_F(VideoSiteTest, UnknownCountryKeepsTheRegion) {
     regionCode = "fr_FR";
-    form.Combo4->setText("Atlantis");
+    form.videoCountryBox->setText("Atlantis");
     site().Combo4_Click();
     serve();
     EXPECT_EQ(regionCode, "fr_FR");
@@ -172,7 +172,7 @@ TEST_F(VideoSiteTest, UnknownCountryKeepsTheRegion) {
 
 // Catches the listing kind's path not being used, or Comedy lacking one.
 TEST_F(VideoSiteTest, ChosenListingKindGivesItsPath) {
-    form.Combo3->setText("Comedy");
+    form.videoKindBox->setText("Comedy");
     site().Combo3_Click();
     serve();
     const auto targets = fetched(listing);
@@ -192,12 +192,12 @@ TEST_F(VideoSiteTest, ListingChosenDuringAnotherOneReplacesIt) {
     site().cmdYouTube_Click();
     ASSERT_TRUE(fetcher.reply("http://listing.test" + featured("en_us", 1),
                               test::ScriptedReply{200, "text/html", {}, listing.pages[featured("en_us", 1)]}));
-    EXPECT_EQ(titles(*form.ListView3), (std::vector<std::string>{"Featured 1"}));
-    form.Combo3->setText("Comedy");
+    EXPECT_EQ(titles(*form.videoList), (std::vector<std::string>{"Featured 1"}));
+    form.videoKindBox->setText("Comedy");
     site().Combo3_Click();
     serve();
 
-    EXPECT_EQ(titles(*form.ListView3),
+    EXPECT_EQ(titles(*form.videoList),
               (std::vector<std::string>{"Comedy 1", "Comedy 2", "Comedy 3", "Comedy 4", "Comedy 5"}));
     const auto pages = fetched(listing);
     ASSERT_EQ(pages.size(), 7u) << "the first listing stops at the page it was fetching";
@@ -212,7 +212,7 @@ TEST_F(VideoSiteTest, AbandonedListingFetchesNoMorePages) {
     EXPECT_FALSE(site().loading());
     serve();
     EXPECT_EQ(fetched(listing).size(), 1u);
-    EXPECT_EQ(form.ListView3->count(), 0);
+    EXPECT_EQ(form.videoList->count(), 0);
 }
 
 // Catches a page past its size cap applied in part (its last rows could be
@@ -222,7 +222,7 @@ TEST_F(VideoSiteTest, PageOverItsCapIsSkipped) {
     listing.pages[featured("en_us", 2)] = link("b", "B");
     site().loadVideoListing();
     serve();
-    EXPECT_EQ(titles(*form.ListView3), (std::vector<std::string>{"B"}));
+    EXPECT_EQ(titles(*form.videoList), (std::vector<std::string>{"B"}));
     EXPECT_EQ(fetched(listing).size(), 5u);
 }
 
@@ -232,12 +232,12 @@ TEST_F(VideoSiteTest, TypedUnknownKindFetchesNothingAndEmptiesTheList) {
     ui::ListItem old;
     old.text = "old row";
     old.key = "old";
-    form.ListView3->addItem(old);
-    form.Combo3->setText("Cats");
+    form.videoList->addItem(old);
+    form.videoKindBox->setText("Cats");
     site().Combo3_Click();
     serve();
     EXPECT_TRUE(fetched(listing).empty());
-    EXPECT_EQ(form.ListView3->count(), 0);
+    EXPECT_EQ(form.videoList->count(), 0);
 }
 
 // Catches rows of later pages replacing earlier ones, or a repeated video
@@ -248,7 +248,7 @@ TEST_F(VideoSiteTest, PagesAccumulateAndTheFirstPageOfAVideoWins) {
     listing.pages[featured("en_us", 5)] = link("p5", "Five &amp; more");
     site().loadVideoListing();
     serve();
-    EXPECT_EQ(titles(*form.ListView3), (std::vector<std::string>{"From page one", "One", "Three", "Five & more"}));
+    EXPECT_EQ(titles(*form.videoList), (std::vector<std::string>{"From page one", "One", "Three", "Five & more"}));
 }
 
 // Catches an unreachable site stopping early or leaving rows behind.
@@ -256,43 +256,43 @@ TEST_F(VideoSiteTest, UnreachableSiteTriesEveryPageAndLeavesTheListEmpty) {
     listing.pages[featured("en_us", 1)] = link("a", "A");
     site().loadVideoListing();
     serve();
-    ASSERT_EQ(form.ListView3->count(), 1);
+    ASSERT_EQ(form.videoList->count(), 1);
 
     listing.pages[featured("en_us", 1)] = "";
     fetcher.started.clear();
     site().loadVideoListing();
     serve();
     EXPECT_EQ(fetched(listing), expectedListing("en_us")) << "empty answers do not stop the page loop";
-    EXPECT_EQ(form.ListView3->count(), 0);
+    EXPECT_EQ(form.videoList->count(), 0);
 
     listing.pages[featured("en_us", 1)] = link("a", "A");
     site().loadVideoListing();
     serve();
-    ASSERT_EQ(form.ListView3->count(), 1);
+    ASSERT_EQ(form.videoList->count(), 1);
     site().loadVideoListing();
     serve(fetch::FetchError::Refused);
-    EXPECT_EQ(form.ListView3->count(), 0);
+    EXPECT_EQ(form.videoList->count(), 0);
 }
 
 // Catches the search mode entry fetching anything or leaving the kind
 // selector shown, and a country not returning to listing mode.
 TEST_F(VideoSiteTest, SearchEntrySwitchesModesAndCountryReturns) {
-    form.Combo4->setText("SEARCH");
+    form.videoCountryBox->setText("SEARCH");
     site().Combo4_Click();
     serve();
-    EXPECT_TRUE(form.txtSearch->visible());
-    EXPECT_TRUE(form.cmdSearch->visible());
-    EXPECT_FALSE(form.Combo3->visible());
+    EXPECT_TRUE(form.videoSearchText->visible());
+    EXPECT_TRUE(form.videoSearchButton->visible());
+    EXPECT_FALSE(form.videoKindBox->visible());
     EXPECT_TRUE(fetched(listing).empty());
     EXPECT_TRUE(fetched(searching).empty());
     EXPECT_EQ(regionCode, "en_us");
 
-    form.Combo4->setText("search");
+    form.videoCountryBox->setText("search");
     site().Combo4_Click();
     serve();
-    EXPECT_TRUE(form.Combo3->visible()) << "only the exact upper-case text switches";
-    EXPECT_FALSE(form.txtSearch->visible());
-    EXPECT_FALSE(form.cmdSearch->visible());
+    EXPECT_TRUE(form.videoKindBox->visible()) << "only the exact upper-case text switches";
+    EXPECT_FALSE(form.videoSearchText->visible());
+    EXPECT_FALSE(form.videoSearchButton->visible());
     EXPECT_EQ(fetched(listing).size(), 5u);
 }
 
@@ -306,12 +306,12 @@ TEST_F(VideoSiteTest, UntouchedSearchBoxSearchesItsTextEncoded) {
     for (int p = 1; p <= kSearchPages; ++p) expected.push_back(search("Enter%20search%20here", p));
     EXPECT_EQ(fetched(searching), expected);
     EXPECT_TRUE(fetched(listing).empty());
-    EXPECT_EQ(titles(*form.ListView3), (std::vector<std::string>{"Found"}));
+    EXPECT_EQ(titles(*form.videoList), (std::vector<std::string>{"Found"}));
 }
 
 // Catches "&" or "#" in a search text splitting or ending the query.
 TEST_F(VideoSiteTest, SearchTextWithAmpersandStaysOneQueryValue) {
-    form.txtSearch->setText("tom & jerry #2");
+    form.videoSearchText->setText("tom & jerry #2");
     site().searchVideos();
     serve();
     const auto targets = fetched(searching);
@@ -327,13 +327,13 @@ TEST_F(VideoSiteTest, VideoClickShowsThePageUnlessBlocked) {
     site().ListView3_Click();
     EXPECT_TRUE(browser.navigated2.empty());
 
-    form.ListView3->select(0);
-    form.chkLoad->setChecked(true);
+    form.videoList->select(0);
+    form.dontLoadWhileEditingCheck->setChecked(true);
     site().ListView3_Click();
     EXPECT_TRUE(browser.navigated2.empty());
     EXPECT_FALSE(fs::exists(dir / "youtube.html"));
 
-    form.chkLoad->setChecked(false);
+    form.dontLoadWhileEditingCheck->setChecked(false);
     site().ListView3_Click();
     ASSERT_EQ(browser.navigated2.size(), 1u);
     EXPECT_NE(dir.read("youtube.html").find("<h1>My clip</h1>"), std::string::npos);
@@ -347,15 +347,15 @@ TEST_F(VideoSiteTest, AddToFavouritesAppendsAndSavesTheVideo) {
     site().loadVideoListing();
     serve();
     site().mnuAction2Item_Click(0);
-    EXPECT_EQ(form.ListView2->count(), 0);
-    form.ListView3->select(0);
+    EXPECT_EQ(form.favouritesList->count(), 0);
+    form.videoList->select(0);
     site().mnuAction2Item_Click(1);
-    EXPECT_EQ(form.ListView2->count(), 0);
+    EXPECT_EQ(form.favouritesList->count(), 0);
     site().mnuAction2Item_Click(0);
     site().mnuAction2Item_Click(0);
-    ASSERT_EQ(form.ListView2->count(), 2);
-    EXPECT_EQ(form.ListView2->item(0).text, "A / B");
-    EXPECT_EQ(form.ListView2->item(0).tag, "youtube=v1");
+    ASSERT_EQ(form.favouritesList->count(), 2);
+    EXPECT_EQ(form.favouritesList->item(0).text, "A / B");
+    EXPECT_EQ(form.favouritesList->item(0).tag, "youtube=v1");
     const auto lines = util::readLines(dir.read("Favorites.txt"));
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_EQ(catalogue::DecodeLine(lines[0]), "A / B|youtube=v1||");
@@ -366,20 +366,20 @@ TEST_F(VideoSiteTest, VideoFavouritePlaysTheSamePageAfterRestart) {
     listing.pages[featured("en_us", 1)] = link("abc", "My clip");
     site().loadVideoListing();
     serve();
-    form.ListView3->select(0);
+    form.videoList->select(0);
     site().ListView3_Click();
     const std::string fromList = dir.read("youtube.html");
     site().mnuAction2Item_Click(0);
 
-    ui::Form1 restarted;
+    ui::MainWindow restarted;
     favourites::Favourites again(
         restarted, dir.path(),
         [this](const std::string&, const std::string& a, const std::string&) { playedChannels.push_back(a); }, reporter,
         dialogs, "ChannelDeck", [this](const std::string& t, const std::string& i) { page.showVideoPage(t, i); });
     again.LoadFavorites();
-    ASSERT_EQ(restarted.ListView2->count(), 1);
+    ASSERT_EQ(restarted.favouritesList->count(), 1);
     fs::remove(dir / "youtube.html");
-    restarted.ListView2->select(0);
+    restarted.favouritesList->select(0);
     again.ListView2_Click();
     EXPECT_EQ(dir.read("youtube.html"), fromList);
     EXPECT_TRUE(playedChannels.empty());

@@ -62,19 +62,19 @@ TEST(VideoTables, LookupsAreCaseSensitive) {
 // Catches the selectors missing entries, the search entry, or losing the
 // start-up texts while being filled.
 TEST(VideoTables, FillsBothSelectorsAndKeepsTheirTexts) {
-    ui::Form1 form;
+    ui::MainWindow form;
     FillVideoSelectors(form);
     FillVideoSelectors(form);
-    ASSERT_EQ(form.Combo3->entries().size(), 17u);
-    EXPECT_EQ(form.Combo3->entries().front(), "Featured");
-    EXPECT_EQ(form.Combo3->entries()[5], "Comedy");
-    EXPECT_EQ(form.Combo3->entries().back(), "Travel and Events");
-    ASSERT_EQ(form.Combo4->entries().size(), 19u);
-    EXPECT_EQ(form.Combo4->entries().front(), "Australia");
-    EXPECT_EQ(form.Combo4->entries()[17], "United States");
-    EXPECT_EQ(form.Combo4->entries().back(), "SEARCH");
-    EXPECT_EQ(form.Combo3->text(), "Featured");
-    EXPECT_EQ(form.Combo4->text(), "United States");
+    ASSERT_EQ(form.videoKindBox->entries().size(), 17u);
+    EXPECT_EQ(form.videoKindBox->entries().front(), "Featured");
+    EXPECT_EQ(form.videoKindBox->entries()[5], "Comedy");
+    EXPECT_EQ(form.videoKindBox->entries().back(), "Travel and Events");
+    ASSERT_EQ(form.videoCountryBox->entries().size(), 19u);
+    EXPECT_EQ(form.videoCountryBox->entries().front(), "Australia");
+    EXPECT_EQ(form.videoCountryBox->entries()[17], "United States");
+    EXPECT_EQ(form.videoCountryBox->entries().back(), "SEARCH");
+    EXPECT_EQ(form.videoKindBox->text(), "Featured");
+    EXPECT_EQ(form.videoCountryBox->text(), "United States");
 }
 
 // Catches the listing address losing a part or gaining one for an unknown kind.

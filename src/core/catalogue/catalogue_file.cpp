@@ -41,7 +41,7 @@ std::optional<std::string> readOrExplain(const fs::path& file, const std::string
 
 }  // namespace
 
-CatalogueFile::CatalogueFile(ui::Form1& form, platform::Dialogs& dialogs, fs::path programFolder, std::string appTitle)
+CatalogueFile::CatalogueFile(ui::MainWindow& form, platform::Dialogs& dialogs, fs::path programFolder, std::string appTitle)
     : form_(form), dialogs_(dialogs), folder_(std::move(programFolder)), title_(std::move(appTitle)) {}
 
 void CatalogueFile::tell(const std::string& text) { dialogs_.messageBox(text, title_, platform::Buttons::OK); }
@@ -56,7 +56,7 @@ LoadOutcome CatalogueFile::DecryptAndLoadFrom(const fs::path& catalogue) {
         return {};
     }
     LoadOutcome outcome{true, 0};
-    ui::ListView& list = *form_.ListView1;
+    ui::ListView& list = *form_.channelList;
     std::string decoded;
     list.beginUpdate();
     util::forEachLine(*text, [&](std::string_view line) {
@@ -76,8 +76,8 @@ LoadOutcome CatalogueFile::DecryptAndLoadFrom(const fs::path& catalogue) {
 SaveOutcome CatalogueFile::EncryptAndSave() { return EncryptAndSaveTo(folder_ / kExportName); }
 
 SaveOutcome CatalogueFile::EncryptAndSaveTo(const fs::path& exportFile) {
-    const bool plain = form_.Text5->text() == kExportKey;
-    const RecordLines lines = BuildRecordLines(*form_.ListView1, plain);
+    const bool plain = form_.keyText->text() == kExportKey;
+    const RecordLines lines = BuildRecordLines(*form_.channelList, plain);
     const std::string text = ExportText(lines);
     SaveOutcome outcome;
     // Written whole to a temporary file and renamed over the old export, so
@@ -92,27 +92,27 @@ SaveOutcome CatalogueFile::EncryptAndSaveTo(const fs::path& exportFile) {
     outcome.rowsWritten = lines.rowsWritten;
     outcome.rowsAltered = static_cast<int>(lines.alteredRows.size());
     outcome.rowsLeftOut = static_cast<int>(lines.overlongRows.size());
-    // txtData shows what the file holds; after a failed write that is still
+    // exportText shows what the file holds; after a failed write that is still
     // the earlier export, so it is only replaced here.
-    form_.txtData->setText(text);
-    if (lines.hasProblems()) tell(DescribeRowProblems(*form_.ListView1, lines, exportFile.filename().string()));
+    form_.exportText->setText(text);
+    if (lines.hasProblems()) tell(DescribeRowProblems(*form_.channelList, lines, exportFile.filename().string()));
     return outcome;
 }
 
 LoadOutcome CatalogueFile::Load2() {
-    if (form_.Text1->text().empty()) {
+    if (form_.importFileText->text().empty()) {
         tell("Type the name of the file to import into the import file box first. No channels were imported.");
         return {};
     }
-    const fs::path file = folder_ / form_.Text1->text();
+    const fs::path file = folder_ / form_.importFileText->text();
     std::string problem;
     const auto text = readOrExplain(file, "import file", problem);
     if (!text) {
         tell(problem + " No channels were imported.");
         return {};
     }
-    auto rows = ParseSectionedImport(*text, form_.txtType->text());
-    ui::ListView& list = *form_.ListView1;
+    auto rows = ParseSectionedImport(*text, form_.importCategoryText->text());
+    ui::ListView& list = *form_.channelList;
     list.beginUpdate();
     for (auto& row : rows) list.addItem(std::move(row));
     list.endUpdate();

@@ -1,15 +1,15 @@
 #pragma once
 // The editor's whole-catalogue operations on the main window: Decrypt and
-// Load (doLoad) reads Data.txt into ListView1 in the editor row layout,
-// Encrypt and Save (save) writes every row to the export Data.htm and shows
-// it in txtData, and Load2 (cmdLoad2) imports a sectioned plain text file.
+// Load (decryptAndLoadButton) reads Data.txt into channelList in the editor row layout,
+// Encrypt and Save (encryptAndSaveButton) writes every row to the export Data.htm and shows
+// it in exportText, and Load2 (importSectionedButton) imports a sectioned plain text file.
 // Problems are told to the owner in a message box; the results say what
 // happened for callers without a window (the command-line tool).
 #include <filesystem>
 #include <string>
 
 #include "platform/dialogs.h"
-#include "ui/form1.h"
+#include "ui/main_window.h"
 
 namespace cd::catalogue {
 
@@ -30,30 +30,30 @@ class CatalogueFile {
 public:
     static constexpr const char* kCatalogueName = "Data.txt";
     static constexpr const char* kExportName = "Data.htm";
-    /// Text5 holding exactly this writes the rows plain.
+    /// keyText holding exactly this writes the rows plain.
     static constexpr const char* kExportKey = "8047";
 
-    CatalogueFile(ui::Form1& form, platform::Dialogs& dialogs, std::filesystem::path programFolder,
+    CatalogueFile(ui::MainWindow& form, platform::Dialogs& dialogs, std::filesystem::path programFolder,
                   std::string appTitle);
 
-    /// doLoad: appends every record of Data.txt in the program's folder to
-    /// ListView1 (rows already there stay in front). A missing file is told
+    /// decryptAndLoadButton: appends every record of Data.txt in the program's folder to
+    /// channelList (rows already there stay in front). A missing file is told
     /// in a message box and changes no row.
     LoadOutcome DecryptAndLoad();
     /// Decrypt and Load from another catalogue file.
     LoadOutcome DecryptAndLoadFrom(const std::filesystem::path& catalogue);
 
-    /// save: writes "<data>", one record line per row of ListView1 in the
-    /// order shown (encoded unless Text5 is the export key) and "</data>" to
+    /// encryptAndSaveButton: writes "<data>", one record line per row of channelList in the
+    /// order shown (encoded unless keyText is the export key) and "</data>" to
     /// Data.htm, replacing it whole or not at all, and shows the file's
-    /// text in txtData. Rows too long for the cipher are left out; they and
+    /// text in exportText. Rows too long for the cipher are left out; they and
     /// rows that will not read back intact are named in one message box.
     SaveOutcome EncryptAndSave();
     /// Encrypt and Save to another export file.
     SaveOutcome EncryptAndSaveTo(const std::filesystem::path& exportFile);
 
-    /// cmdLoad2: appends the rows of the sectioned file named by Text1 (in
-    /// the program's folder) with the type in txtType. A missing file is
+    /// importSectionedButton: appends the rows of the sectioned file named by importFileText (in
+    /// the program's folder) with the type in importCategoryText. A missing file is
     /// told in a message box and changes no row.
     LoadOutcome Load2();
 
@@ -62,7 +62,7 @@ public:
 private:
     void tell(const std::string& text);
 
-    ui::Form1& form_;
+    ui::MainWindow& form_;
     platform::Dialogs& dialogs_;
     std::filesystem::path folder_;
     std::string title_;

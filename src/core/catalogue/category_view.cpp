@@ -86,7 +86,7 @@ void gatherLanguages(std::string_view languages, LanguageList& list) {
         if (!piece.empty()) list.add(piece);
 }
 
-// Holds ListView1 in one batch, so the shell hears one reset for the whole
+// Holds channelList in one batch, so the shell hears one reset for the whole
 // refill (also when the load stops early) and a sorted list stays sorted.
 class ListBatch {
 public:
@@ -106,7 +106,7 @@ private:
 
 }  // namespace
 
-CategoryView::CategoryView(ui::Form1& form, NavigationState& state, platform::SettingsStore& settings,
+CategoryView::CategoryView(ui::MainWindow& form, NavigationState& state, platform::SettingsStore& settings,
                            platform::Dialogs& dialogs, const localization::MessageTable& messages,
                            std::filesystem::path programFolder, std::string appTitle)
     : form_(form),
@@ -132,7 +132,7 @@ void CategoryView::LoadCategory() {
     const bool everyLanguage = language == kAll;
     const bool refresh = state_.languageRefresh;
 
-    ui::ListView& list = *form_.ListView1;
+    ui::ListView& list = *form_.channelList;
     ListBatch batch(list);
     list.clear();
 
@@ -179,7 +179,7 @@ void CategoryView::LoadCategory() {
     }
     if (!refresh) return;
 
-    ui::ComboBox& box = *form_.Combo1;
+    ui::ComboBox& box = *form_.languageBox;
     box.clear();
     box.addItem(kAll);
     for (auto& name : languages.sortedElements()) box.addItem(std::move(name));
@@ -188,7 +188,7 @@ void CategoryView::LoadCategory() {
 }
 
 void CategoryView::Combo1_Click() {
-    state_.currentLanguage = form_.Combo1->text();
+    state_.currentLanguage = form_.languageBox->text();
     const std::string key = languageKey(state_.currentCategory);
     if (!key.empty()) settings_.set(key, state_.currentLanguage);
     LoadCategory();

@@ -1,7 +1,7 @@
 #pragma once
-// The category view: ListView1 filled with the channels of the current
+// The category view: channelList filled with the channels of the current
 // category that broadcast in the current language, and the language box
-// Combo1 rebuilt from the languages that occur in the category.
+// languageBox rebuilt from the languages that occur in the category.
 #include <filesystem>
 #include <string>
 
@@ -9,7 +9,7 @@
 #include "localization/message_table.h"
 #include "platform/dialogs.h"
 #include "platform/settings_store.h"
-#include "ui/form1.h"
+#include "ui/main_window.h"
 
 namespace cd::catalogue {
 
@@ -17,20 +17,20 @@ class CategoryView {
 public:
     /// The catalogue is programFolder/Data.txt; appTitle is the title of the
     /// message box shown when it cannot be read.
-    CategoryView(ui::Form1& form, NavigationState& state, platform::SettingsStore& settings, platform::Dialogs& dialogs,
+    CategoryView(ui::MainWindow& form, NavigationState& state, platform::SettingsStore& settings, platform::Dialogs& dialogs,
                  const localization::MessageTable& messages, std::filesystem::path programFolder, std::string appTitle);
 
-    /// Reads the catalogue from the top and refills ListView1 with the records
+    /// Reads the catalogue from the top and refills channelList with the records
     /// whose category is exactly the current one and whose languages contain
     /// the current language (ignoring case; "All" lists every record). With
-    /// the refresh flag set it also rebuilds Combo1 ("All", then the sorted
+    /// the refresh flag set it also rebuilds languageBox ("All", then the sorted
     /// language names) and clears the flag. A missing catalogue, a record of
     /// the category with fewer than four fields, or a line longer than the
     /// cipher's limit stops it there with the "MSG_NOTFOUND" message; the rows
-    /// listed so far stay, and Combo1 and the flag are left as they were.
+    /// listed so far stay, and languageBox and the flag are left as they were.
     void LoadCategory();
 
-    /// The user picked a language in Combo1: it becomes the current language,
+    /// The user picked a language in languageBox: it becomes the current language,
     /// is stored under the category's key (TVLang, RadioLang, VideoLang; no
     /// key for other categories) and the list is loaded again. The language
     /// box keeps its entries.
@@ -48,7 +48,7 @@ public:
 private:
     void showNotFound();
 
-    ui::Form1& form_;
+    ui::MainWindow& form_;
     NavigationState& state_;
     platform::SettingsStore& settings_;
     platform::Dialogs& dialogs_;

@@ -1,5 +1,5 @@
 #pragma once
-// The editor's row layout of ListView1: item text = name, tag = the address
+// The editor's row layout of channelList: item text = name, tag = the address
 // the row was loaded with, sub-item 1 = category, sub-item 2 = languages,
 // sub-item 3 = address. Loading builds it, the editor edits it and saving
 // reads the record back out of it.

@@ -10,7 +10,7 @@ struct NavigationState {
     std::string currentCategory;
     /// A language name, or exactly "All" for every channel; empty reads as "All".
     std::string currentLanguage;
-    /// Set by every category switch: the next LoadCategory rebuilds Combo1.
+    /// Set by every category switch: the next LoadCategory rebuilds languageBox.
     bool languageRefresh = false;
     /// Turned on at start-up when admin.txt exists.
     bool editorMode = false;

@@ -17,7 +17,7 @@ constexpr int kAddress = 3;
 
 }  // namespace
 
-CatalogueEditor::CatalogueEditor(ui::Form1& form, platform::Dialogs& dialogs,
+CatalogueEditor::CatalogueEditor(ui::MainWindow& form, platform::Dialogs& dialogs,
                                  const localization::MessageTable& messages, std::filesystem::path programFolder,
                                  std::string appTitle)
     : form_(form),
@@ -27,42 +27,42 @@ CatalogueEditor::CatalogueEditor(ui::Form1& form, platform::Dialogs& dialogs,
       file_(form, dialogs, std::move(programFolder), std::move(appTitle)) {}
 
 void CatalogueEditor::SelectRow() {
-    const ui::ListItem* row = form_.ListView1->selectedItem();
+    const ui::ListItem* row = form_.channelList->selectedItem();
     if (!row) return;
-    form_.txtEditName->setText(row->text);
-    form_.cmbEditCateogy->setText(row->subItem(kCategory));
-    form_.txtEditType->setText(row->subItem(kLanguage));
-    form_.txtEditURL->setText(row->subItem(kAddress));
+    form_.editNameText->setText(row->text);
+    form_.editCategoryBox->setText(row->subItem(kCategory));
+    form_.editLanguagesText->setText(row->subItem(kLanguage));
+    form_.editAddressText->setText(row->subItem(kAddress));
 }
 
 void CatalogueEditor::cmdAdd_Click() {
     ui::ListItem row;
-    row.text = form_.txtAddName->text();
-    row.subItems = {form_.cmbAddCategory->text(), form_.txtAddType->text(), form_.txtAddURL->text()};
-    form_.ListView1->addItem(std::move(row));
+    row.text = form_.addNameText->text();
+    row.subItems = {form_.addCategoryBox->text(), form_.addLanguagesText->text(), form_.addAddressText->text()};
+    form_.channelList->addItem(std::move(row));
 }
 
 void CatalogueEditor::cmdEdit_Click() {
-    ui::ListView& list = *form_.ListView1;
+    ui::ListView& list = *form_.channelList;
     const int i = list.selectedIndex();
     if (i < 0) return;
     ui::ListItem row = list.item(i);
-    row.text = form_.txtEditName->text();
-    row.setSubItem(kCategory, form_.cmbEditCateogy->text());
-    row.setSubItem(kLanguage, form_.txtEditType->text());
-    row.setSubItem(kAddress, form_.txtEditURL->text());
+    row.text = form_.editNameText->text();
+    row.setSubItem(kCategory, form_.editCategoryBox->text());
+    row.setSubItem(kLanguage, form_.editLanguagesText->text());
+    row.setSubItem(kAddress, form_.editAddressText->text());
     list.setItem(i, std::move(row));
 }
 
 void CatalogueEditor::cmdReplace_Click() {
-    const std::string& find = form_.Text2->text();
-    const std::string& with = form_.Text3->text();
-    const std::string& column = form_.Combo2->text();
+    const std::string& find = form_.findText->text();
+    const std::string& with = form_.replaceWithText->text();
+    const std::string& column = form_.replaceColumnBox->text();
     if (find.empty()) return;
     const bool inNames = column == "Channel";
     if (!inNames && column != "Language") return;
 
-    ui::ListView& list = *form_.ListView1;
+    ui::ListView& list = *form_.channelList;
     // One batch: a sorted list would otherwise re-sort after every row.
     list.beginUpdate();
     for (int i = 0; i < list.count(); ++i) {
@@ -91,7 +91,7 @@ bool CatalogueEditor::Text2_KeyPress(int keyAscii) {
 bool CatalogueEditor::Text3_KeyPress(int keyAscii) { return Text2_KeyPress(keyAscii); }
 
 int CatalogueEditor::cmdDupes_Click() {
-    ui::ListView& list = *form_.ListView1;
+    ui::ListView& list = *form_.channelList;
     // Rows are the same channel when they play the same address. A row with
     // no address is nobody's duplicate: removing such rows would lose
     // channels on no evidence.
@@ -127,17 +127,17 @@ int CatalogueEditor::cmdDupes_Click() {
 }
 
 void CatalogueEditor::DELChannel_Click() {
-    ui::ListView& list = *form_.ListView1;
+    ui::ListView& list = *form_.channelList;
     const int i = list.selectedIndex();
     if (i < 0) return;
     list.removeItem(i);
 }
 
-void CatalogueEditor::Clear_Click() { form_.ListView1->clear(); }
+void CatalogueEditor::Clear_Click() { form_.channelList->clear(); }
 
 void CatalogueEditor::Command2_Click() {
-    form_.chkLoad->setChecked(false);
-    form_.Frame2->setVisible(false);
+    form_.dontLoadWhileEditingCheck->setChecked(false);
+    form_.editorPanel->setVisible(false);
 }
 
 }  // namespace cd::editor

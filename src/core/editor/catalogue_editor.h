@@ -1,6 +1,6 @@
 #pragma once
-// The editor panel Frame2 of the main window: the owner edits the loaded
-// catalogue in ListView1 (editor row layout: text = name, sub-item 1 =
+// The editor panel editorPanel of the main window: the owner edits the loaded
+// catalogue in channelList (editor row layout: text = name, sub-item 1 =
 // category, sub-item 2 = language/type, sub-item 3 = address, tag = the
 // address the row was loaded with) and nothing is written until Encrypt and
 // Save. No operation here asks for confirmation or validates input.
@@ -10,7 +10,7 @@
 #include "catalogue/catalogue_file.h"
 #include "localization/message_table.h"
 #include "platform/dialogs.h"
-#include "ui/form1.h"
+#include "ui/main_window.h"
 
 namespace cd::editor {
 
@@ -19,10 +19,10 @@ public:
     /// Character code of the Enter key in a KeyPress handler.
     static constexpr int kEnterKey = 13;
 
-    CatalogueEditor(ui::Form1& form, platform::Dialogs& dialogs, const localization::MessageTable& messages,
+    CatalogueEditor(ui::MainWindow& form, platform::Dialogs& dialogs, const localization::MessageTable& messages,
                     std::filesystem::path programFolder, std::string appTitle);
 
-    /// A click on a row of ListView1 in editor mode: copies the selected
+    /// A click on a row of channelList in editor mode: copies the selected
     /// row into the edit boxes. Without a selection nothing changes.
     void SelectRow();
 
@@ -32,7 +32,7 @@ public:
     /// Without a selection nothing happens.
     void cmdEdit_Click();
 
-    /// Replace Text2 by Text3 in the column named by Combo2: "Channel"
+    /// Replace findText by replaceWithText in the column named by replaceColumnBox: "Channel"
     /// replaces inside names (letter case ignored), "Language" replaces
     /// whole language/type values (case-sensitive); any other column text
     /// and an empty find text change nothing.
@@ -48,9 +48,9 @@ public:
     int cmdDupes_Click();
     /// Delete Selected Channel: removes the selected row without asking.
     void DELChannel_Click();
-    /// Clear the list: removes every row without asking.
+    /// clearListButton the list: removes every row without asking.
     void Clear_Click();
-    /// X: unticks chkLoad and hides the panel for the rest of the run.
+    /// X: unticks dontLoadWhileEditingCheck and hides the panel for the rest of the run.
     void Command2_Click();
 
     /// The three file buttons.
@@ -61,7 +61,7 @@ public:
     catalogue::CatalogueFile& catalogueFile() { return file_; }
 
 private:
-    ui::Form1& form_;
+    ui::MainWindow& form_;
     platform::Dialogs& dialogs_;
     const localization::MessageTable& messages_;
     std::string title_;

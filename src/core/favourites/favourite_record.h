@@ -27,7 +27,7 @@ std::string FavouriteRecord(const ui::ListItem& item);
 /// line with fewer than four fields leaves the missing ones empty. Fields
 /// after the fourth are not part of the row; when moreFields is given it
 /// receives them as they stand, each with the "|" before it ("|E|F"), so a
-/// save can write them back.
+/// encryptAndSaveButton can write them back.
 std::optional<ui::ListItem> ParseFavouriteRecord(std::string_view plain, std::string* moreFields = nullptr);
 
 /// The whole favourites file for rows that carry nothing kept from a load

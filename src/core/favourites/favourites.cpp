@@ -10,7 +10,7 @@ namespace {
 constexpr const char* kVideoMarker = "youtube=";
 }  // namespace
 
-Favourites::Favourites(ui::Form1& form, std::filesystem::path programFolder, PlayChannel playChannel,
+Favourites::Favourites(ui::MainWindow& form, std::filesystem::path programFolder, PlayChannel playChannel,
                        fetch::Reporter& reporter, platform::Dialogs& dialogs, std::string appTitle,
                        ShowVideoPage showVideoPage)
     : form_(form),
@@ -24,7 +24,7 @@ Favourites::Favourites(ui::Form1& form, std::filesystem::path programFolder, Pla
 void Favourites::LoadFavorites() {
     const auto bytes = util::readFile(file_);
     if (!bytes) return;
-    ui::ListView& list = *form_.ListView2;
+    ui::ListView& list = *form_.favouritesList;
     list.beginUpdate();
     layout_.load(*bytes, [&](ui::ListItem item) { list.addItem(std::move(item)); });
     list.endUpdate();
@@ -32,7 +32,7 @@ void Favourites::LoadFavorites() {
 
 bool Favourites::SaveFavorites() {
     std::string error;
-    if (util::writeFileAtomic(file_, layout_.fileBytes(*form_.ListView2), &error)) return true;
+    if (util::writeFileAtomic(file_, layout_.fileBytes(*form_.favouritesList), &error)) return true;
     // The old file is still whole; say so rather than lose the change quietly.
     dialogs_.messageBox("Your favourites could not be saved to the file " + file_.string() + " (" + error +
                             ").\r\n\r\nThe file keeps its previous contents; the change is only in the list "
@@ -48,14 +48,14 @@ void Favourites::addFavourite(const std::string& name, const std::string& addres
     item.tag = SafeFavouriteField(address);
     item.setSubItem(1, SafeFavouriteField(category));
     item.setSubItem(2, SafeFavouriteField(type));
-    form_.ListView2->addItem(std::move(item));
+    form_.favouritesList->addItem(std::move(item));
 }
 
 void Favourites::ChannelAction(const std::string& word) {
     const bool add = word == "Favorites";
     const bool rate = word.size() == 5 && util::startsWith(word, "Rate") && word[4] >= '1' && word[4] <= '5';
     if (!add && !rate) return;
-    const ui::ListItem* selected = form_.ListView1->selectedItem();
+    const ui::ListItem* selected = form_.channelList->selectedItem();
     if (!selected) return;
     const ui::ListItem& channel = *selected;
     if (rate) {
@@ -76,8 +76,8 @@ void Favourites::mnuActionItem_Click(int index) {
 }
 
 void Favourites::Command1_Click() {
-    const int selected = form_.ListView2->selectedIndex();
-    if (selected >= 0) form_.ListView2->removeItem(selected);
+    const int selected = form_.favouritesList->selectedIndex();
+    if (selected >= 0) form_.favouritesList->removeItem(selected);
     SaveFavorites();
 }
 
@@ -89,20 +89,20 @@ std::string VideoIdOfAddress(const std::string& address) {
 }
 
 void Favourites::ListView2_Click() {
-    const ui::ListItem* selected = form_.ListView2->selectedItem();
+    const ui::ListItem* selected = form_.favouritesList->selectedItem();
     if (!selected) return;
-    form_.imgOffline->setVisible(false);
-    if (form_.chkLoad->checked()) return;
+    form_.offlinePicture->setVisible(false);
+    if (form_.dontLoadWhileEditingCheck->checked()) return;
     const std::string name = selected->text;
     const std::string address = selected->tag;
     if (util::icontains(address, kVideoMarker)) {
-        form_.WindowsMediaPlayer1->setVisible(false);
-        form_.wbyoutube->setVisible(true);
+        form_.player->setVisible(false);
+        form_.videoPage->setVisible(true);
         if (showVideoPage_) showVideoPage_(name, VideoIdOfAddress(address));
         return;
     }
-    form_.WindowsMediaPlayer1->setVisible(true);
-    form_.wbyoutube->setVisible(false);
+    form_.player->setVisible(true);
+    form_.videoPage->setVisible(false);
     if (playChannel_) playChannel_(name, address, "\"");
 }
 

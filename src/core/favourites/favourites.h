@@ -10,7 +10,7 @@
 #include "favourites/favourites_file_layout.h"
 #include "fetch/report.h"
 #include "platform/dialogs.h"
-#include "ui/form1.h"
+#include "ui/main_window.h"
 
 namespace cd::favourites {
 
@@ -23,23 +23,23 @@ using PlayChannel =
 
 class Favourites {
 public:
-    /// form: the main window (ListView1, ListView2, chkLoad, imgOffline,
-    /// WindowsMediaPlayer1, wbyoutube). programFolder holds Favorites.txt.
-    /// appTitle titles the message box of a failed save.
-    Favourites(ui::Form1& form, std::filesystem::path programFolder, PlayChannel playChannel, fetch::Reporter& reporter,
+    /// form: the main window (channelList, favouritesList, dontLoadWhileEditingCheck, offlinePicture,
+    /// player, videoPage). programFolder holds Favorites.txt.
+    /// appTitle titles the message box of a failed encryptAndSaveButton.
+    Favourites(ui::MainWindow& form, std::filesystem::path programFolder, PlayChannel playChannel, fetch::Reporter& reporter,
                platform::Dialogs& dialogs, std::string appTitle, ShowVideoPage showVideoPage);
 
-    /// Appends the rows of Favorites.txt to ListView2; nothing when the file
+    /// Appends the rows of Favorites.txt to favouritesList; nothing when the file
     /// is missing or unreadable. What the file holds beyond the rows is kept
     /// for the saves (favourites_file_layout.h).
     void LoadFavorites();
-    /// Replaces Favorites.txt with ListView2, first row first, keeping the
+    /// Replaces Favorites.txt with favouritesList, first row first, keeping the
     /// lines and fields the load did not turn into rows. A failure leaves
     /// the old file whole and tells the user in a message box; returns
     /// false then.
     bool SaveFavorites();
 
-    /// "Favorites" adds the selected channel of ListView1 and reports it;
+    /// "Favorites" adds the selected channel of channelList and reports it;
     /// "Rate5" to "Rate1" report a rating. Any other word, or no selected
     /// channel, does nothing.
     void ChannelAction(const std::string& word);
@@ -62,7 +62,7 @@ private:
     void addFavourite(const std::string& name, const std::string& address, const std::string& category,
                       const std::string& type);
 
-    ui::Form1& form_;
+    ui::MainWindow& form_;
     std::filesystem::path file_;
     PlayChannel playChannel_;
     fetch::Reporter& reporter_;

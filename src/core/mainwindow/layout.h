@@ -6,7 +6,7 @@
 // positive sizes.
 #include <string>
 
-#include "ui/form1.h"
+#include "ui/main_window.h"
 
 namespace cd::mainwindow {
 
@@ -14,21 +14,21 @@ namespace cd::mainwindow {
 inline constexpr const char* kFullEditionCompany = "Quenmark Software";
 
 /// Start-up's edition step: for exactly kFullEditionCompany (letter case and
-/// blanks count) shows cmdSports, cmdExtras, cmdXXX and the Categories menu
-/// entries 5 to 7, and moves cmdWebsite 60 twips right of cmdXXX; for any
-/// other name the six stay hidden and cmdWebsite stays.
-void ApplyEditionButtons(ui::Form1& form, const std::string& companyName);
+/// blanks count) shows sportsButton, extrasButton, adultButton and the Categories menu
+/// entries 5 to 7, and moves websiteButton 60 twips right of adultButton; for any
+/// other name the six stay hidden and websiteButton stays.
+void ApplyEditionButtons(ui::MainWindow& form, const std::string& companyName);
 
 /// The layout: from the window's outer size, the video area's size; the
 /// video page on the video area; the offline picture centred on it; the
 /// panels 140 twips (plus bannerHeight while the banner is shown) taller
-/// than the video area, all four on Frame1's rectangle; the lists and the
+/// than the video area, all four on channelPanel's rectangle; the lists and the
 /// file browser stretched inside them; the website button to the right
 /// margin. Nothing else moves.
-void LayoutMainWindow(ui::Form1& form, bool bannerShown, int bannerHeight);
+void LayoutMainWindow(ui::MainWindow& form, bool bannerShown, int bannerHeight);
 
 /// The window's resize event: the shell calls it on every resize and once
 /// when the window is first shown. A minimised window is left as it is.
-void Form_Resize(ui::Form1& form, bool minimised, bool bannerShown, int bannerHeight);
+void Form_Resize(ui::MainWindow& form, bool minimised, bool bannerShown, int bannerHeight);
 
 }  // namespace cd::mainwindow

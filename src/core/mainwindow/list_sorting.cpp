@@ -26,12 +26,12 @@ bool EnhListView_SortColumns(ui::ListView& list, int columnPosition, bool showEr
     return false;
 }
 
-void ListView1_ColumnClick(ui::Form1& form, int columnPosition) {
-    (void)EnhListView_SortColumns(*form.ListView1, columnPosition, false);
+void ListView1_ColumnClick(ui::MainWindow& form, int columnPosition) {
+    (void)EnhListView_SortColumns(*form.channelList, columnPosition, false);
 }
 
-void ListView2_ColumnClick(ui::Form1& form, int columnPosition) {
-    (void)EnhListView_SortColumns(*form.ListView2, columnPosition, false);
+void ListView2_ColumnClick(ui::MainWindow& form, int columnPosition) {
+    (void)EnhListView_SortColumns(*form.favouritesList, columnPosition, false);
 }
 
 }  // namespace cd::mainwindow

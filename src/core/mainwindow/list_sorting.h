@@ -3,7 +3,7 @@
 // column header. The list keeps its own sort settings (sorted, key, order)
 // for the rest of the run and keeps its rows in that order across refills.
 #include "platform/dialogs.h"
-#include "ui/form1.h"
+#include "ui/main_window.h"
 #include "ui/list_view.h"
 
 namespace cd::mainwindow {
@@ -18,8 +18,8 @@ bool EnhListView_SortColumns(ui::ListView& list, int columnPosition, bool showEr
                              platform::Dialogs* dialogs = nullptr);
 
 /// Header click of the channel list: sorts by that column, silently.
-void ListView1_ColumnClick(ui::Form1& form, int columnPosition);
+void ListView1_ColumnClick(ui::MainWindow& form, int columnPosition);
 /// Header click of the favourites list: sorts by that column, silently.
-void ListView2_ColumnClick(ui::Form1& form, int columnPosition);
+void ListView2_ColumnClick(ui::MainWindow& form, int columnPosition);
 
 }  // namespace cd::mainwindow

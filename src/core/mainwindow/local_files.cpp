@@ -135,7 +135,7 @@ std::vector<std::string> BrowsableVolumes(std::string_view mountsText, const std
     return out;
 }
 
-LocalFiles::LocalFiles(ui::Form1& form, platform::SettingsStore& settings, platform::Player& player)
+LocalFiles::LocalFiles(ui::MainWindow& form, platform::SettingsStore& settings, platform::Player& player)
     : form_(form), settings_(settings), player_(player) {}
 
 void LocalFiles::setDrives(std::vector<std::string> roots) {
@@ -143,18 +143,18 @@ void LocalFiles::setDrives(std::vector<std::string> roots) {
     for (auto& r : roots) {
         if (auto n = normaliseFolder(r)) drives_.push_back(*n);
     }
-    form_.Drive1->setEntries(drives_);
-    const auto it = std::find(drives_.begin(), drives_.end(), form_.Drive1->current());
-    if (it != drives_.end()) form_.Drive1->select(static_cast<int>(it - drives_.begin()));
+    form_.driveList->setEntries(drives_);
+    const auto it = std::find(drives_.begin(), drives_.end(), form_.driveList->current());
+    if (it != drives_.end()) form_.driveList->select(static_cast<int>(it - drives_.begin()));
 }
 
 bool LocalFiles::showStartFolder(const std::string& folder) {
     const auto path = normaliseFolder(folder);
     if (!path || !setDirPath(*path)) return false;
     const std::string drive = driveRootFor(*path);
-    form_.Drive1->setCurrent(drive);
+    form_.driveList->setCurrent(drive);
     const auto it = std::find(drives_.begin(), drives_.end(), drive);
-    form_.Drive1->select(it == drives_.end() ? -1 : static_cast<int>(it - drives_.begin()));
+    form_.driveList->select(it == drives_.end() ? -1 : static_cast<int>(it - drives_.begin()));
     setFilePath(*path);
     return true;
 }
@@ -192,9 +192,9 @@ bool LocalFiles::setDirPath(const std::string& text) {
         folderDepths_.push_back(current + 1);
         entries.push_back(std::move(name));
     }
-    form_.Dir1->setEntries(std::move(entries));
-    form_.Dir1->setCurrent(*path);
-    form_.Dir1->select(current);
+    form_.folderList->setEntries(std::move(entries));
+    form_.folderList->setCurrent(*path);
+    form_.folderList->select(current);
     return true;
 }
 
@@ -203,20 +203,20 @@ bool LocalFiles::setFilePath(const std::string& text) {
     if (!path) return false;
     auto files = listFolder(*path, Want::MediaFiles);
     if (!files) return false;
-    form_.File1->setCurrent(*path);
-    form_.File1->setEntries(std::move(*files));
+    form_.fileList->setCurrent(*path);
+    form_.fileList->setEntries(std::move(*files));
     return true;
 }
 
 void LocalFiles::folderChanged() {
-    settings_.set("Dir", form_.Dir1->current());
-    setFilePath(form_.Dir1->current());
+    settings_.set("Dir", form_.folderList->current());
+    setFilePath(form_.folderList->current());
 }
 
 void LocalFiles::Drive1_Change(const std::string& drive) {
-    form_.Drive1->setCurrent(drive);
+    form_.driveList->setCurrent(drive);
     const auto it = std::find(drives_.begin(), drives_.end(), drive);
-    form_.Drive1->select(it == drives_.end() ? -1 : static_cast<int>(it - drives_.begin()));
+    form_.driveList->select(it == drives_.end() ? -1 : static_cast<int>(it - drives_.begin()));
     // A volume that is not there (an unmounted stick) leaves the folder list
     // where it was; the choice is remembered all the same.
     if (setDirPath(drive)) folderChanged();
@@ -235,7 +235,7 @@ bool LocalFiles::Dir1_Open(int index) {
 }
 
 void LocalFiles::File1_Click(int index) {
-    ui::ListBox& files = *form_.File1;
+    ui::ListBox& files = *form_.fileList;
     if (index < 0 || index >= static_cast<int>(files.entries().size())) return;
     files.select(index);
     player_.setUrl(JoinFolderAndName(files.current(), files.entries()[static_cast<std::size_t>(index)]));

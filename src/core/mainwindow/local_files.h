@@ -11,7 +11,7 @@
 
 #include "platform/player.h"
 #include "platform/settings_store.h"
-#include "ui/form1.h"
+#include "ui/main_window.h"
 
 namespace cd::mainwindow {
 
@@ -35,7 +35,7 @@ std::vector<std::string> BrowsableVolumes(std::string_view mountsText, const std
 
 class LocalFiles {
 public:
-    LocalFiles(ui::Form1& form, platform::SettingsStore& settings, platform::Player& player);
+    LocalFiles(ui::MainWindow& form, platform::SettingsStore& settings, platform::Player& player);
 
     /// Fills the drive list with these volume roots, in this order.
     void setDrives(std::vector<std::string> roots);
@@ -75,7 +75,7 @@ private:
     void folderChanged();
     std::string driveRootFor(const std::string& path) const;
 
-    ui::Form1& form_;
+    ui::MainWindow& form_;
     platform::SettingsStore& settings_;
     platform::Player& player_;
     std::vector<std::string> drives_;

@@ -26,7 +26,7 @@ std::string LanguageKeyFor(const std::string& category) {
     return "VideoLang";  // Video, and the adult category, which has no key of its own
 }
 
-Navigation::Navigation(ui::Form1& form, catalogue::NavigationState& state, catalogue::CategoryView& categoryView,
+Navigation::Navigation(ui::MainWindow& form, catalogue::NavigationState& state, catalogue::CategoryView& categoryView,
                        platform::SettingsStore& settings, platform::Dialogs& dialogs,
                        playback::PlaybackController& playback, NavigationHooks hooks)
     : form_(form),
@@ -38,30 +38,30 @@ Navigation::Navigation(ui::Form1& form, catalogue::NavigationState& state, catal
       hooks_(std::move(hooks)) {}
 
 void Navigation::showOnly(ui::Control* frame) {
-    for (ui::Control* f : {form_.Frame1, form_.Frame3, form_.Frame4, form_.Frame5}) f->setVisible(f == frame);
+    for (ui::Control* f : {form_.channelPanel, form_.favouritesPanel, form_.filesPanel, form_.videoSitePanel}) f->setVisible(f == frame);
 }
 
 void Navigation::ChannelCategorySwitch(const std::string& category) {
-    showOnly(form_.Frame1);
-    form_.wbyoutube->setVisible(false);
-    form_.WindowsMediaPlayer1->setVisible(true);
+    showOnly(form_.channelPanel);
+    form_.videoPage->setVisible(false);
+    form_.player->setVisible(true);
     state_.currentCategory = category;
-    form_.ListView1->clear();
+    form_.channelList->clear();
     state_.currentLanguage = settings_.get(LanguageKeyFor(category), "English");
     state_.languageRefresh = true;
     categoryView_.LoadCategory();
 }
 
 void Navigation::cmdFavorites_Click() {
-    showOnly(form_.Frame3);
-    form_.wbyoutube->setVisible(false);
-    form_.WindowsMediaPlayer1->setVisible(true);
+    showOnly(form_.favouritesPanel);
+    form_.videoPage->setVisible(false);
+    form_.player->setVisible(true);
 }
 
 void Navigation::cmdFiles_Click() {
-    showOnly(form_.Frame4);
-    form_.wbyoutube->setVisible(false);
-    form_.WindowsMediaPlayer1->setVisible(true);
+    showOnly(form_.filesPanel);
+    form_.videoPage->setVisible(false);
+    form_.player->setVisible(true);
 }
 
 void Navigation::cmdSports_Click() {
@@ -121,11 +121,11 @@ void Navigation::mnuCatItem_Click(int index) {
 }
 
 void Navigation::ListView1_Click() {
-    form_.imgOffline->setVisible(false);
-    const ui::ListItem* selected = form_.ListView1->selectedItem();
+    form_.offlinePicture->setVisible(false);
+    const ui::ListItem* selected = form_.channelList->selectedItem();
     if (!selected) return;  // nothing may be played or reported without a channel
     if (state_.editorMode && hooks_.editorSelectRow) hooks_.editorSelectRow();
-    if (form_.chkLoad->checked()) return;
+    if (form_.dontLoadWhileEditingCheck->checked()) return;
     playback_.playChannel(selected->text, selected->tag, "");
 }
 

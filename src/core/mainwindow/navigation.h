@@ -11,7 +11,7 @@
 #include "platform/dialogs.h"
 #include "platform/settings_store.h"
 #include "playback/playback_controller.h"
-#include "ui/form1.h"
+#include "ui/main_window.h"
 
 namespace cd::mainwindow {
 
@@ -31,7 +31,7 @@ struct NavigationHooks {
 
 class Navigation {
 public:
-    Navigation(ui::Form1& form, catalogue::NavigationState& state, catalogue::CategoryView& categoryView,
+    Navigation(ui::MainWindow& form, catalogue::NavigationState& state, catalogue::CategoryView& categoryView,
                platform::SettingsStore& settings, platform::Dialogs& dialogs, playback::PlaybackController& playback,
                NavigationHooks hooks);
 
@@ -61,7 +61,7 @@ public:
 private:
     void showOnly(ui::Control* frame);
 
-    ui::Form1& form_;
+    ui::MainWindow& form_;
     catalogue::NavigationState& state_;
     catalogue::CategoryView& categoryView_;
     platform::SettingsStore& settings_;

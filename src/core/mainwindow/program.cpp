@@ -42,10 +42,10 @@ Program::Program(platform::Configuration config, fs::path programFolder, fs::pat
       fetcher_(ports_.fetcher ? *ports_.fetcher : *ownFetcher_),
       reporter_(fetcher_, config_.hosts.catalogue),
       languages_(config_.version, folder_, windows) {
-    ui::Form1& f = windows.form1;
+    ui::MainWindow& f = windows.mainWindow;
     presentation::SetBrandValues(values_, config_);
 
-    localization::LanguageWindowContext lw{
+    localization::LanguagePickerContext lw{
         languages_,
         windows,
         ports_.settings,
@@ -57,13 +57,13 @@ Program::Program(platform::Configuration config, fs::path programFolder, fs::pat
         appTitle_,
         values_.brand.skinning,
         [this](ui::Form& w) { presentation::ApplySkin(w, values_.skin, values_.brand.skinning, nullptr); }};
-    languageWindow_ = std::make_unique<localization::LanguageWindow>(std::move(lw));
+    languageWindow_ = std::make_unique<localization::LanguagePicker>(std::move(lw));
     categoryView_ = std::make_unique<catalogue::CategoryView>(f, state_, ports_.settings, ports_.dialogs,
                                                               languages_.messages(), folder_, appTitle_);
     videoPage_ = std::make_unique<videosite::VideoPage>(folder_, ports_.videoBrowser, config_.hosts.videoPlayer,
                                                         ports_.dialogs, appTitle_);
     playback_ = std::make_unique<playback::PlaybackController>(fetcher_, reporter_, ports_.player,
-                                                               playback::PlaybackView{*f.imgOffline, *f.PlayerStatus},
+                                                               playback::PlaybackView{*f.offlinePicture, *f.playerStatus},
                                                                languages_.messages());
     favourites_ = std::make_unique<favourites::Favourites>(
         f, folder_,
@@ -88,17 +88,17 @@ Program::Program(platform::Configuration config, fs::path programFolder, fs::pat
                                                std::move(hooks));
 
     splash_ =
-        std::make_unique<presentation::Splash>(windows.frmSplash, machineStore_, values_, config_, nullptr, [this] {
+        std::make_unique<presentation::Splash>(windows.splashWindow, machineStore_, values_, config_, nullptr, [this] {
             if (!LoadMainWindow()) {
                 if (shell_.quit) shell_.quit();
                 return;
             }
-            windows.form1.setVisible(true);
+            windows.mainWindow.setVisible(true);
         });
-    about_ = std::make_unique<presentation::AboutWindow>(windows.frmAbout, values_);
-    help_ = std::make_unique<presentation::HelpWindow>(windows.form8, folder_, ports_.shell, machineStore_);
-    website_ = std::make_unique<presentation::WebsiteWindow>(windows.frmWebsite, values_, config_, ports_.shell,
-                                                             [this] { windows.unload(windows.frmWebsite); });
+    about_ = std::make_unique<presentation::AboutBox>(windows.aboutWindow, values_);
+    help_ = std::make_unique<presentation::HelpViewer>(windows.helpWindow, folder_, ports_.shell, machineStore_);
+    website_ = std::make_unique<presentation::WebsiteOpener>(windows.websiteWindow, values_, config_, ports_.shell,
+                                                             [this] { windows.unload(windows.websiteWindow); });
 
     // What the designer put into the selectors and the drive list.
     videosite::FillVideoSelectors(f);
@@ -114,7 +114,7 @@ void Program::StartSplash() {
         if (shell_.quit) shell_.quit();
         return;
     }
-    windows.load(windows.frmSplash);
+    windows.load(windows.splashWindow);
     splash_->Form_Load();
 }
 
@@ -128,7 +128,7 @@ bool Program::LoadMainWindow() {
     // as the language window or the video page would show a window and
     // replace the running instance's page before it ended.
     if (!claimProgramFolder()) return false;
-    ui::Form1& f = windows.form1;
+    ui::MainWindow& f = windows.mainWindow;
     windows.load(f);
 
     // 1. The video page starts with its placeholder message. A folder that
@@ -157,7 +157,7 @@ bool Program::LoadMainWindow() {
     util::removeStaleTemporaries(folder_, kStaleTemporaryAge);
     // 9.
     f.setCaption(values_.brand.productName + " by " + values_.brand.companyName);
-    f.cmdWebsite->setCaption("Visit " + values_.brand.website);
+    f.websiteButton->setCaption("Visit " + values_.brand.website);
     // 10.
     showBannerIfWanted();
     // 11.
@@ -179,17 +179,17 @@ bool Program::LoadMainWindow() {
 
 void Program::enterEditorModeIfMarked() {
     if (!util::fileExists(folder_ / "admin.txt")) return;
-    ui::Form1& f = windows.form1;
+    ui::MainWindow& f = windows.mainWindow;
     state_.editorMode = true;
-    f.Frame2->setVisible(true);
-    f.ListView1->addColumn("URL");
-    f.chkLoad->setChecked(true);
+    f.editorPanel->setVisible(true);
+    f.channelList->addColumn("URL");
+    f.dontLoadWhileEditingCheck->setChecked(true);
 }
 
 void Program::showBannerIfWanted() {
     if (!values_.brand.bannerFlag) return;
-    ui::Form1& f = windows.form1;
-    f.WindowsMediaPlayer1->setTop(f.WindowsMediaPlayer1->top() + f.wbBanner->height());
+    ui::MainWindow& f = windows.mainWindow;
+    f.player->setTop(f.player->top() + f.banner->height());
     presentation::ShowBanner(f, ports_.bannerBrowser, values_.brand, false);
 }
 
@@ -209,11 +209,11 @@ void Program::CloseRequest() {
 }
 
 void Program::Unload() {
-    for (ui::Form* w : {static_cast<ui::Form*>(&windows.form8), static_cast<ui::Form*>(&windows.frmAbout),
-                        static_cast<ui::Form*>(&windows.frmSplash)}) {
+    for (ui::Form* w : {static_cast<ui::Form*>(&windows.helpWindow), static_cast<ui::Form*>(&windows.aboutWindow),
+                        static_cast<ui::Form*>(&windows.splashWindow)}) {
         if (windows.isLoaded(*w)) windows.unload(*w);
     }
-    windows.unload(windows.form1);
+    windows.unload(windows.mainWindow);
     // Every fetch still on its way ends now, not after its bounds, and
     // nothing new is fetched while the program ends.
     fetcher_.shutDown();
@@ -221,22 +221,22 @@ void Program::Unload() {
 }
 
 void Program::Resize(bool minimised) {
-    Form_Resize(windows.form1, minimised, values_.brand.bannerFlag, windows.form1.wbBanner->height());
+    Form_Resize(windows.mainWindow, minimised, values_.brand.bannerFlag, windows.mainWindow.banner->height());
 }
 
 void Program::openWebsiteWindow(const std::string& request) {
     values_.websiteRequest = request;
-    windows.load(windows.frmWebsite);
+    windows.load(windows.websiteWindow);
     website_->Form_Load();
 }
 
 void Program::openLanguageWindow(bool modal) {
-    windows.load(windows.frmLanguage);
+    windows.load(windows.languageWindow);
     languageWindow_->Form_Load();
     if (modal) {
-        if (shell_.showModal) shell_.showModal(windows.frmLanguage);
+        if (shell_.showModal) shell_.showModal(windows.languageWindow);
     } else if (shell_.show) {
-        shell_.show(windows.frmLanguage);
+        shell_.show(windows.languageWindow);
     }
 }
 
@@ -256,7 +256,7 @@ void Program::route(const WindowEvent& e) {
 }
 
 void Program::routeMain(const WindowEvent& e) {
-    ui::Form1& f = windows.form1;
+    ui::MainWindow& f = windows.mainWindow;
     const std::string& c = e.control;
     const int index = e.index.value_or(0);
     switch (e.kind) {
@@ -325,7 +325,7 @@ void Program::routeMain(const WindowEvent& e) {
                 ListView2_ColumnClick(f, e.column);
             break;
         case EventKind::Change:
-            if (c == "Drive1") localFiles_->Drive1_Change(f.Drive1->current());
+            if (c == "Drive1") localFiles_->Drive1_Change(f.driveList->current());
             break;
         case EventKind::KeyPress:
             if (c == "Text2")
@@ -345,9 +345,9 @@ void Program::routeMain(const WindowEvent& e) {
             else if (c == "mnuLanguageItem")
                 openLanguageWindow(false);
             else if (c == "mnuAboutItem") {
-                windows.load(windows.frmAbout);
+                windows.load(windows.aboutWindow);
                 about_->Form_Load();
-                if (shell_.show) shell_.show(windows.frmAbout);
+                if (shell_.show) shell_.show(windows.aboutWindow);
             } else if (c == "mnuHelpItem") {
                 presentation::ShowHelpOnce(presentation::HelpWindowHooks(windows, *help_), ports_.pump);
             }

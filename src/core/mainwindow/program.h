@@ -17,7 +17,7 @@
 #include "fetch/http_client.h"
 #include "fetch/report.h"
 #include "localization/cls_languages.h"
-#include "localization/language_window.h"
+#include "localization/language_picker.h"
 #include "mainwindow/local_files.h"
 #include "mainwindow/navigation.h"
 #include "mainwindow/single_instance.h"
@@ -30,12 +30,12 @@
 #include "platform/settings_store.h"
 #include "platform/shell.h"
 #include "playback/playback_controller.h"
-#include "presentation/about_window.h"
-#include "presentation/help_window.h"
+#include "presentation/about_box.h"
+#include "presentation/help_viewer.h"
 #include "presentation/machine_store.h"
 #include "presentation/program_values.h"
 #include "presentation/splash.h"
-#include "presentation/website_window.h"
+#include "presentation/website_opener.h"
 #include "registry/cls_registry_access.h"
 #include "registry/machine_settings.h"
 #include "registry/registry_store.h"
@@ -49,8 +49,8 @@ struct Ports {
     platform::EventLoop& loop;
     platform::EventPump& pump;
     platform::Player& player;
-    platform::Browser& videoBrowser;   // wbyoutube
-    platform::Browser& bannerBrowser;  // wbBanner
+    platform::Browser& videoBrowser;   // videoPage
+    platform::Browser& bannerBrowser;  // banner
     platform::Dialogs& dialogs;
     platform::Shell& shell;
     platform::SettingsStore& settings;  // per-user, section "Settings"
@@ -64,7 +64,7 @@ struct ShellRequests {
     std::function<void(ui::Form&)> showModal;
     /// Shows a window, not modally.
     std::function<void(ui::Form&)> show;
-    /// Opens a pop-up menu (mnuActions, mnuActions2) at the mouse position.
+    /// Opens a pop-up menu (channelActionsMenu, videoActionsMenu) at the mouse position.
     std::function<void(const std::string& menu)> popupMenu;
     /// Sets a window's large and small icons to the program's icon.
     std::function<void(ui::Form&)> setWindowIcon;
@@ -79,7 +79,7 @@ struct ShellRequests {
 enum class EventKind { Click, DoubleClick, Change, ItemClick, HeaderClick, KeyPress, MenuClick, TimerTick };
 
 struct WindowEvent {
-    std::string form;     // the window's Name: "Form1", "frmLanguage", ...
+    std::string form;     // the window's Name: "MainWindow", "frmLanguage", ...
     std::string control;  // the control's Name
     std::optional<int> index;
     EventKind kind = EventKind::Click;
@@ -126,7 +126,7 @@ public:
     Navigation& navigation() { return *navigation_; }
     playback::PlaybackController& playback() { return *playback_; }
     fetch::Fetcher& fetcher() { return fetcher_; }
-    localization::LanguageWindow& languageWindow() { return *languageWindow_; }
+    localization::LanguagePicker& languageWindow() { return *languageWindow_; }
     LocalFiles& localFiles() { return *localFiles_; }
     bool mainWindowLoaded() const { return mainLoaded_; }
     /// The lock on the program's folder that this run holds (null before
@@ -165,7 +165,7 @@ private:
     /// Channel and favourite probes, video pages and local files: the newest
     /// playback request wins over one still waiting for its probe.
     std::unique_ptr<playback::PlaybackController> playback_;
-    std::unique_ptr<localization::LanguageWindow> languageWindow_;
+    std::unique_ptr<localization::LanguagePicker> languageWindow_;
     std::unique_ptr<catalogue::CategoryView> categoryView_;
     std::unique_ptr<videosite::VideoPage> videoPage_;
     std::unique_ptr<favourites::Favourites> favourites_;
@@ -174,9 +174,9 @@ private:
     std::unique_ptr<LocalFiles> localFiles_;
     std::unique_ptr<Navigation> navigation_;
     std::unique_ptr<presentation::Splash> splash_;
-    std::unique_ptr<presentation::AboutWindow> about_;
-    std::unique_ptr<presentation::HelpWindow> help_;
-    std::unique_ptr<presentation::WebsiteWindow> website_;
+    std::unique_ptr<presentation::AboutBox> about_;
+    std::unique_ptr<presentation::HelpViewer> help_;
+    std::unique_ptr<presentation::WebsiteOpener> website_;
     std::optional<SingleInstance> instance_;
     bool mainLoaded_ = false;
 };

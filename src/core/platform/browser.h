@@ -4,7 +4,7 @@
 namespace cd::platform {
 
 /// An embedded web view. Visibility and geometry live on its window-model
-/// control (wbyoutube, wbBanner).
+/// control (videoPage, banner).
 class Browser {
 public:
     virtual ~Browser() = default;

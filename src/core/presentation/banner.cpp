@@ -4,7 +4,7 @@
 
 namespace cd::presentation {
 
-ui::Control& ShowBanner(ui::Form1& form, platform::Browser& wbBanner, const BrandValues& brand, bool scaleIsPixels) {
+ui::Control& ShowBanner(ui::MainWindow& form, platform::Browser& wbBanner, const BrandValues& brand, bool scaleIsPixels) {
     ui::Control* box = form.find("picBox");
     if (!box) {
         // Made hidden and added before it is placed, so the shell creates the
@@ -13,7 +13,7 @@ ui::Control& ShowBanner(ui::Form1& form, platform::Browser& wbBanner, const Bran
         created->setVisible(false);
         box = &form.add(std::move(created));
     }
-    ui::Control& banner = *form.wbBanner;
+    ui::Control& banner = *form.banner;
     // A second call finds the banner in its box already; placing the box at
     // the banner's (now inner) position would move it to the window's corner.
     if (banner.container() != "picBox") {
@@ -26,7 +26,7 @@ ui::Control& ShowBanner(ui::Form1& form, platform::Browser& wbBanner, const Bran
 
     box->setVisible(true);
     banner.setVisible(true);
-    form.wbPicture->setVisible(false);
+    form.bannerPicture->setVisible(false);
     wbBanner.navigate(brand.bannerAddress);
     return *box;
 }

@@ -4,7 +4,7 @@
 // bar would be) is cut off.
 #include "platform/browser.h"
 #include "presentation/brand_values.h"
-#include "ui/form1.h"
+#include "ui/main_window.h"
 
 namespace cd::presentation {
 
@@ -14,10 +14,10 @@ inline constexpr int kBannerClipTwips = 280;
 inline constexpr int kBannerClipPixels = 20;
 
 /// ShowBanner: adds the picture box "picBox" at run time (once; a second call
-/// reuses it) at wbBanner's place, as high as wbBanner and narrower by the
-/// clip, moves wbBanner into it at 0, 0 with its full size, shows both,
-/// hides wbPicture and navigates wbBanner to the banner address. picBox has
+/// reuses it) at banner's place, as high as banner and narrower by the
+/// clip, moves banner into it at 0, 0 with its full size, shows both,
+/// hides bannerPicture and navigates banner to the banner address. picBox has
 /// no border, as every picture box of the window model. Returns picBox.
-ui::Control& ShowBanner(ui::Form1& form, platform::Browser& wbBanner, const BrandValues& brand, bool scaleIsPixels);
+ui::Control& ShowBanner(ui::MainWindow& form, platform::Browser& wbBanner, const BrandValues& brand, bool scaleIsPixels);
 
 }  // namespace cd::presentation

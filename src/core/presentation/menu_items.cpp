@@ -27,8 +27,8 @@ void mnuLanguageItem_Click(int /*index*/, const WindowHooks& language) {
     run(language.show);
 }
 
-WindowHooks AboutWindowHooks(ui::Windows& windows, AboutWindow& about) {
-    ui::Form& form = windows.frmAbout;
+WindowHooks AboutWindowHooks(ui::Windows& windows, AboutBox& about) {
+    ui::Form& form = windows.aboutWindow;
     return WindowHooks{
         [&windows, &about, &form] {
             if (windows.isLoaded(form)) return;
@@ -40,8 +40,8 @@ WindowHooks AboutWindowHooks(ui::Windows& windows, AboutWindow& about) {
     };
 }
 
-WindowHooks HelpWindowHooks(ui::Windows& windows, HelpWindow& help) {
-    ui::Form& form = windows.form8;
+WindowHooks HelpWindowHooks(ui::Windows& windows, HelpViewer& help) {
+    ui::Form& form = windows.helpWindow;
     return WindowHooks{
         [&windows, &help, &form] {
             if (windows.isLoaded(form)) return;

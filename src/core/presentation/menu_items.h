@@ -5,8 +5,8 @@
 #include <functional>
 
 #include "platform/event_pump.h"
-#include "presentation/about_window.h"
-#include "presentation/help_window.h"
+#include "presentation/about_box.h"
+#include "presentation/help_viewer.h"
 #include "ui/windows.h"
 
 namespace cd::presentation {
@@ -31,10 +31,10 @@ void ShowHelpOnce(const WindowHooks& help, platform::EventPump& pump);
 
 /// The about window over the window list: loading an already loaded about
 /// window does not run its load again; showing makes it visible.
-WindowHooks AboutWindowHooks(ui::Windows& windows, AboutWindow& about);
+WindowHooks AboutWindowHooks(ui::Windows& windows, AboutBox& about);
 /// The help window over the window list. It stays hidden when shown: it is
 /// zero-sized and exists only to parent the help viewer, and a desktop
 /// window of no size would still flash a frame.
-WindowHooks HelpWindowHooks(ui::Windows& windows, HelpWindow& help);
+WindowHooks HelpWindowHooks(ui::Windows& windows, HelpViewer& help);
 
 }  // namespace cd::presentation

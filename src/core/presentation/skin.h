@@ -32,11 +32,11 @@ bool IsVistaOrLater();
 /// repainting.
 void SetFullWindowRegion(const ui::Form& window, WindowRegions& regions);
 
-/// Lays a new member of the control array "SkinLabel1" over each control of
+/// Lays a new member of the control array "skinLabel" over each control of
 /// type "Label" (top, left, height, width, caption, visibility copied; the
 /// label stays). With sameContainerOnly, only the labels in the container of
-/// SkinLabel1(0) get one. Returns how many were added; none when the window
-/// has no SkinLabel1(0).
+/// skinLabel(0) get one. Returns how many were added; none when the window
+/// has no skinLabel(0).
 int AddSkinLabels(ui::Form& window, bool sameContainerOnly);
 
 /// A window's skinning at load, only while the skinning flag is set: skin

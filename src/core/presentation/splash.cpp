@@ -4,7 +4,7 @@
 
 namespace cd::presentation {
 
-Splash::Splash(ui::FrmSplash& form, MachineStore& machine, ProgramValues& program,
+Splash::Splash(ui::SplashWindow& form, MachineStore& machine, ProgramValues& program,
                const platform::Configuration& config, SkinObject* skn, std::function<void()> showMainWindow,
                WindowRegions* regions)
     : form_(form),
@@ -24,16 +24,16 @@ void Splash::Form_Load() {
         program_.skin = skn_;
         ApplySkin(form_, program_.skin, program_.brand.skinning, regions_);
     }
-    form_.Timer2->setEnabled(true);
+    form_.startTimer->setEnabled(true);
 }
 
 void Splash::Timer2_Tick() {
     // A tick already queued when the timer stopped must not open a second
     // main window.
-    if (!form_.Timer2->enabled()) return;
+    if (!form_.startTimer->enabled()) return;
     intTemp_ = static_cast<std::int16_t>(intTemp_ + 2);
     if (intTemp_ != kSplashEndCount) return;
-    form_.Timer2->setEnabled(false);
+    form_.startTimer->setEnabled(false);
     if (showMainWindow_) showMainWindow_();
     form_.setVisible(false);
 }

@@ -10,7 +10,7 @@
 #include "presentation/machine_store.h"
 #include "presentation/program_values.h"
 #include "presentation/skin_object.h"
-#include "ui/frm_splash.h"
+#include "ui/splash_window.h"
 
 namespace cd::presentation {
 
@@ -19,22 +19,22 @@ inline constexpr std::int16_t kSplashEndCount = 150;
 
 class Splash {
 public:
-    /// skn is the splash's skin holder (null when the shell has none);
-    /// showMainWindow loads and shows Form1; regions may be null.
-    Splash(ui::FrmSplash& form, MachineStore& machine, ProgramValues& program, const platform::Configuration& config,
+    /// skinHolder is the splash's skin holder (null when the shell has none);
+    /// showMainWindow loads and shows MainWindow; regions may be null.
+    Splash(ui::SplashWindow& form, MachineStore& machine, ProgramValues& program, const platform::Configuration& config,
            SkinObject* skn, std::function<void()> showMainWindow, WindowRegions* regions = nullptr);
 
     /// Load: shows the window unless "chkSplash" is "1", sets the brand
-    /// values, skins the window when skinning is on, starts Timer2.
+    /// values, skins the window when skinning is on, starts startTimer.
     void Form_Load();
-    /// Timer2: adds 2 to the counter; on reaching 150 stops the timer, opens
+    /// startTimer: adds 2 to the counter; on reaching 150 stops the timer, opens
     /// the main window and hides the splash. Ticks after that are ignored.
     void Timer2_Tick();
 
     std::int16_t intTemp() const { return intTemp_; }
 
 private:
-    ui::FrmSplash& form_;
+    ui::SplashWindow& form_;
     MachineStore& machine_;
     ProgramValues& program_;
     const platform::Configuration& config_;

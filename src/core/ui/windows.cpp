@@ -18,7 +18,7 @@ bool Windows::isLoaded(const Form& form) const {
 }
 
 void Windows::loadAll() {
-    for (Form* f : std::initializer_list<Form*>{&frmSplash, &form1, &frmLanguage, &frmAbout, &form8, &frmWebsite})
+    for (Form* f : std::initializer_list<Form*>{&splashWindow, &mainWindow, &languageWindow, &aboutWindow, &helpWindow, &websiteWindow})
         load(*f);
 }
 

@@ -4,23 +4,23 @@
 #include <vector>
 
 #include "ui/form.h"
-#include "ui/form1.h"
-#include "ui/form8.h"
-#include "ui/frm_about.h"
-#include "ui/frm_language.h"
-#include "ui/frm_splash.h"
-#include "ui/frm_website.h"
+#include "ui/main_window.h"
+#include "ui/help_window.h"
+#include "ui/about_window.h"
+#include "ui/language_window.h"
+#include "ui/splash_window.h"
+#include "ui/website_window.h"
 
 namespace cd::ui {
 
 class Windows {
 public:
-    Form1 form1;
-    FrmLanguage frmLanguage;
-    FrmSplash frmSplash;
-    FrmAbout frmAbout;
-    Form8 form8;
-    FrmWebsite frmWebsite;
+    MainWindow mainWindow;
+    LanguageWindow languageWindow;
+    SplashWindow splashWindow;
+    AboutWindow aboutWindow;
+    HelpWindow helpWindow;
+    WebsiteWindow websiteWindow;
 
     /// Marks a window loaded (appended to the load order); loading a loaded
     /// window changes nothing.

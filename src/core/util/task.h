@@ -1,6 +1,6 @@
 #pragma once
 // Coroutine tasks. The program's sequences of fetches (probe then play,
-// listing pages one to five, download then save) read as straight lines that
+// listing pages one to five, download then encryptAndSaveButton) read as straight lines that
 // suspend at each fetch while the window stays live; nothing ever waits.
 //
 // - A Task is lazy: nothing runs until another task awaits it, or a TaskSlot

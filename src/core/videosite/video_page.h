@@ -26,7 +26,7 @@ std::string MessagePageLine(std::string_view message);
 
 class VideoPage {
 public:
-    /// browser is the video browser (wbyoutube); dialogs and appTitle tell
+    /// browser is the video browser (videoPage); dialogs and appTitle tell
     /// the user when a chosen video's page cannot be written.
     VideoPage(std::filesystem::path programFolder, platform::Browser& browser, std::string playerHost,
               platform::Dialogs& dialogs, std::string appTitle);

@@ -5,7 +5,7 @@
 
 namespace cd::videosite {
 
-VideoSite::VideoSite(ui::Form1& form, std::string& regionCode, std::string& currentCategory, fetch::Fetcher& fetcher,
+VideoSite::VideoSite(ui::MainWindow& form, std::string& regionCode, std::string& currentCategory, fetch::Fetcher& fetcher,
                      platform::Hosts hosts, std::filesystem::path programFolder, VideoPage& page,
                      favourites::Favourites& favourites)
     : form_(form),
@@ -18,38 +18,38 @@ VideoSite::VideoSite(ui::Form1& form, std::string& regionCode, std::string& curr
       favourites_(favourites) {}
 
 void VideoSite::cmdYouTube_Click() {
-    form_.Frame1->setVisible(false);
-    form_.Frame3->setVisible(false);
-    form_.Frame4->setVisible(false);
-    form_.Frame5->setVisible(true);
-    form_.wbyoutube->setVisible(true);
-    form_.WindowsMediaPlayer1->setVisible(false);
+    form_.channelPanel->setVisible(false);
+    form_.favouritesPanel->setVisible(false);
+    form_.filesPanel->setVisible(false);
+    form_.videoSitePanel->setVisible(true);
+    form_.videoPage->setVisible(true);
+    form_.player->setVisible(false);
     currentCategory_ = kVideoCategory;
-    form_.ListView1->clear();
+    form_.channelList->clear();
     loadVideoListing();
 }
 
 void VideoSite::Combo3_Click() { loadVideoListing(); }
 
 void VideoSite::Combo4_Click() {
-    const std::string& choice = form_.Combo4->text();
+    const std::string& choice = form_.videoCountryBox->text();
     if (choice == kSearchModeEntry) {
-        form_.txtSearch->setVisible(true);
-        form_.cmdSearch->setVisible(true);
-        form_.Combo3->setVisible(false);
+        form_.videoSearchText->setVisible(true);
+        form_.videoSearchButton->setVisible(true);
+        form_.videoKindBox->setVisible(false);
         return;
     }
     if (const auto code = RegionCode(choice)) regionCode_ = std::string(*code);
-    form_.Combo3->setVisible(true);
-    form_.cmdSearch->setVisible(false);
-    form_.txtSearch->setVisible(false);
+    form_.videoKindBox->setVisible(true);
+    form_.videoSearchButton->setVisible(false);
+    form_.videoSearchText->setVisible(false);
     loadVideoListing();
 }
 
 void VideoSite::cmdSearch_Click() { searchVideos(); }
 
 util::Task<> VideoSite::loadPages(std::string base, int pages) {
-    ui::Control& status = *form_.txtStatus;
+    ui::Control& status = *form_.videoStatus;
     const auto showProgress = [&status](std::size_t bytes) {
         status.setText("Downloaded " + util::decimal(static_cast<long long>(bytes)) + " bytes.");
     };
@@ -68,20 +68,20 @@ util::Task<> VideoSite::loadPages(std::string base, int pages) {
 }
 
 void VideoSite::loadVideoListing() {
-    form_.ListView3->clear();
-    listing_.start(loadPages(ListingBase(hosts_.video, form_.Combo3->text(), regionCode_), kListingPages));
+    form_.videoList->clear();
+    listing_.start(loadPages(ListingBase(hosts_.video, form_.videoKindBox->text(), regionCode_), kListingPages));
 }
 
 void VideoSite::searchVideos() {
-    form_.ListView3->clear();
-    listing_.start(loadPages(SearchBase(hosts_.videoRegional, form_.txtSearch->text()), kSearchPages));
+    form_.videoList->clear();
+    listing_.start(loadPages(SearchBase(hosts_.videoRegional, form_.videoSearchText->text()), kSearchPages));
 }
 
-void VideoSite::parseVideoPage(std::string& page) { scraper_.parseVideoPage(page, *form_.ListView3); }
+void VideoSite::parseVideoPage(std::string& page) { scraper_.parseVideoPage(page, *form_.videoList); }
 
 void VideoSite::ListView3_Click() {
-    if (form_.chkLoad->checked()) return;
-    const ui::ListItem* selected = form_.ListView3->selectedItem();
+    if (form_.dontLoadWhileEditingCheck->checked()) return;
+    const ui::ListItem* selected = form_.videoList->selectedItem();
     if (!selected) return;
     const std::string title = selected->text;
     const std::string id = selected->key;
@@ -90,7 +90,7 @@ void VideoSite::ListView3_Click() {
 
 void VideoSite::mnuAction2Item_Click(int index) {
     if (index != 0) return;
-    const ui::ListItem* selected = form_.ListView3->selectedItem();
+    const ui::ListItem* selected = form_.videoList->selectedItem();
     if (!selected) return;
     const std::string title = selected->text;
     const std::string id = selected->key;

@@ -8,7 +8,7 @@
 #include "favourites/favourites.h"
 #include "fetch/fetcher.h"
 #include "platform/configuration.h"
-#include "ui/form1.h"
+#include "ui/main_window.h"
 #include "util/task.h"
 #include "videosite/page_scraper.h"
 #include "videosite/video_page.h"
@@ -26,15 +26,15 @@ public:
     /// regionCode and currentCategory are the main window's navigation
     /// state, shared with the other tabs; hosts give the listing, search
     /// and player hosts; the scratch file goes into programFolder.
-    VideoSite(ui::Form1& form, std::string& regionCode, std::string& currentCategory, fetch::Fetcher& fetcher,
+    VideoSite(ui::MainWindow& form, std::string& regionCode, std::string& currentCategory, fetch::Fetcher& fetcher,
               platform::Hosts hosts, std::filesystem::path programFolder, VideoPage& page,
               favourites::Favourites& favourites);
 
     /// Opens the video tab and loads the chosen listing.
     void cmdYouTube_Click();
-    /// A listing kind picked from Combo3: loads it.
+    /// A listing kind picked from videoKindBox: loads it.
     void Combo3_Click();
-    /// An entry picked from Combo4: "SEARCH" shows the search box and
+    /// An entry picked from videoCountryBox: "SEARCH" shows the search box and
     /// fetches nothing; a country sets the region (an unknown text keeps
     /// it), returns to listing mode and loads the listing.
     void Combo4_Click();
@@ -42,12 +42,12 @@ public:
     void cmdSearch_Click();
 
     /// Clears the video list and starts filling it from pages 1 to 5 of the
-    /// listing Combo3 names, in the current region, one page after the
+    /// listing videoKindBox names, in the current region, one page after the
     /// other as they arrive. A listing or search started meanwhile
     /// supersedes this one: it stops, adding nothing more.
     void loadVideoListing();
     /// Clears the video list and starts filling it from pages 1 to 10 of the
-    /// search for the text of txtSearch (superseded as a listing is).
+    /// search for the text of videoSearchText (superseded as a listing is).
     void searchVideos();
     /// The window is closing: a listing or search in progress stops.
     void abandonListings() { listing_.cancel(); }
@@ -60,15 +60,15 @@ public:
     /// A click on the video list: shows the selected video's page, unless
     /// "Don't Load Video While Editing" is ticked or nothing is selected.
     void ListView3_Click();
-    /// The video actions entry chosen from the pop-up that Command4 opens
-    /// (the shell shows mnuActions2 at the mouse): 0 adds the selected
+    /// The video actions entry chosen from the pop-up that videoActionsButton opens
+    /// (the shell shows videoActionsMenu at the mouse): 0 adds the selected
     /// video to the favourites; any other index does nothing.
     void mnuAction2Item_Click(int index);
 
 private:
     util::Task<> loadPages(std::string base, int pages);
 
-    ui::Form1& form_;
+    ui::MainWindow& form_;
     std::string& regionCode_;
     std::string& currentCategory_;
     fetch::Fetcher& fetcher_;

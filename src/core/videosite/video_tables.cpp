@@ -31,17 +31,17 @@ const std::array<Region, 18> kRegions = {{
     {"United Kingdom", "en_GB"}, {"United States", "en_US"},
 }};
 
-void FillVideoSelectors(ui::Form1& form) {
+void FillVideoSelectors(ui::MainWindow& form) {
     // clear() also empties the text, which the start-up values must survive.
-    const std::string kind = form.Combo3->text();
-    const std::string country = form.Combo4->text();
-    form.Combo3->clear();
-    for (const auto& k : kListingKinds) form.Combo3->addItem(k.name);
-    form.Combo4->clear();
-    for (const auto& r : kRegions) form.Combo4->addItem(r.country);
-    form.Combo4->addItem(kSearchModeEntry);
-    form.Combo3->setText(kind);
-    form.Combo4->setText(country);
+    const std::string kind = form.videoKindBox->text();
+    const std::string country = form.videoCountryBox->text();
+    form.videoKindBox->clear();
+    for (const auto& k : kListingKinds) form.videoKindBox->addItem(k.name);
+    form.videoCountryBox->clear();
+    for (const auto& r : kRegions) form.videoCountryBox->addItem(r.country);
+    form.videoCountryBox->addItem(kSearchModeEntry);
+    form.videoKindBox->setText(kind);
+    form.videoCountryBox->setText(country);
 }
 
 std::optional<std::string_view> ListingPath(std::string_view kind) {

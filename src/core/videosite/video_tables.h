@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "ui/form1.h"
+#include "ui/main_window.h"
 
 namespace cd::videosite {
 
@@ -29,9 +29,9 @@ inline constexpr const char* kSearchModeEntry = "SEARCH";
 /// The region code until a country is chosen.
 inline constexpr const char* kStartRegionCode = "en_us";
 
-/// Fills Combo3 with the listing kinds and Combo4 with the countries and
+/// Fills videoKindBox with the listing kinds and videoCountryBox with the countries and
 /// the search entry, replacing what they held; their texts stay as they were.
-void FillVideoSelectors(ui::Form1& form);
+void FillVideoSelectors(ui::MainWindow& form);
 
 /// The path and query of a listing kind (compared case-sensitively).
 std::optional<std::string_view> ListingPath(std::string_view kind);

@@ -1,6 +1,6 @@
 // The language window: its opening, the language list, picking a language,
 // the download of the newest file, and opening the file for editing.
-#include "localization/language_window.h"
+#include "localization/language_picker.h"
 
 #include <gtest/gtest.h>
 
@@ -38,17 +38,17 @@ class LanguageWindowTest : public LocalizationTest {
 protected:
     void SetUp() override {
         addDefaultMessages(languages.messages());
-        windows.load(windows.form1);
-        windows.load(windows.frmLanguage);
+        windows.load(windows.mainWindow);
+        windows.load(windows.languageWindow);
     }
 
-    LanguageWindow makeWindow(const std::string& host = "127.0.0.1:9") {
-        return LanguageWindow(LanguageWindowContext{languages, windows, settings, shell, dialogs, fetcher, host, 26,
+    LanguagePicker makeWindow(const std::string& host = "127.0.0.1:9") {
+        return LanguagePicker(LanguagePickerContext{languages, windows, settings, shell, dialogs, fetcher, host, 26,
                                                     "ChannelDeck", skinning,
                                                     [this](ui::Form& f) { skinned.push_back(f.name()); }});
     }
-    std::vector<std::string> entries() const { return windows.frmLanguage.Combo1->entries(); }
-    std::string comboText() const { return windows.frmLanguage.Combo1->text(); }
+    std::vector<std::string> entries() const { return windows.languageWindow.languageBox->entries(); }
+    std::string comboText() const { return windows.languageWindow.languageBox->text(); }
 
     platform::MemorySettingsStore settings;
     test::FakeShell shell;
@@ -62,17 +62,17 @@ protected:
 TEST_F(LanguageWindowTest, LoadTranslatesTitlesAndSkinsOnlyWhenAsked) {
     auto window = makeWindow();
     window.Form_Load();
-    EXPECT_EQ(windows.frmLanguage.caption(), "Language Selection") << "from MSG_TITLELANGUAGE";
+    EXPECT_EQ(windows.languageWindow.caption(), "Language Selection") << "from MSG_TITLELANGUAGE";
     EXPECT_TRUE(skinned.empty());
 
     writeFile(kTwoLanguages);
     languages.setLanguageName("Deutsch");
-    windows.frmLanguage.setCaption("");
+    windows.languageWindow.setCaption("");
     skinning = true;
     auto skinnedWindow = makeWindow();
     skinnedWindow.Form_Load();
-    EXPECT_EQ(windows.frmLanguage.caption(), "Sprachwahl");
-    EXPECT_EQ(windows.frmLanguage.Command2->caption(),
+    EXPECT_EQ(windows.languageWindow.caption(), "Sprachwahl");
+    EXPECT_EQ(windows.languageWindow.okButton->caption(),
               "Schlie\xC3\x9F"
               "en");
     EXPECT_EQ(skinned, std::vector<std::string>{"frmLanguage"});
@@ -98,15 +98,15 @@ TEST_F(LanguageWindowTest, SavedNameIsShownEvenWhenNotInTheFile) {
     EXPECT_EQ(entries().size(), 2u);
 
     platform::MemorySettingsStore fresh;
-    LanguageWindow other(
-        LanguageWindowContext{languages, windows, fresh, shell, dialogs, fetcher, "h", 26, "t", false, {}});
+    LanguagePicker other(
+        LanguagePickerContext{languages, windows, fresh, shell, dialogs, fetcher, "h", 26, "t", false, {}});
     other.FillLanguageList();
     EXPECT_EQ(comboText(), "English");
 }
 
 // Catches a refill that adds to the old list, or a list kept when the file is gone.
 TEST_F(LanguageWindowTest, ListIsEmptiedFirstAndStaysEmptyWithoutFile) {
-    windows.frmLanguage.Combo1->addItem("stale");
+    windows.languageWindow.languageBox->addItem("stale");
     auto window = makeWindow();
     window.FillLanguageList();
     EXPECT_TRUE(entries().empty());
@@ -143,11 +143,11 @@ TEST_F(LanguageWindowTest, ListReadsBomAndLfOnlyFiles) {
 TEST_F(LanguageWindowTest, PromptTextIsIgnored) {
     writeFile(kTwoLanguages);
     auto window = makeWindow();
-    windows.frmLanguage.Combo1->setText("Choose Language Here");
+    windows.languageWindow.languageBox->setText("Choose Language Here");
     window.Combo1_Click();
     EXPECT_FALSE(settings.contains("Language"));
-    EXPECT_EQ(windows.form1.cmdTV->caption(), "TV");
-    windows.frmLanguage.Combo1->setText("choose language here");
+    EXPECT_EQ(windows.mainWindow.tvButton->caption(), "TV");
+    windows.languageWindow.languageBox->setText("choose language here");
     window.Combo1_Click();
     EXPECT_EQ(settings.get("Language", ""), "choose language here") << "only the exact prompt is ignored";
 }
@@ -157,26 +157,26 @@ TEST_F(LanguageWindowTest, PickingALanguageSavesAndAppliesIt) {
     writeFile(kTwoLanguages);
     auto window = makeWindow();
     window.Form_Load();
-    windows.frmLanguage.Combo1->setText("Deutsch");
+    windows.languageWindow.languageBox->setText("Deutsch");
     window.Combo1_Click();
     EXPECT_EQ(settings.get("Language", ""), "Deutsch");
-    EXPECT_EQ(windows.form1.cmdTV->caption(), "Fernsehen");
-    EXPECT_EQ(windows.form1.mnuFile->caption(), "Datei");
-    EXPECT_EQ(windows.frmLanguage.Command2->caption(),
+    EXPECT_EQ(windows.mainWindow.tvButton->caption(), "Fernsehen");
+    EXPECT_EQ(windows.mainWindow.fileMenu->caption(), "Datei");
+    EXPECT_EQ(windows.languageWindow.okButton->caption(),
               "Schlie\xC3\x9F"
               "en");
-    EXPECT_EQ(windows.frmLanguage.caption(), "Sprachwahl");
+    EXPECT_EQ(windows.languageWindow.caption(), "Sprachwahl");
     EXPECT_EQ(languages.languageName(), "Deutsch");
 }
 
 // Catches OK leaving the window loaded.
 TEST_F(LanguageWindowTest, OkUnloadsTheWindow) {
     auto window = makeWindow();
-    windows.frmLanguage.setVisible(true);
+    windows.languageWindow.setVisible(true);
     window.Command2_Click();
-    EXPECT_FALSE(windows.isLoaded(windows.frmLanguage));
-    EXPECT_FALSE(windows.frmLanguage.visible());
-    EXPECT_TRUE(windows.isLoaded(windows.form1));
+    EXPECT_FALSE(windows.isLoaded(windows.languageWindow));
+    EXPECT_FALSE(windows.languageWindow.visible());
+    EXPECT_TRUE(windows.isLoaded(windows.mainWindow));
 }
 
 // Catches the shell asked to open a file that is not there, or the wrong path.
@@ -194,13 +194,13 @@ protected:
     static constexpr const char* kHost = "lang.test";
     const std::string kAddress = "http://lang.test/Languages/26/Localization.txt";
     /// Presses "Check for language updates" and answers the download.
-    void download(LanguageWindow& window, const test::ScriptedReply& reply) {
+    void download(LanguagePicker& window, const test::ScriptedReply& reply) {
         window.Command1_Click();
         EXPECT_TRUE(window.downloading());
         ASSERT_TRUE(fetcher.reply(kAddress, reply));
         EXPECT_FALSE(window.downloading());
     }
-    void download(LanguageWindow& window, const std::string& body) {
+    void download(LanguagePicker& window, const std::string& body) {
         download(window, test::ScriptedReply{200, "text/plain", {}, body});
     }
     /// The message a download that brought nothing usable shows.
@@ -219,13 +219,13 @@ TEST_F(LanguageDownloadTest, LeadingTextBeforeTheFirstTagIsDropped) {
     auto window = makeWindow(kHost);
     EXPECT_EQ(window.downloadAddress(), kAddress);
     window.Command1_Click();
-    EXPECT_EQ(windows.frmLanguage.DownloadStatus->caption(), "Connecting to lang.test\xE2\x80\xA6");
+    EXPECT_EQ(windows.languageWindow.downloadStatus->caption(), "Connecting to lang.test\xE2\x80\xA6");
     const fetch::FetchRequest* request = fetcher.request(kAddress);
     ASSERT_NE(request, nullptr);
     EXPECT_EQ(request->bounds.deadline.count(), 0) << "a watched download has no deadline";
     EXPECT_EQ(request->bounds.maxBytes, fetch::kLanguageFileCap);
     request->onProgress(1234);
-    EXPECT_EQ(windows.frmLanguage.DownloadStatus->caption(), "Downloaded 1234 bytes.");
+    EXPECT_EQ(windows.languageWindow.downloadStatus->caption(), "Downloaded 1234 bytes.");
     ASSERT_TRUE(fetcher.reply(
         kAddress, test::ScriptedReply{200, "text/plain", {}, "\xEF\xBB\xBFnote: generated\r\n" + kTwoLanguages}));
     EXPECT_EQ(dir.read("Localization.txt"), kTwoLanguages + "\r\n");
@@ -234,7 +234,7 @@ TEST_F(LanguageDownloadTest, LeadingTextBeforeTheFirstTagIsDropped) {
     EXPECT_EQ(dialogs.shown[0].text, languages.getMessages("MSG_DOWNLOADED"));
     EXPECT_EQ(dialogs.shown[0].title, "ChannelDeck");
     EXPECT_EQ(dialogs.shown[0].buttons, platform::Buttons::OK);
-    EXPECT_EQ(windows.form1.cmdTV->caption(), "TV") << "a download applies nothing by itself";
+    EXPECT_EQ(windows.mainWindow.tvButton->caption(), "TV") << "a download applies nothing by itself";
 }
 
 // Catches an error page, a marker without a language, or an empty answer
@@ -325,7 +325,7 @@ TEST_F(LanguageDownloadTest, UnwritableProgramFolderIsReported) {
     dir.write("plain-file", "keep me");
     ClsLanguages elsewhere(testing::testBrand(), dir / "plain-file" / "sub", windows);
     addDefaultMessages(elsewhere.messages());
-    LanguageWindow window(LanguageWindowContext{
+    LanguagePicker window(LanguagePickerContext{
         elsewhere, windows, settings, shell, dialogs, fetcher, kHost, 26, "ChannelDeck", false, {}});
     download(window, kTwoLanguages);
     EXPECT_EQ(dir.read("plain-file"), "keep me");

@@ -6,7 +6,7 @@
 
 #include "platform/shell.h"
 #include "presentation/machine_store.h"
-#include "ui/form8.h"
+#include "ui/help_window.h"
 
 namespace cd::presentation {
 
@@ -14,9 +14,9 @@ namespace cd::presentation {
 /// that any browser shows.
 inline constexpr const char* kHelpFileName = "Help.html";
 
-class HelpWindow {
+class HelpViewer {
 public:
-    HelpWindow(ui::Form8& form, std::filesystem::path programFolder, platform::Shell& shell, MachineStore& machine);
+    HelpViewer(ui::HelpWindow& form, std::filesystem::path programFolder, platform::Shell& shell, MachineStore& machine);
 
     /// Load: size 0, invisible; when the help document exists, opens it and
     /// writes the machine-wide "showHelp" = "0"; without it, nothing more.
@@ -27,7 +27,7 @@ public:
     std::filesystem::path HelpFilePath() const;
 
 private:
-    ui::Form8& form_;
+    ui::HelpWindow& form_;
     std::filesystem::path folder_;
     platform::Shell& shell_;
     MachineStore& machine_;

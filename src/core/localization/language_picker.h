@@ -18,7 +18,7 @@
 namespace cd::localization {
 
 /// What the language window works with; every reference must outlive it.
-struct LanguageWindowContext {
+struct LanguagePickerContext {
     ClsLanguages& languages;
     ui::Windows& windows;  // frmLanguage is this window, form1 the main window
     platform::SettingsStore& settings;
@@ -33,14 +33,14 @@ struct LanguageWindowContext {
     std::function<void(ui::Form&)> applySkin;
 };
 
-class LanguageWindow {
+class LanguagePicker {
 public:
-    explicit LanguageWindow(LanguageWindowContext context);
+    explicit LanguagePicker(LanguagePickerContext context);
 
     /// Translates the window, sets its caption, fills the language list and
     /// skins the window when skinning is on.
     void Form_Load();
-    /// Refills Combo1 with the language names of Localization.txt in file
+    /// Refills languageBox with the language names of Localization.txt in file
     /// order and shows the saved language name. A group without its closing
     /// tag or its name pair ends the list there.
     void FillLanguageList();
@@ -60,16 +60,16 @@ public:
     /// Opens Localization.txt with the desktop's default program, when it exists.
     void Command3_Click();
 
-    /// The address Command1 downloads from.
+    /// The address checkUpdatesButton downloads from.
     std::string downloadAddress() const;
 
 private:
-    ui::FrmLanguage& form() { return ctx_.windows.frmLanguage; }
+    ui::LanguageWindow& form() { return ctx_.windows.languageWindow; }
     bool fileExists() const;
     util::Task<> downloadLanguages();
     void tellUser(const std::string& text);
 
-    LanguageWindowContext ctx_;
+    LanguagePickerContext ctx_;
     util::TaskSlot download_;
 };
 

@@ -1,4 +1,4 @@
-#include "presentation/help_window.h"
+#include "presentation/help_viewer.h"
 
 #include <system_error>
 
@@ -9,10 +9,10 @@ namespace cd::presentation {
 
 namespace fs = std::filesystem;
 
-HelpWindow::HelpWindow(ui::Form8& form, fs::path programFolder, platform::Shell& shell, MachineStore& machine)
+HelpViewer::HelpViewer(ui::HelpWindow& form, fs::path programFolder, platform::Shell& shell, MachineStore& machine)
     : form_(form), folder_(std::move(programFolder)), shell_(shell), machine_(machine) {}
 
-fs::path HelpWindow::HelpFilePath() const {
+fs::path HelpViewer::HelpFilePath() const {
     const fs::path expected = folder_ / kHelpFileName;
     if (!util::fileExists(expected)) return {};
     std::error_code ec;
@@ -28,7 +28,7 @@ fs::path HelpWindow::HelpFilePath() const {
     return {};
 }
 
-void HelpWindow::Form_Load() {
+void HelpViewer::Form_Load() {
     form_.resize(0, 0);
     form_.setVisible(false);
     const fs::path help = HelpFilePath();

@@ -4,9 +4,9 @@
 namespace cd::ui {
 
 /// The help window: no controls; it gives the help viewer a parent.
-class Form8 : public Form {
+class HelpWindow : public Form {
 public:
-    Form8();
+    HelpWindow();
 };
 
 }  // namespace cd::ui

@@ -1,4 +1,4 @@
-#include "presentation/website_window.h"
+#include "presentation/website_opener.h"
 
 #include "util/text.h"
 
@@ -9,14 +9,14 @@ std::string WebsiteAddress(const std::string& website) {
     return "http://" + website;
 }
 
-WebsiteWindow::WebsiteWindow(ui::FrmWebsite& form, ProgramValues& program, const platform::Configuration& config,
+WebsiteOpener::WebsiteOpener(ui::WebsiteWindow& form, ProgramValues& program, const platform::Configuration& config,
                              platform::Shell& shell, std::function<void()> unload)
     : form_(form), program_(program), config_(config), shell_(shell), unload_(std::move(unload)) {}
 
-void WebsiteWindow::Form_Load() {
+void WebsiteOpener::Form_Load() {
     // The window object outlives its unloads; a load starts its timer as the
     // window is designed, so every request gets its one second.
-    form_.Timer1->setEnabled(true);
+    form_.openTimer->setEnabled(true);
     SetBrandValues(program_, config_);
     if (program_.websiteRequest != "Website") return;
     // A build without a website address has nothing to open; "http://" alone
@@ -25,8 +25,8 @@ void WebsiteWindow::Form_Load() {
     program_.websiteRequest.clear();
 }
 
-void WebsiteWindow::Timer1_Tick() {
-    form_.Timer1->setEnabled(false);
+void WebsiteOpener::Timer1_Tick() {
+    form_.openTimer->setEnabled(false);
     if (unload_) unload_();
 }
 

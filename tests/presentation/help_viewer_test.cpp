@@ -1,4 +1,4 @@
-#include "presentation/help_window.h"
+#include "presentation/help_viewer.h"
 
 #include <gtest/gtest.h>
 
@@ -17,12 +17,12 @@ namespace fs = std::filesystem;
 using test::FakeMachineStore;
 
 // Catches the help window opening a missing file, or not writing "showHelp" after opening it.
-TEST(HelpWindow, OpensTheHelpAndWritesShowHelpOnlyWhenTheFileExists) {
+TEST(HelpViewer, OpensTheHelpAndWritesShowHelpOnlyWhenTheFileExists) {
     cd::test::TempDir dir;
-    ui::Form8 form;
+    ui::HelpWindow form;
     cd::test::FakeShell shell;
     FakeMachineStore machine;
-    HelpWindow help(form, dir.path(), shell, machine);
+    HelpViewer help(form, dir.path(), shell, machine);
 
     help.Form_Load();
     EXPECT_TRUE(shell.opened.empty());
@@ -36,27 +36,27 @@ TEST(HelpWindow, OpensTheHelpAndWritesShowHelpOnlyWhenTheFileExists) {
 }
 
 // Catches the window showing itself or keeping a size: it only parents the help viewer.
-TEST(HelpWindow, LoadMakesTheWindowZeroSizedAndInvisible) {
+TEST(HelpViewer, LoadMakesTheWindowZeroSizedAndInvisible) {
     cd::test::TempDir dir;
-    ui::Form8 form;
+    ui::HelpWindow form;
     form.resize(4000, 3000);
     form.setVisible(true);
     cd::test::FakeShell shell;
     FakeMachineStore machine;
-    HelpWindow(form, dir.path(), shell, machine).Form_Load();
+    HelpViewer(form, dir.path(), shell, machine).Form_Load();
     EXPECT_EQ(form.width(), 0);
     EXPECT_EQ(form.height(), 0);
     EXPECT_FALSE(form.visible());
 }
 
 // Catches the opener being handed a name that differs in case from the file on disk.
-TEST(HelpWindow, OpensTheFileByItsRealName) {
+TEST(HelpViewer, OpensTheFileByItsRealName) {
     cd::test::TempDir dir;
     dir.write("help.HTML", "<html></html>");
-    ui::Form8 form;
+    ui::HelpWindow form;
     cd::test::FakeShell shell;
     FakeMachineStore machine;
-    HelpWindow help(form, dir.path(), shell, machine);
+    HelpViewer help(form, dir.path(), shell, machine);
     const fs::path expected = dir.path() / "help.HTML";
     EXPECT_EQ(help.HelpFilePath(), expected);
     help.Form_Load();
@@ -65,26 +65,26 @@ TEST(HelpWindow, OpensTheFileByItsRealName) {
 }
 
 // Catches a folder of the help file's name counting as the help.
-TEST(HelpWindow, AFolderNamedLikeTheHelpIsNotTheHelp) {
+TEST(HelpViewer, AFolderNamedLikeTheHelpIsNotTheHelp) {
     cd::test::TempDir dir;
     fs::create_directory(dir.path() / "Help.html");
-    ui::Form8 form;
+    ui::HelpWindow form;
     cd::test::FakeShell shell;
     FakeMachineStore machine;
-    HelpWindow(form, dir.path(), shell, machine).Form_Load();
+    HelpViewer(form, dir.path(), shell, machine).Form_Load();
     EXPECT_TRUE(shell.opened.empty());
     EXPECT_TRUE(machine.writes.empty());
 }
 
 // Catches a viewer that fails to start changing what is written (the failure is silent).
-TEST(HelpWindow, AFailedOpenIsSilent) {
+TEST(HelpViewer, AFailedOpenIsSilent) {
     cd::test::TempDir dir;
     dir.write("Help.html", "x");
-    ui::Form8 form;
+    ui::HelpWindow form;
     cd::test::FakeShell shell;
     shell.result = false;
     FakeMachineStore machine;
-    HelpWindow(form, dir.path(), shell, machine).Form_Load();
+    HelpViewer(form, dir.path(), shell, machine).Form_Load();
     EXPECT_EQ(shell.opened.size(), 1u);
     EXPECT_EQ(machine.values["showHelp"], "0");
 }
@@ -94,19 +94,19 @@ TEST(MenuHelpItem, LoadsOpensPumpsOnceAndUnloads) {
     cd::test::TempDir dir;
     dir.write("Help.html", "x");
     ui::Windows windows;
-    windows.load(windows.form1);
+    windows.load(windows.mainWindow);
     cd::test::FakeShell shell;
     FakeMachineStore machine;
-    HelpWindow help(windows.form8, dir.path(), shell, machine);
+    HelpViewer help(windows.helpWindow, dir.path(), shell, machine);
     cd::test::FakeEventPump pump;
     bool loadedDuringPump = false;
-    pump.onPump = [&] { loadedDuringPump = windows.isLoaded(windows.form8); };
+    pump.onPump = [&] { loadedDuringPump = windows.isLoaded(windows.helpWindow); };
 
     mnuHelpItem_Click(0, HelpWindowHooks(windows, help), pump);
     EXPECT_EQ(pump.calls, 1);
     EXPECT_TRUE(loadedDuringPump);
-    EXPECT_FALSE(windows.isLoaded(windows.form8));
-    EXPECT_FALSE(windows.form8.visible());
+    EXPECT_FALSE(windows.isLoaded(windows.helpWindow));
+    EXPECT_FALSE(windows.helpWindow.visible());
     EXPECT_EQ(shell.opened.size(), 1u);
     EXPECT_EQ(machine.values["showHelp"], "0");
 
@@ -120,12 +120,12 @@ TEST(MenuHelpItem, WithoutTheHelpFileNothingHappens) {
     ui::Windows windows;
     cd::test::FakeShell shell;
     FakeMachineStore machine;
-    HelpWindow help(windows.form8, dir.path(), shell, machine);
+    HelpViewer help(windows.helpWindow, dir.path(), shell, machine);
     cd::test::FakeEventPump pump;
     mnuHelpItem_Click(0, HelpWindowHooks(windows, help), pump);
     EXPECT_TRUE(shell.opened.empty());
     EXPECT_FALSE(machine.values.count("showHelp"));
-    EXPECT_FALSE(windows.isLoaded(windows.form8));
+    EXPECT_FALSE(windows.isLoaded(windows.helpWindow));
 }
 
 }  // namespace

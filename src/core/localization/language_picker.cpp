@@ -1,4 +1,4 @@
-#include "localization/language_window.h"
+#include "localization/language_picker.h"
 
 #include "localization/fetch_error_text.h"
 #include "localization/localization_file.h"
@@ -14,17 +14,17 @@ constexpr const char* kDefaultLanguage = "English";
 constexpr const char* kComboPrompt = "Choose Language Here";
 }  // namespace
 
-LanguageWindow::LanguageWindow(LanguageWindowContext context) : ctx_(std::move(context)) {}
+LanguagePicker::LanguagePicker(LanguagePickerContext context) : ctx_(std::move(context)) {}
 
-std::string LanguageWindow::downloadAddress() const {
+std::string LanguagePicker::downloadAddress() const {
     return "http://" + ctx_.languageHost + "/Languages/" + util::decimal(ctx_.productNumber) + "/Localization.txt";
 }
 
-bool LanguageWindow::fileExists() const {
+bool LanguagePicker::fileExists() const {
     return ctx_.languages.LangFileExists(ctx_.languages.localizationFile().string());
 }
 
-void LanguageWindow::Form_Load() {
+void LanguagePicker::Form_Load() {
     ClsLanguages& languages = ctx_.languages;
     // Translating twice lets a caption from the file (FRMLANGUAGE_CAPTION)
     // win over the message-table title set in between.
@@ -35,8 +35,8 @@ void LanguageWindow::Form_Load() {
     if (ctx_.skinning && ctx_.applySkin) ctx_.applySkin(form());
 }
 
-void LanguageWindow::FillLanguageList() {
-    ui::ComboBox& combo = *form().Combo1;
+void LanguagePicker::FillLanguageList() {
+    ui::ComboBox& combo = *form().languageBox;
     combo.clear();
     if (!fileExists()) return;
     const auto bytes = util::readFile(ctx_.languages.localizationFile());
@@ -51,15 +51,15 @@ void LanguageWindow::FillLanguageList() {
     });
 }
 
-void LanguageWindow::Combo1_Click() {
-    const std::string chosen = form().Combo1->text();
+void LanguagePicker::Combo1_Click() {
+    const std::string chosen = form().languageBox->text();
     if (chosen == kComboPrompt) return;
     if (!ctx_.settings.set(kLanguageSetting, chosen)) return;
-    ctx_.languages.ChangeLanguage(ctx_.windows.form1, chosen);
+    ctx_.languages.ChangeLanguage(ctx_.windows.mainWindow, chosen);
     ctx_.languages.ChangeLanguage(form(), chosen);
 }
 
-void LanguageWindow::Command1_Click() { download_.start(downloadLanguages()); }
+void LanguagePicker::Command1_Click() { download_.start(downloadLanguages()); }
 
 namespace {
 bool holdsALanguage(const std::string& text) {
@@ -72,8 +72,8 @@ bool holdsALanguage(const std::string& text) {
 }
 }  // namespace
 
-util::Task<> LanguageWindow::downloadLanguages() {
-    ui::Control& status = *form().DownloadStatus;
+util::Task<> LanguagePicker::downloadLanguages() {
+    ui::Control& status = *form().downloadStatus;
     fetch::FetchRequest request;
     request.address = downloadAddress();
     request.bounds = fetch::watchedBounds(fetch::kLanguageFileCap);
@@ -116,17 +116,17 @@ util::Task<> LanguageWindow::downloadLanguages() {
     tellUser(ctx_.languages.getMessages("MSG_DOWNLOADED"));
 }
 
-void LanguageWindow::Command2_Click() {
+void LanguagePicker::Command2_Click() {
     download_.cancel();
-    form().DownloadStatus->setCaption("");
+    form().downloadStatus->setCaption("");
     ctx_.windows.unload(form());
 }
 
-void LanguageWindow::tellUser(const std::string& text) {
+void LanguagePicker::tellUser(const std::string& text) {
     ctx_.dialogs.messageBox(text, ctx_.appTitle, platform::Buttons::OK);
 }
 
-void LanguageWindow::Command3_Click() {
+void LanguagePicker::Command3_Click() {
     if (!fileExists()) return;
     ctx_.shell.open(ctx_.languages.localizationFile().string());
 }

@@ -1,4 +1,4 @@
-#include "presentation/about_window.h"
+#include "presentation/about_box.h"
 
 #include "presentation/skin.h"
 #include "util/text.h"
@@ -9,16 +9,16 @@ std::string VersionText(const BrandValues& brand) {
     return util::decimal(brand.versionMajor) + "." + util::decimal(brand.versionMinor);
 }
 
-AboutWindow::AboutWindow(ui::FrmAbout& form, const ProgramValues& program, WindowRegions* regions)
+AboutBox::AboutBox(ui::AboutWindow& form, const ProgramValues& program, WindowRegions* regions)
     : form_(form), program_(program), regions_(regions) {}
 
-void AboutWindow::Form_Load() {
+void AboutBox::Form_Load() {
     const BrandValues& brand = program_.brand;
     form_.setCaption("About " + brand.productName);
-    form_.Label1->setCaption(brand.productName);
-    form_.lblCompany->setCaption(brand.companyName);
-    form_.lblVersion->setCaption(VersionText(brand));
-    form_.lblWebsite->setCaption(brand.website);
+    form_.productLabel->setCaption(brand.productName);
+    form_.companyValue->setCaption(brand.companyName);
+    form_.versionValue->setCaption(VersionText(brand));
+    form_.websiteValue->setCaption(brand.website);
     SkinWindowAtLoad(form_, program_, false, regions_);
 }
 

@@ -1,10 +1,10 @@
-#include "presentation/website_window.h"
+#include "presentation/website_opener.h"
 
 #include <gtest/gtest.h>
 
 #include "presentation/presentation_fakes.h"
 #include "support/fakes.h"
-#include "ui/frm_website.h"
+#include "ui/website_window.h"
 
 namespace cd::presentation {
 namespace {
@@ -26,15 +26,15 @@ class WebsiteWindowTest : public ::testing::Test {
 protected:
     WebsiteWindowTest() {
         config.version = platform::VersionInfo{"ChannelDeck", "Quenmark Software", "www.channeldeck.test", 1, 0, 0};
-        clock.attach(*form.Timer1, [this] { window.Timer1_Tick(); });
+        clock.attach(*form.openTimer, [this] { window.Timer1_Tick(); });
     }
-    ui::FrmWebsite form;
+    ui::WebsiteWindow form;
     ProgramValues program;
     platform::Configuration config;
     cd::test::FakeShell shell;
     int unloads = 0;
     test::FakeTimerClock clock;
-    WebsiteWindow window{form, program, config, shell, [this] { ++unloads; }};
+    WebsiteOpener window{form, program, config, shell, [this] { ++unloads; }};
 };
 
 // Catches the website request not being acted on, or not cleared afterwards.
@@ -72,7 +72,7 @@ TEST_F(WebsiteWindowTest, UnloadsOneSecondAfterLoading) {
     EXPECT_EQ(unloads, 0);
     clock.advance(1);
     EXPECT_EQ(unloads, 1);
-    EXPECT_FALSE(form.Timer1->enabled());
+    EXPECT_FALSE(form.openTimer->enabled());
     clock.advance(5000);
     EXPECT_EQ(unloads, 1);
     EXPECT_EQ(program.websiteRequest, "Extras");

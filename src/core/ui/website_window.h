@@ -5,10 +5,10 @@
 namespace cd::ui {
 
 /// The website window: never shown; it opens the website and unloads.
-class FrmWebsite : public Form {
+class WebsiteWindow : public Form {
 public:
-    FrmWebsite();
-    Timer* Timer1;
+    WebsiteWindow();
+    Timer* openTimer;
 };
 
 }  // namespace cd::ui

@@ -8,7 +8,7 @@
 #include "platform/configuration.h"
 #include "platform/shell.h"
 #include "presentation/program_values.h"
-#include "ui/frm_website.h"
+#include "ui/website_window.h"
 
 namespace cd::presentation {
 
@@ -17,22 +17,22 @@ namespace cd::presentation {
 /// "http://" in front.
 std::string WebsiteAddress(const std::string& website);
 
-class WebsiteWindow {
+class WebsiteOpener {
 public:
     /// unload takes the window out of the loaded windows (the shell's
     /// Windows::unload, or a test's recorder).
-    WebsiteWindow(ui::FrmWebsite& form, ProgramValues& program, const platform::Configuration& config,
+    WebsiteOpener(ui::WebsiteWindow& form, ProgramValues& program, const platform::Configuration& config,
                   platform::Shell& shell, std::function<void()> unload);
 
     /// Load: sets the brand values; for the request "Website" opens the
     /// website and clears the request; any other request opens nothing and
-    /// stays as it is. Starts Timer1 again, as a freshly loaded window has it.
+    /// stays as it is. Starts openTimer again, as a freshly loaded window has it.
     void Form_Load();
-    /// Timer1: stops the timer and unloads the window.
+    /// openTimer: stops the timer and unloads the window.
     void Timer1_Tick();
 
 private:
-    ui::FrmWebsite& form_;
+    ui::WebsiteWindow& form_;
     ProgramValues& program_;
     const platform::Configuration& config_;
     platform::Shell& shell_;

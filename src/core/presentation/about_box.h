@@ -5,25 +5,25 @@
 
 #include "presentation/program_values.h"
 #include "presentation/skin_object.h"
-#include "ui/frm_about.h"
+#include "ui/about_window.h"
 
 namespace cd::presentation {
 
 /// "major.minor" of the version, without the revision.
 std::string VersionText(const BrandValues& brand);
 
-class AboutWindow {
+class AboutBox {
 public:
-    AboutWindow(ui::FrmAbout& form, const ProgramValues& program, WindowRegions* regions = nullptr);
+    AboutBox(ui::AboutWindow& form, const ProgramValues& program, WindowRegions* regions = nullptr);
 
-    /// Load: caption "About " + product name; Label1 the product name,
-    /// lblCompany the company, lblVersion "major.minor", lblWebsite the
+    /// Load: caption "About " + product name; productLabel the product name,
+    /// companyValue the company, versionValue "major.minor", websiteValue the
     /// website; with skinning on, skin labels over the plain labels and the
     /// skin applied.
     void Form_Load();
 
 private:
-    ui::FrmAbout& form_;
+    ui::AboutWindow& form_;
     const ProgramValues& program_;
     WindowRegions* regions_;
 };
