@@ -15,28 +15,6 @@ namespace cd::app {
 
 namespace {
 
-mainwindow::EventKind kindOf(UiEvent::Kind k) {
-    switch (k) {
-        case UiEvent::Click:
-            return mainwindow::EventKind::Click;
-        case UiEvent::Change:
-            return mainwindow::EventKind::Change;
-        case UiEvent::ItemClick:
-            return mainwindow::EventKind::ItemClick;
-        case UiEvent::HeaderClick:
-            return mainwindow::EventKind::HeaderClick;
-        case UiEvent::KeyPress:
-            return mainwindow::EventKind::KeyPress;
-        case UiEvent::MenuClick:
-            return mainwindow::EventKind::MenuClick;
-        case UiEvent::DoubleClick:
-            return mainwindow::EventKind::DoubleClick;
-        case UiEvent::Timer:
-            return mainwindow::EventKind::TimerTick;
-    }
-    return mainwindow::EventKind::Click;
-}
-
 // Small windows open in the middle of the screen and on top, so a dialog
 // that opens during start-up is never hidden behind the splash window.
 void centreOnScreen(QWidget* w) {
@@ -116,7 +94,7 @@ AppShell::AppShell(platform::Configuration config, std::filesystem::path program
     mainwindow::ShellRequests requests;
     requests.showModal = [this](ui::Form& f) { showModal(f); };
     requests.show = [this](ui::Form& f) { show(f); };
-    requests.popupMenu = [this](const std::string& menu) {
+    requests.popupMenu = [this](const ui::Control& menu) {
         if (FormView* v = mainView()) v->popupMenu(menu, QCursor::pos());
     };
     requests.setWindowIcon = [](ui::Form&) { QApplication::setWindowIcon(ProgramIcon()); };
@@ -153,7 +131,6 @@ void AppShell::buildViews() {
                                                            &w.helpWindow, &w.websiteWindow}) {
         auto view = std::make_unique<FormView>(*form);
         const ui::Form* key = form;
-        view->setEventHandler([this, key](const UiEvent& e) { onEvent(*key, e); });
         views_[form] = std::move(view);
     }
     FormView* main = viewFor(w.mainWindow);
@@ -179,17 +156,6 @@ void AppShell::buildViews() {
 }
 
 void AppShell::start() { program_->StartSplash(); }
-
-void AppShell::onEvent(const ui::Form& form, const UiEvent& e) {
-    mainwindow::WindowEvent event;
-    event.form = form.name();
-    event.control = e.control;
-    event.index = e.index;
-    event.kind = kindOf(e.kind);
-    event.column = e.column;
-    event.key = e.key;
-    program_->route(event);
-}
 
 void AppShell::showModal(ui::Form& form) {
     if (FormView* v = viewFor(form)) {

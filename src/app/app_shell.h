@@ -1,8 +1,8 @@
 #pragma once
 // The Qt side of one run: the real ports (mpv player, web views, message
-// boxes, desktop services, QSettings, event pump), one FormView per window,
-// and the core's Program they drive. It routes every widget event to the
-// Program by window and control name and holds no program logic.
+// boxes, desktop services, QSettings, event loop), one FormView per window,
+// and the core's Program they drive. The views raise the controls' signals,
+// which the program's subsystems connected; the shell holds no program logic.
 #include <QObject>
 #include <filesystem>
 #include <map>
@@ -53,7 +53,6 @@ signals:
 
 private:
     void buildViews();
-    void onEvent(const ui::Form& form, const UiEvent& event);
     void showModal(ui::Form& form);
     void show(ui::Form& form);
 

@@ -105,9 +105,8 @@ FormView::~FormView() {
     *alive_ = nullptr;
     // Widgets send signals while they are torn down (a view losing its rows
     // moves its current row): nothing of that may reach the model or the
-    // handler. So the widgets go now, while the bookkeeping they call into
+    // handlers. So the widgets go now, while the bookkeeping they call into
     // still exists, with every binding marked as a model-side update.
-    handler_ = nullptr;
     for (auto& [control, bound] : bound_) {
         bound->syncing = true;
         if (bound->timer) bound->timer->stop();
@@ -132,7 +131,7 @@ void FormView::build(ui::Control& control) {
     if (control.typeName() == "Timer") {
         b.timer = new QTimer(this);
         if (const auto* t = dynamic_cast<const ui::Timer*>(&control)) b.timer->setInterval(t->interval());
-        connect(b.timer, &QTimer::timeout, this, [this, &b] { report(*b.control, UiEvent::Timer); });
+        connect(b.timer, &QTimer::timeout, this, [&b] { b.control->ticked.raise(); });
         return;
     }
     b.widget = createWidget(b);
@@ -145,7 +144,7 @@ QWidget* FormView::createWidget(Bound& b) {
     if (type == "CommandButton") {
         auto* button = new QPushButton(canvas_);
         button->setAutoDefault(false);
-        connect(button, &QPushButton::clicked, this, [this, &b] { report(*b.control, UiEvent::Click); });
+        connect(button, &QPushButton::clicked, this, [&b] { b.control->clicked.raise(); });
         w = button;
     } else if (isLabel(c) || isPicture(c)) {
         auto* label = new QLabel(canvas_);
@@ -169,10 +168,10 @@ QWidget* FormView::createWidget(Bound& b) {
             auto* edit = new QLineEdit(canvas_);
             connect(edit, &QLineEdit::textEdited, this, [this, &b](const QString& text) {
                 b.control->setText(encode(*b.control, text));
-                report(*b.control, UiEvent::Change);
+                b.control->changed.raise();
             });
             connect(edit, &QLineEdit::returnPressed, this,
-                    [this, &b] { report(*b.control, UiEvent::KeyPress, 0, 13); });
+                    [this, &b] { b.control->keyPressed.raise(13); });
             w = edit;
         }
     } else if (type == "ComboBox") {
@@ -183,19 +182,19 @@ QWidget* FormView::createWidget(Bound& b) {
         connect(combo->lineEdit(), &QLineEdit::textEdited, this, [this, &b](const QString& text) {
             if (b.syncing) return;
             b.control->setText(encode(*b.control, text));
-            report(*b.control, UiEvent::Change);
+            b.control->changed.raise();
         });
         connect(combo, &QComboBox::activated, this, [this, &b, combo](int i) {
             if (b.syncing) return;
             b.control->setText(encode(*b.control, combo->itemText(i)));
-            report(*b.control, UiEvent::Click);
+            b.control->clicked.raise();
         });
         w = combo;
     } else if (type == "CheckBox") {
         auto* check = new QCheckBox(canvas_);
         connect(check, &QCheckBox::clicked, this, [this, &b](bool on) {
             if (auto* model = dynamic_cast<ui::CheckBox*>(b.control)) model->setChecked(on);
-            report(*b.control, UiEvent::Click);
+            b.control->clicked.raise();
         });
         w = check;
     } else if (type == "ListView") {
@@ -231,18 +230,18 @@ void FormView::wireListView(Bound& b, ReportView* view) {
                 if (b.syncing) return;
                 list->select(current.isValid() ? current.row() : -1);
             });
-    connect(view, &QAbstractItemView::clicked, this, [this, &b, list](const QModelIndex& index) {
+    connect(view, &QAbstractItemView::clicked, this, [list](const QModelIndex& index) {
         if (!index.isValid()) return;
         list->select(index.row());
-        report(*b.control, UiEvent::ItemClick);
+        list->itemClicked.raise(index.row());
     });
-    connect(view, &ReportView::rowReachedByKey, this, [this, &b, list](int row) {
+    connect(view, &ReportView::rowReachedByKey, this, [list](int row) {
         list->select(row);
-        report(*b.control, UiEvent::ItemClick);
+        list->itemClicked.raise(row);
     });
-    connect(view->header(), &QHeaderView::sectionClicked, this, [this, &b, view](int section) {
+    connect(view->header(), &QHeaderView::sectionClicked, this, [this, &b, view, list](int section) {
         const QPointer<ReportView> alive(view);
-        report(*b.control, UiEvent::HeaderClick, section + 1);
+        list->headerClicked.raise(section + 1);
         // The header may have flipped its own arrow; the list's sort settings decide.
         if (alive) applySelection(b);
     });
@@ -257,7 +256,7 @@ void FormView::wireListBox(Bound& b, QWidget* widget) {
             box->select(i);
             if (i >= 0 && i < static_cast<int>(box->entries().size()))
                 box->setCurrent(box->entries()[static_cast<std::size_t>(i)]);
-            report(*b.control, UiEvent::Change);
+            b.control->changed.raise();
         });
         return;
     }
@@ -266,17 +265,21 @@ void FormView::wireListBox(Bound& b, QWidget* widget) {
     connect(list, &QListWidget::currentRowChanged, this, [&b, box](int row) {
         if (!b.syncing) box->select(row);
     });
-    connect(list, &EntryListWidget::rowReachedByKey, this, [this, &b, box](int row) {
+    // The row a click or key reached goes with the signal: it is what the
+    // user chose, whatever the list's current entry says.
+    connect(list, &EntryListWidget::rowReachedByKey, this, [box](int row) {
         box->select(row);
-        report(*b.control, UiEvent::Click);
+        box->itemClicked.raise(row);
     });
-    connect(list, &QListWidget::itemClicked, this, [this, &b, box, list](QListWidgetItem* item) {
-        box->select(list->row(item));
-        report(*b.control, UiEvent::Click);
+    connect(list, &QListWidget::itemClicked, this, [box, list](QListWidgetItem* item) {
+        const int row = list->row(item);
+        box->select(row);
+        box->itemClicked.raise(row);
     });
-    connect(list, &QListWidget::itemActivated, this, [this, &b, box, list](QListWidgetItem* item) {
-        box->select(list->row(item));
-        report(*b.control, UiEvent::DoubleClick);
+    connect(list, &QListWidget::itemActivated, this, [box, list](QListWidgetItem* item) {
+        const int row = list->row(item);
+        box->select(row);
+        box->itemActivated.raise(row);
     });
 }
 
@@ -285,7 +288,7 @@ QMenuBar* FormView::ensureMenuBar() {
         menuBar_ = new QMenuBar(this);
         layout_->setMenuBar(menuBar_);
         menus_ = std::make_unique<FormMenus>(form_, menuBar_,
-                                             [this](ui::Control& entry) { report(entry, UiEvent::MenuClick); });
+                                             [](ui::Control& entry) { entry.clicked.raise(); });
     }
     return menuBar_;
 }
@@ -626,7 +629,7 @@ bool FormView::eventFilter(QObject* watched, QEvent* event) {
         auto* mouse = static_cast<QMouseEvent*>(event);
         if (mouse->button() == Qt::LeftButton && qobject_cast<QLabel*>(watched)) {
             const auto* label = static_cast<QLabel*>(watched);
-            if (label->rect().contains(mouse->position().toPoint())) report(*it->second->control, UiEvent::Click);
+            if (label->rect().contains(mouse->position().toPoint())) it->second->control->clicked.raise();
             return false;
         }
     }
@@ -693,20 +696,9 @@ QMenu* FormView::menuFor(const std::string& name, std::optional<int> index) cons
     return control && menus_ ? menus_->menuFor(control) : nullptr;
 }
 
-void FormView::popupMenu(const std::string& name, const QPoint& globalPos) {
-    if (QMenu* menu = menuFor(name)) menu->exec(globalPos);
+void FormView::popupMenu(const ui::Control& menu, const QPoint& globalPos) {
+    if (QMenu* shown = menus_ ? menus_->menuFor(&menu) : nullptr) shown->exec(globalPos);
 }
 
-void FormView::report(const ui::Control& control, UiEvent::Kind kind, int column, int key) {
-    UiEvent event;
-    event.control = control.name();
-    event.index = control.index();
-    event.kind = kind;
-    event.column = column;
-    event.key = key;
-    event.globalPos = QCursor::pos();
-    // The handler may replace itself or delete this view: call a copy, last.
-    if (const auto handler = handler_) handler(event);
-}
 
 }  // namespace cd::app

@@ -24,7 +24,6 @@
 #include <unordered_map>
 
 #include "app/twips_scale.h"
-#include "app/ui_event.h"
 #include "ui/form.h"
 
 class QAction;
@@ -42,8 +41,6 @@ class ReportView;
 class FormView : public QWidget {
     Q_OBJECT
 public:
-    using EventHandler = std::function<void(const UiEvent&)>;
-
     /// Builds the widgets of every control of form. The form must outlive the
     /// view. The view does not show itself: show() it (or let the model's
     /// Visible do so, see setFollowFormVisibility).
@@ -52,8 +49,6 @@ public:
 
     ui::Form& form() const { return form_; }
 
-    /// Receives every user event; it may nest event loops and may delete the view.
-    void setEventHandler(EventHandler handler) { handler_ = std::move(handler); }
     /// Runs after a resize of the window has been written into the model
     /// (Form::resize, outer size in twips), also when the window is first
     /// shown and when it is restored from minimised; never while minimised.
@@ -83,8 +78,8 @@ public:
     QAction* actionFor(const std::string& name, std::optional<int> index = std::nullopt) const;
     QMenu* menuFor(const std::string& name, std::optional<int> index = std::nullopt) const;
     /// Opens a menu as a pop-up at globalPos and returns when it closes; the
-    /// chosen entry has been reported by then.
-    void popupMenu(const std::string& name, const QPoint& globalPos);
+    /// chosen entry's signal has run by then.
+    void popupMenu(const ui::Control& menu, const QPoint& globalPos);
     /// The window's menu bar; null for a window without menus.
     QMenuBar* menuBar() const { return menuBar_; }
     /// The area below the menu bar that holds the controls.
@@ -136,7 +131,6 @@ private:
     Bound* find(const std::string& name, std::optional<int> index) const;
     QWidget* containerWidget(const ui::Control& control) const;
     QMenuBar* ensureMenuBar();
-    void report(const ui::Control& control, UiEvent::Kind kind, int column = 0, int key = 0);
 
     ui::Form& form_;
     TwipsScale scale_;
@@ -147,7 +141,6 @@ private:
     std::unordered_map<const ui::Control*, std::unique_ptr<Bound>> bound_;
     std::unordered_map<const QObject*, Bound*> clickable_;  // labels and pictures
     std::shared_ptr<FormView*> alive_;
-    EventHandler handler_;
     std::function<void()> onResized_;
     std::function<bool()> onCloseRequest_;
     bool followVisibility_ = true;

@@ -80,14 +80,43 @@ public:
     std::vector<ui::Control*> entries;
 };
 
+// What the user did, as the controls' signals tell it.
+struct UiEvent {
+    enum Kind { Click, Change, ItemClick, HeaderClick, KeyPress, MenuClick, DoubleClick, Timer };
+    std::string control;
+    std::optional<int> index;
+    Kind kind = Click;
+    int column = 0;
+    int key = 0;
+    int row = -1;
+};
+
+// Listens to every signal of every control of a window.
 struct Recorder {
     std::vector<UiEvent> events;
     std::function<void(const UiEvent&)> onEvent;
-    FormView::EventHandler handler() {
-        return [this](const UiEvent& e) {
-            events.push_back(e);
-            if (onEvent) onEvent(e);
-        };
+
+    void watch(ui::Form& form) {
+        for (const auto& owned : form.controls()) {
+            ui::Control& c = *owned;
+            const bool menu = c.typeName() == "Menu";
+            c.clicked.connect([this, &c, menu] { record(c, menu ? UiEvent::MenuClick : UiEvent::Click); });
+            c.changed.connect([this, &c] { record(c, UiEvent::Change); });
+            c.keyPressed.connect([this, &c](int key) { record(c, UiEvent::KeyPress, 0, key); });
+            c.ticked.connect([this, &c] { record(c, UiEvent::Timer); });
+            if (auto* list = dynamic_cast<ui::ListView*>(&c)) {
+                list->itemClicked.connect([this, &c](int row) { record(c, UiEvent::ItemClick, 0, 0, row); });
+                list->headerClicked.connect([this, &c](int column) { record(c, UiEvent::HeaderClick, column); });
+            }
+            if (auto* box = dynamic_cast<ui::ListBox*>(&c)) {
+                box->itemClicked.connect([this, &c](int row) { record(c, UiEvent::Click, 0, 0, row); });
+                box->itemActivated.connect([this, &c](int row) { record(c, UiEvent::DoubleClick, 0, 0, row); });
+            }
+        }
+    }
+    void record(const ui::Control& c, UiEvent::Kind kind, int column = 0, int key = 0, int row = -1) {
+        events.push_back(UiEvent{c.name(), c.index(), kind, column, key, row});
+        if (onEvent) onEvent(events.back());
     }
 };
 
@@ -109,7 +138,7 @@ class FormViewTest : public ::testing::Test {
 protected:
     void SetUp() override {
         view = std::make_unique<FormView>(form);
-        view->setEventHandler(recorder.handler());
+        recorder.watch(form);
         view->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(view.get()));
     }
@@ -197,7 +226,7 @@ TEST(FormViewLifetime, DestroyingTheViewLeavesTheModelAlone) {
     Recorder recorder;
     {
         FormView view(form);
-        view.setEventHandler(recorder.handler());
+        recorder.watch(form);
         view.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
     }
@@ -386,7 +415,7 @@ TEST(FormViewWindows, LanguageWindowShowsItsControls) {
     ui::LanguageWindow form;
     FormView view(form);
     Recorder recorder;
-    view.setEventHandler(recorder.handler());
+    recorder.watch(form);
     view.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
     auto* ok = view.widgetAs<QPushButton>("Command2");
@@ -429,7 +458,7 @@ class Form1ViewTest : public ::testing::Test {
 protected:
     void SetUp() override {
         view = std::make_unique<FormView>(form);
-        view->setEventHandler(recorder.handler());
+        recorder.watch(form);
         view->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(view.get()));
     }
@@ -459,7 +488,7 @@ TEST_F(Form1ViewTest, MenuBarAndPopupMenus) {
         QMenu* open = qobject_cast<QMenu*>(QApplication::activePopupWidget());
         if (open) open->actions()[0]->trigger(), open->close();
     });
-    view->popupMenu("mnuActions", view->mapToGlobal(QPoint(50, 50)));
+    view->popupMenu(*form.channelActionsMenu, view->mapToGlobal(QPoint(50, 50)));
     ASSERT_EQ(recorder.events.size(), 1u);
     EXPECT_EQ(recorder.events[0].control, "mnuActionItem");
     EXPECT_EQ(recorder.events[0].index, 0);

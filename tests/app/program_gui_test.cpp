@@ -138,7 +138,7 @@ TEST_F(ProgramWindow, MyFilesClickPlaysAGeneratedWav) {
     dir_.write("media/tone.wav", wav_);
     dir_.write("media/notes.txt", "not media");
     QTest::mouseClick(button("cmdFiles"), Qt::LeftButton);
-    ASSERT_TRUE(program().localFiles().Dir1_Change((dir_ / "media").string()));
+    ASSERT_TRUE(program().localFiles().showFolder((dir_ / "media").string()));
     auto* files = shell_->mainView()->widgetAs<QListWidget>("File1");
     ASSERT_NE(files, nullptr);
     ASSERT_EQ(files->count(), 1) << "only media files are listed";

@@ -194,7 +194,7 @@ TEST_F(CategoryViewTest, PickingALanguageStoresItPerCategoryAndRefills) {
         show(category);
         const Strings before = entries();
         form.languageBox->setText("French");
-        view.Combo1_Click();
+        view.chooseLanguage();
         EXPECT_EQ(state.currentLanguage, "French");
         EXPECT_EQ(settings.get(CategoryView::languageKey(category), ""), "French") << category;
         EXPECT_EQ(entries(), before) << "picking never changes the entries on offer";
@@ -207,7 +207,7 @@ TEST_F(CategoryViewTest, PickingALanguageStoresItPerCategoryAndRefills) {
     show("XXX");
     EXPECT_EQ(names(), (Strings{"X", "X2"}));
     form.languageBox->setText("English");
-    view.Combo1_Click();
+    view.chooseLanguage();
     EXPECT_EQ(names(), (Strings{"X2"})) << "the list is refilled";
     EXPECT_EQ(settings.values().size(), 3u) << "the adult category stores nothing";
     EXPECT_EQ(CategoryView::languageKey("XXX"), "");

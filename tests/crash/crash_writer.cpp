@@ -68,14 +68,14 @@ int writeKeptFavourites(const std::filesystem::path& folder) {
     const int last = form.favouritesList->count() - 1;
     if (form.favouritesList->item(last).text == crash::kKeptAddedTitle) {
         form.favouritesList->select(last);
-        favs.Command1_Click();
+        favs.removeSelectedFavourite();
     }
     for (int n = 0;; ++n) {
-        favs.AddVideoFavorite(crash::kKeptAddedTitle, crash::kKeptAddedId);
+        favs.addVideoFavourite(crash::kKeptAddedTitle, crash::kKeptAddedId);
         if (!dialogs.shown.empty()) return fail("favourites not saved: " + dialogs.shown.back().text);
         if (n == 0) ready();
         form.favouritesList->select(form.favouritesList->count() - 1);
-        favs.Command1_Click();
+        favs.removeSelectedFavourite();
         if (!dialogs.shown.empty()) return fail("favourites not saved: " + dialogs.shown.back().text);
     }
 }

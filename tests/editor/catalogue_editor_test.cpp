@@ -37,7 +37,7 @@ protected:
         form.findText->setText(find);
         form.replaceWithText->setText(with);
         form.replaceColumnBox->setText(in);
-        editor.cmdReplace_Click();
+        editor.findAndReplace();
     }
 
     test::TempDir dir;
@@ -54,14 +54,14 @@ protected:
 TEST_F(CatalogueEditorTest, SelectingARowFillsTheEditBoxes) {
     list.addItem(row("Fox", "Radio", "English", "http://fox", "http://old"));
     list.select(0);
-    editor.SelectRow();
+    editor.fillFieldsFromSelectedRow();
     EXPECT_EQ(form.editNameText->text(), "Fox");
     EXPECT_EQ(form.editCategoryBox->text(), "Radio");
     EXPECT_EQ(form.editLanguagesText->text(), "English");
     EXPECT_EQ(form.editAddressText->text(), "http://fox") << "the address shown is sub-item 3, not the tag";
     list.select(-1);
     form.editNameText->setText("typed");
-    editor.SelectRow();
+    editor.fillFieldsFromSelectedRow();
     EXPECT_EQ(form.editNameText->text(), "typed") << "no selection changes nothing";
 }
 
@@ -72,7 +72,7 @@ TEST_F(CatalogueEditorTest, AddAppendsAnUntaggedRowAndKeepsTheAddBoxes) {
     form.addCategoryBox->setText("XXX");
     form.addLanguagesText->setText("German");
     form.addAddressText->setText("http://new");
-    editor.cmdAdd_Click();
+    editor.addEntry();
     ASSERT_EQ(list.count(), 2);
     const ui::ListItem& added = list.item(1);
     EXPECT_EQ(added.text, "New");
@@ -81,7 +81,7 @@ TEST_F(CatalogueEditorTest, AddAppendsAnUntaggedRowAndKeepsTheAddBoxes) {
     EXPECT_EQ(added.subItem(3), "http://new");
     EXPECT_EQ(added.tag, "");
     EXPECT_EQ(form.addNameText->text(), "New");
-    editor.cmdAdd_Click();
+    editor.addEntry();
     EXPECT_EQ(list.count(), 3) << "no duplicate test on add";
 }
 
@@ -93,10 +93,10 @@ TEST_F(CatalogueEditorTest, OkWritesTheEditBoxesIntoTheSelectedRowOnly) {
     form.editCategoryBox->setText("Video");
     form.editLanguagesText->setText("French");
     form.editAddressText->setText("http://b2");
-    editor.cmdEdit_Click();
+    editor.applyEdit();
     EXPECT_EQ(column(0), (std::vector<std::string>{"A", "B"})) << "no selection: nothing happens";
     list.select(1);
-    editor.cmdEdit_Click();
+    editor.applyEdit();
     const ui::ListItem& b = list.item(1);
     EXPECT_EQ(b.text, "B2");
     EXPECT_EQ(b.subItem(1), "Video");
@@ -147,12 +147,12 @@ TEST_F(CatalogueEditorTest, EnterInEitherBoxRunsReplace) {
     list.addItem(row("tv", "TV", "English", "u1"));
     form.findText->setText("tv");
     form.replaceWithText->setText("TV");
-    EXPECT_FALSE(editor.Text2_KeyPress('a'));
+    EXPECT_FALSE(editor.findTextKeyPressed('a'));
     EXPECT_EQ(list.item(0).text, "tv");
-    EXPECT_TRUE(editor.Text3_KeyPress(13));
+    EXPECT_TRUE(editor.replaceTextKeyPressed(13));
     EXPECT_EQ(list.item(0).text, "TV");
     form.replaceWithText->setText("Tele");
-    EXPECT_TRUE(editor.Text2_KeyPress(CatalogueEditor::kEnterKey));
+    EXPECT_TRUE(editor.findTextKeyPressed(CatalogueEditor::kEnterKey));
     EXPECT_EQ(list.item(0).text, "Tele");
 }
 
@@ -176,7 +176,7 @@ TEST_F(CatalogueEditorTest, RowsOfOneCategoryWithDifferentAddressesAreNotDuplica
     list.addItem(row("2", "tv", "English", "http://2"));
     list.addItem(row("3", "Radio", "English", "http://3"));
     list.addItem(row("4", "TV", "English", "http://4"));
-    EXPECT_EQ(editor.cmdDupes_Click(), 0);
+    EXPECT_EQ(editor.removeDuplicates(), 0);
     EXPECT_EQ(list.count(), 4);
     ASSERT_EQ(dialogs.shown.size(), 1u);
     EXPECT_EQ(dialogs.shown[0].text, "Deleted 0");
@@ -191,7 +191,7 @@ TEST_F(CatalogueEditorTest, DuplicateAddressesKeepTheTopmostRowInOrder) {
     list.addItem(row("C", "TV", "English", "http://c"));
     list.addItem(row("B again", "TV", "English", "http://b"));
     list.select(4);
-    EXPECT_EQ(editor.cmdDupes_Click(), 3);
+    EXPECT_EQ(editor.removeDuplicates(), 3);
     EXPECT_EQ(column(0), (std::vector<std::string>{"A", "B", "C"}));
     ASSERT_NE(list.selectedItem(), nullptr);
     EXPECT_EQ(list.selectedItem()->text, "C") << "the selected row stays selected";
@@ -205,18 +205,18 @@ TEST_F(CatalogueEditorTest, DuplicateAddressesKeepTheTopmostRowInOrder) {
 TEST_F(CatalogueEditorTest, RowsWithoutAnAddressAreNeverDuplicates) {
     list.addItem(row("no url 1", "TV", "English", ""));
     list.addItem(row("no url 2", "TV", "English", ""));
-    EXPECT_EQ(editor.cmdDupes_Click(), 0);
+    EXPECT_EQ(editor.removeDuplicates(), 0);
     EXPECT_EQ(list.count(), 2);
 }
 
 // Catches the count message not reading the message table when shown, or failing on an empty list.
 TEST_F(CatalogueEditorTest, EmptyListReportsDeletedZeroInTheCurrentLanguage) {
-    EXPECT_EQ(editor.cmdDupes_Click(), 0);
+    EXPECT_EQ(editor.removeDuplicates(), 0);
     ASSERT_EQ(dialogs.shown.size(), 1u);
     EXPECT_EQ(dialogs.shown[0].text, "Deleted 0");
     for (int i = 0; i < localization::MessageTable::kSize; ++i)
         if (messages.entries()[static_cast<std::size_t>(i)].key == "MSG_DELETED") messages.setText(i, "Entfernt: ");
-    editor.cmdDupes_Click();
+    editor.removeDuplicates();
     EXPECT_EQ(dialogs.shown.back().text, "Entfernt: 0");
 }
 
@@ -226,10 +226,10 @@ TEST_F(CatalogueEditorTest, EmptyListReportsDeletedZeroInTheCurrentLanguage) {
 TEST_F(CatalogueEditorTest, DeleteRemovesOnlyTheSelectedRow) {
     list.addItem(row("A", "TV", "English", "u1"));
     list.addItem(row("B", "TV", "English", "u2"));
-    editor.DELChannel_Click();
+    editor.deleteSelectedChannel();
     EXPECT_EQ(list.count(), 2);
     list.select(0);
-    editor.DELChannel_Click();
+    editor.deleteSelectedChannel();
     EXPECT_EQ(column(0), (std::vector<std::string>{"B"}));
     EXPECT_TRUE(dialogs.shown.empty()) << "nothing is asked";
 }
@@ -238,7 +238,7 @@ TEST_F(CatalogueEditorTest, DeleteRemovesOnlyTheSelectedRow) {
 TEST_F(CatalogueEditorTest, ClearRemovesEveryRow) {
     list.addItem(row("A", "TV", "English", "u1"));
     list.addItem(row("B", "TV", "English", "u2"));
-    editor.Clear_Click();
+    editor.clearList();
     EXPECT_EQ(list.count(), 0);
     EXPECT_TRUE(dialogs.shown.empty());
 }
@@ -247,7 +247,7 @@ TEST_F(CatalogueEditorTest, ClearRemovesEveryRow) {
 TEST_F(CatalogueEditorTest, XUnticksDontLoadAndHidesThePanel) {
     form.dontLoadWhileEditingCheck->setChecked(true);
     form.editorPanel->setVisible(true);
-    editor.Command2_Click();
+    editor.closeEditor();
     EXPECT_FALSE(form.dontLoadWhileEditingCheck->checked());
     EXPECT_FALSE(form.editorPanel->visible());
 }
@@ -259,14 +259,14 @@ TEST_F(CatalogueEditorTest, FileButtonsLoadEditAndSaveThroughTheProgramFolder) {
     dir.write("Data.txt", catalogue::EncodeLine("Fox tv|http://fox|TV|English") + "\r\n" +
                               catalogue::EncodeLine("Fox copy|HTTP://FOX|TV|English") + "\r\n");
     dir.write("import.txt", "[http://s]\r\n-\r\nImported\r\nRadio\r\n");
-    EXPECT_EQ(editor.doLoad_Click().rowsAdded, 2);
+    EXPECT_EQ(editor.decryptAndLoad().rowsAdded, 2);
     form.importFileText->setText("import.txt");
     form.importCategoryText->setText("French");
-    EXPECT_EQ(editor.cmdLoad2_Click().rowsAdded, 1);
-    editor.cmdDupes_Click();
+    EXPECT_EQ(editor.importSectioned().rowsAdded, 1);
+    editor.removeDuplicates();
     replace("tv", "TV", "Channel");
     form.keyText->setText("8047");
-    EXPECT_TRUE(editor.save_Click().written);
+    EXPECT_TRUE(editor.encryptAndSave().written);
     EXPECT_EQ(dir.read("Data.htm"),
               "<data>\r\nFox TV|http://fox|TV|English\r\nImported|http://s|Radio|French\r\n"
               "</data>\r\n");

@@ -77,7 +77,7 @@ TEST_F(FavouritesTest, AddedChannelIsSavedReportedAndLoadsBack) {
     auto fav = make(dir.path());
     addChannel("News 24", "http://news.example/24", "TV", "English/French");
     form.channelList->select(0);
-    fav.ChannelAction("Favorites");
+    fav.applyChannelAction("Favorites");
 
     ASSERT_EQ(form.favouritesList->count(), 1);
     EXPECT_EQ(decodedFileLines(), (std::vector<std::string>{"News 24|http://news.example/24|TV|English/French"}));
@@ -105,8 +105,8 @@ TEST_F(FavouritesTest, AddingTwiceGivesTwoRowsAndTwoLines) {
     auto fav = make(dir.path());
     addChannel("Jazz FM", "http://jazz/fm", "Radio", "English");
     form.channelList->select(0);
-    fav.mnuActionItem_Click(0);
-    fav.mnuActionItem_Click(0);
+    fav.chooseChannelAction(0);
+    fav.chooseChannelAction(0);
     EXPECT_EQ(form.favouritesList->count(), 2);
     EXPECT_EQ(decodedFileLines(), (std::vector<std::string>{"Jazz FM|http://jazz/fm|Radio|English",
                                                             "Jazz FM|http://jazz/fm|Radio|English"}));
@@ -117,7 +117,7 @@ TEST_F(FavouritesTest, AddingTwiceGivesTwoRowsAndTwoLines) {
 // back with something in its category or type.
 TEST_F(FavouritesTest, VideoFavouriteEndsWithTwoBarsAndLoadsEmptySubItems) {
     auto fav = make(dir.path());
-    fav.AddVideoFavorite("My clip", "abc");
+    fav.addVideoFavourite("My clip", "abc");
     EXPECT_EQ(decodedFileLines(), (std::vector<std::string>{"My clip|youtube=abc||"}));
     EXPECT_TRUE(sent().empty());
 
@@ -136,8 +136,8 @@ TEST_F(FavouritesTest, BarInNameOrTitleIsReplacedSoTheRecordReadsBackWhole) {
     auto fav = make(dir.path());
     addChannel("AC|DC Radio", "http://acdc/live", "Radio", "English");
     form.channelList->select(0);
-    fav.ChannelAction("Favorites");
-    fav.AddVideoFavorite("Q|A session", "vid1");
+    fav.applyChannelAction("Favorites");
+    fav.addVideoFavourite("Q|A session", "vid1");
     EXPECT_EQ(form.favouritesList->item(0).text, "AC/DC Radio");
     EXPECT_EQ(sent().at(0).item, "AC|DC Radio");
 
@@ -155,7 +155,7 @@ TEST_F(FavouritesTest, BarInNameOrTitleIsReplacedSoTheRecordReadsBackWhole) {
 // Catches a title byte that the cipher turns into CR splitting the saved line.
 TEST_F(FavouritesTest, TitleByteThatEncodesToCrStillReadsBackAsOneFavourite) {
     auto fav = make(dir.path());
-    fav.AddVideoFavorite(std::string("Caf") + static_cast<char>(0xCC) + " live", "v9");
+    fav.addVideoFavourite(std::string("Caf") + static_cast<char>(0xCC) + " live", "v9");
     ui::MainWindow restarted;
     Favourites again(restarted, dir.path(), {}, reporter, dialogs, "ChannelDeck", {});
     again.LoadFavorites();
@@ -201,7 +201,7 @@ TEST_F(FavouritesTest, HandEditedLinesExtraFieldsAndLoneLineFeedsSurviveAnAdd) {
 
     addChannel("Added", "http://added", "TV", "English");
     form.channelList->select(0);
-    fav.mnuActionItem_Click(0);
+    fav.chooseChannelAction(0);
     EXPECT_EQ(dir.read("Favorites.txt"), original + EncodeLine("Added|http://added|TV|English") + "\r\n");
 
     // A second run keeps them too, and its own encryptAndSaveButton changes nothing.
@@ -238,7 +238,7 @@ TEST_F(FavouritesTest, KeptLinesFollowTheirFavouriteThroughSortingAndRemoval) {
     // Bravo goes; its lines follow Alpha, the favourite before it in the file.
     ASSERT_EQ(list.item(1).text, "Bravo");
     list.select(1);
-    fav.Command1_Click();
+    fav.removeSelectedFavourite();
     ASSERT_EQ(list.count(), 2);
     EXPECT_EQ(list.item(0).text, "Charlie");
     EXPECT_EQ(list.item(1).text, "Alpha");
@@ -248,7 +248,7 @@ TEST_F(FavouritesTest, KeptLinesFollowTheirFavouriteThroughSortingAndRemoval) {
 
     // Alpha goes; nothing stood before it, so its lines and Bravo's go first.
     list.select(1);
-    fav.Command1_Click();
+    fav.removeSelectedFavourite();
     EXPECT_EQ(dir.read("Favorites.txt"), line("head note") + line("after alpha") + line("after bravo 1") +
                                              line("after bravo 2") + line("Charlie|http://c|TV|English") +
                                              line("after charlie"));
@@ -257,8 +257,8 @@ TEST_F(FavouritesTest, KeptLinesFollowTheirFavouriteThroughSortingAndRemoval) {
     // favourite takes its sorted place and carries nothing.
     addChannel("Delta", "http://d", "Radio", "German");
     form.channelList->select(0);
-    fav.ChannelAction("Rate4");
-    fav.ChannelAction("Favorites");
+    fav.applyChannelAction("Rate4");
+    fav.applyChannelAction("Favorites");
     ASSERT_EQ(list.count(), 2);
     EXPECT_EQ(list.item(0).text, "Delta");
     EXPECT_EQ(dir.read("Favorites.txt"), line("head note") + line("after alpha") + line("after bravo 1") +
@@ -282,9 +282,9 @@ TEST_F(FavouritesTest, MissingFileIsAnEmptyList) {
 // Catches removing the last favourite deleting the file instead of emptying it.
 TEST_F(FavouritesTest, RemovingLastFavouriteLeavesAnEmptyFile) {
     auto fav = make(dir.path());
-    fav.AddVideoFavorite("Only one", "x1");
+    fav.addVideoFavourite("Only one", "x1");
     form.favouritesList->select(0);
-    fav.Command1_Click();
+    fav.removeSelectedFavourite();
     EXPECT_EQ(form.favouritesList->count(), 0);
     ASSERT_TRUE(fs::is_regular_file(dir / "Favorites.txt"));
     EXPECT_EQ(fs::file_size(dir / "Favorites.txt"), 0u);
@@ -296,7 +296,7 @@ TEST_F(FavouritesTest, RemoveWithoutSelectionStillRewritesTheFile) {
               catalogue::EncodeLine("A|http://a||") + "\r\n" + catalogue::EncodeLine("stale|http://stale||") + "\r\n");
     auto fav = make(dir.path());
     addFavouriteRow("A", "http://a");
-    fav.Command1_Click();
+    fav.removeSelectedFavourite();
     EXPECT_EQ(form.favouritesList->count(), 1);
     EXPECT_EQ(decodedFileLines(), (std::vector<std::string>{"A|http://a||"}));
 }
@@ -307,12 +307,12 @@ TEST_F(FavouritesTest, RateMenuSendsItsDigitAndSeparatorNothing) {
     auto fav = make(dir.path());
     addChannel("Rock Radio", "http://rock/1", "Radio", "English");
     form.channelList->select(0);
-    fav.mnuActionItem_Click(2);
-    fav.mnuActionItem_Click(1);
-    fav.mnuActionItem_Click(6);
-    fav.mnuActionItem_Click(4);
-    fav.mnuActionItem_Click(7);
-    fav.mnuActionItem_Click(-1);
+    fav.chooseChannelAction(2);
+    fav.chooseChannelAction(1);
+    fav.chooseChannelAction(6);
+    fav.chooseChannelAction(4);
+    fav.chooseChannelAction(7);
+    fav.chooseChannelAction(-1);
     const auto reports = sent();
     ASSERT_EQ(reports.size(), 3u);
     EXPECT_EQ(reports[0].type, "Rate");
@@ -329,7 +329,7 @@ TEST_F(FavouritesTest, UnknownActionWordsDoNothing) {
     auto fav = make(dir.path());
     addChannel("Rock Radio", "http://rock/1");
     form.channelList->select(0);
-    for (const char* word : {"Rate6", "Rate0", "rate5", "Rate", "Rate55", "favorites", ""}) fav.ChannelAction(word);
+    for (const char* word : {"Rate6", "Rate0", "rate5", "Rate", "Rate55", "favorites", ""}) fav.applyChannelAction(word);
     EXPECT_TRUE(sent().empty());
     EXPECT_EQ(form.favouritesList->count(), 0);
 }
@@ -338,10 +338,10 @@ TEST_F(FavouritesTest, UnknownActionWordsDoNothing) {
 // reporting a blank name.
 TEST_F(FavouritesTest, ActionsWithoutSelectedChannelAddAndReportNothing) {
     auto fav = make(dir.path());
-    fav.ChannelAction("Favorites");
-    fav.ChannelAction("Rate3");
+    fav.applyChannelAction("Favorites");
+    fav.applyChannelAction("Rate3");
     addChannel("Not chosen", "http://x");
-    fav.ChannelAction("Favorites");
+    fav.applyChannelAction("Favorites");
     EXPECT_TRUE(sent().empty());
     EXPECT_EQ(form.favouritesList->count(), 0);
     EXPECT_FALSE(fs::exists(dir / "Favorites.txt"));
@@ -352,7 +352,7 @@ TEST_F(FavouritesTest, SaveOntoAFolderFailsWithAMessageAndKeepsIt) {
     fs::create_directory(dir / "Favorites.txt");
     dir.write("Favorites.txt/keep.me", "precious");
     auto fav = make(dir.path());
-    fav.AddVideoFavorite("Clip", "c1");
+    fav.addVideoFavourite("Clip", "c1");
     EXPECT_FALSE(fav.SaveFavorites());
     ASSERT_EQ(dialogs.shown.size(), 2u);
     EXPECT_NE(dialogs.shown[0].text.find((dir / "Favorites.txt").string()), std::string::npos);
@@ -368,7 +368,7 @@ TEST_F(FavouritesTest, SaveOntoAFolderFailsWithAMessageAndKeepsIt) {
 TEST_F(FavouritesTest, SaveUnderARegularFileFailsWithAMessage) {
     dir.write("not-a-folder", "x");
     auto fav = make(dir / "not-a-folder");
-    fav.AddVideoFavorite("Clip", "c1");
+    fav.addVideoFavourite("Clip", "c1");
     ASSERT_EQ(dialogs.shown.size(), 1u);
     EXPECT_NE(dialogs.shown[0].text.find("Favorites.txt"), std::string::npos);
 }
@@ -404,7 +404,7 @@ TEST_F(FavouritesTest, CapitalVideoMarkerPlaysAsVideo) {
     addFavouriteRow("Big clip", "YOUTUBE=xyz123");
     form.favouritesList->select(0);
     form.offlinePicture->setVisible(true);
-    fav.ListView2_Click();
+    fav.playSelectedFavourite();
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(shown[0].title, "Big clip");
     EXPECT_EQ(shown[0].id, "xyz123");
@@ -433,7 +433,7 @@ TEST_F(FavouritesTest, ChannelFavouritePlaysAsAChannelWithItsReportValue) {
     form.player->setVisible(false);
     form.videoPage->setVisible(true);
     form.offlinePicture->setVisible(true);
-    fav.ListView2_Click();
+    fav.playSelectedFavourite();
     EXPECT_EQ(played, (std::vector<Played>{{"Live", "http://live.test/stream", "\""}}));
     EXPECT_TRUE(form.player->visible());
     EXPECT_FALSE(form.videoPage->visible());
@@ -447,11 +447,11 @@ TEST_F(FavouritesTest, ChannelFavouritePlaysAsAChannelWithItsReportValue) {
 TEST_F(FavouritesTest, ClickWhileEditingOrWithoutSelectionDoesNothing) {
     auto fav = make(dir.path());
     addFavouriteRow("Live", "http://live.test/stream");
-    fav.ListView2_Click();
+    fav.playSelectedFavourite();
     form.favouritesList->select(0);
     form.dontLoadWhileEditingCheck->setChecked(true);
     form.offlinePicture->setVisible(true);
-    fav.ListView2_Click();
+    fav.playSelectedFavourite();
     EXPECT_FALSE(form.offlinePicture->visible());
     EXPECT_TRUE(played.empty());
     EXPECT_TRUE(fetcher.started.empty());

@@ -61,7 +61,7 @@ protected:
 // Catches the title message overriding a caption the file translates, or the skin applied when switched off.
 TEST_F(LanguageWindowTest, LoadTranslatesTitlesAndSkinsOnlyWhenAsked) {
     auto window = makeWindow();
-    window.Form_Load();
+    window.load();
     EXPECT_EQ(windows.languageWindow.caption(), "Language Selection") << "from MSG_TITLELANGUAGE";
     EXPECT_TRUE(skinned.empty());
 
@@ -70,7 +70,7 @@ TEST_F(LanguageWindowTest, LoadTranslatesTitlesAndSkinsOnlyWhenAsked) {
     windows.languageWindow.setCaption("");
     skinning = true;
     auto skinnedWindow = makeWindow();
-    skinnedWindow.Form_Load();
+    skinnedWindow.load();
     EXPECT_EQ(windows.languageWindow.caption(), "Sprachwahl");
     EXPECT_EQ(windows.languageWindow.okButton->caption(),
               "Schlie\xC3\x9F"
@@ -144,11 +144,11 @@ TEST_F(LanguageWindowTest, PromptTextIsIgnored) {
     writeFile(kTwoLanguages);
     auto window = makeWindow();
     windows.languageWindow.languageBox->setText("Choose Language Here");
-    window.Combo1_Click();
+    window.chooseLanguage();
     EXPECT_FALSE(settings.contains("Language"));
     EXPECT_EQ(windows.mainWindow.tvButton->caption(), "TV");
     windows.languageWindow.languageBox->setText("choose language here");
-    window.Combo1_Click();
+    window.chooseLanguage();
     EXPECT_EQ(settings.get("Language", ""), "choose language here") << "only the exact prompt is ignored";
 }
 
@@ -156,9 +156,9 @@ TEST_F(LanguageWindowTest, PromptTextIsIgnored) {
 TEST_F(LanguageWindowTest, PickingALanguageSavesAndAppliesIt) {
     writeFile(kTwoLanguages);
     auto window = makeWindow();
-    window.Form_Load();
+    window.load();
     windows.languageWindow.languageBox->setText("Deutsch");
-    window.Combo1_Click();
+    window.chooseLanguage();
     EXPECT_EQ(settings.get("Language", ""), "Deutsch");
     EXPECT_EQ(windows.mainWindow.tvButton->caption(), "Fernsehen");
     EXPECT_EQ(windows.mainWindow.fileMenu->caption(), "Datei");
@@ -173,7 +173,7 @@ TEST_F(LanguageWindowTest, PickingALanguageSavesAndAppliesIt) {
 TEST_F(LanguageWindowTest, OkUnloadsTheWindow) {
     auto window = makeWindow();
     windows.languageWindow.setVisible(true);
-    window.Command2_Click();
+    window.close();
     EXPECT_FALSE(windows.isLoaded(windows.languageWindow));
     EXPECT_FALSE(windows.languageWindow.visible());
     EXPECT_TRUE(windows.isLoaded(windows.mainWindow));
@@ -182,10 +182,10 @@ TEST_F(LanguageWindowTest, OkUnloadsTheWindow) {
 // Catches the shell asked to open a file that is not there, or the wrong path.
 TEST_F(LanguageWindowTest, TranslateOpensTheFileOnlyWhenItExists) {
     auto window = makeWindow();
-    window.Command3_Click();
+    window.openFileForTranslation();
     EXPECT_TRUE(shell.opened.empty());
     writeFile(kTwoLanguages);
-    window.Command3_Click();
+    window.openFileForTranslation();
     EXPECT_EQ(shell.opened, std::vector<std::string>{(dir / "Localization.txt").string()});
 }
 
@@ -195,7 +195,7 @@ protected:
     const std::string kAddress = "http://lang.test/Languages/26/Localization.txt";
     /// Presses "Check for language updates" and answers the download.
     void download(LanguagePicker& window, const test::ScriptedReply& reply) {
-        window.Command1_Click();
+        window.checkForUpdates();
         EXPECT_TRUE(window.downloading());
         ASSERT_TRUE(fetcher.reply(kAddress, reply));
         EXPECT_FALSE(window.downloading());
@@ -218,7 +218,7 @@ TEST_F(LanguageDownloadTest, LeadingTextBeforeTheFirstTagIsDropped) {
     writeFile(kOld);
     auto window = makeWindow(kHost);
     EXPECT_EQ(window.downloadAddress(), kAddress);
-    window.Command1_Click();
+    window.checkForUpdates();
     EXPECT_EQ(windows.languageWindow.downloadStatus->caption(), "Connecting to lang.test\xE2\x80\xA6");
     const fetch::FetchRequest* request = fetcher.request(kAddress);
     ASSERT_NE(request, nullptr);
@@ -281,8 +281,8 @@ TEST_F(LanguageDownloadTest, DownloadsCutShortChangeNothing) {
     EXPECT_EQ(dialogs.shown.size(), 1u);
 
     dialogs.shown.clear();
-    window.Command1_Click();
-    window.Command2_Click();  // OK closes the window
+    window.checkForUpdates();
+    window.close();  // OK closes the window
     EXPECT_FALSE(window.downloading());
     EXPECT_FALSE(fetcher.reply(kAddress, test::ScriptedReply{200, "text/plain", {}, kTwoLanguages}))
         << "closing gave the download up";

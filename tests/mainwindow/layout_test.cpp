@@ -167,14 +167,14 @@ TEST(LayoutMainWindow, NothingElseMoves) {
 TEST(FormResize, MinimisedWindowIsLeftAloneAndRestoringLaysOut) {
     MainWindow f;
     f.resize(16000, 12000);
-    Form_Resize(f, false, false, 0);
+    resizeMainWindow(f, false, false, 0);
     const Rect video = rectOf(*f.player);
     f.resize(0, 0);
-    Form_Resize(f, true, false, 0);
+    resizeMainWindow(f, true, false, 0);
     EXPECT_EQ(rectOf(*f.player), video);
     EXPECT_EQ(f.channelPanel->height(), 10120);
     f.resize(18000, 12000);
-    Form_Resize(f, false, false, 0);
+    resizeMainWindow(f, false, false, 0);
     EXPECT_EQ(f.player->width(), 11880);
 }
 

@@ -58,9 +58,9 @@ TEST(EnhListViewSortColumns, EmptyListChangesNothingAndTheNextClickStillDescends
 TEST(EnhListViewSortColumns, SameHeaderTwiceSortsDescendingThenAscending) {
     ui::MainWindow f;
     fill(*f.channelList);
-    ListView1_ColumnClick(f, 1);
+    sortChannelListByColumn(f, 1);
     EXPECT_EQ(names(*f.channelList), (Strings{"gamma", "Delta", "beta", "Alpha"}));
-    ListView1_ColumnClick(f, 1);
+    sortChannelListByColumn(f, 1);
     EXPECT_EQ(f.channelList->sortOrder(), SortOrder::Ascending);
     EXPECT_EQ(names(*f.channelList), (Strings{"Alpha", "beta", "Delta", "gamma"}));
 }
@@ -69,14 +69,14 @@ TEST(EnhListViewSortColumns, SameHeaderTwiceSortsDescendingThenAscending) {
 TEST(EnhListViewSortColumns, OrderFlipsEvenWhenTheColumnChanges) {
     ui::MainWindow f;
     fill(*f.channelList);
-    ListView1_ColumnClick(f, 1);  // "Channel": by name, descending
+    sortChannelListByColumn(f, 1);  // "Channel": by name, descending
     EXPECT_EQ(names(*f.channelList), (Strings{"gamma", "Delta", "beta", "Alpha"}));
-    ListView1_ColumnClick(f, 2);  // "Category": by category, ascending
+    sortChannelListByColumn(f, 2);  // "Category": by category, ascending
     EXPECT_EQ(f.channelList->sortKey(), 1);
     EXPECT_EQ(f.channelList->sortOrder(), SortOrder::Ascending);
     // Radio and radio are equal without regard to case; they keep their previous order.
     EXPECT_EQ(names(*f.channelList), (Strings{"Delta", "beta", "gamma", "Alpha"}));
-    ListView1_ColumnClick(f, 2);
+    sortChannelListByColumn(f, 2);
     EXPECT_EQ(f.channelList->sortOrder(), SortOrder::Descending);
     EXPECT_EQ(names(*f.channelList).front(), "Alpha");
 }
@@ -86,8 +86,8 @@ TEST(EnhListViewSortColumns, ComparesWithoutRegardToCase) {
     ui::MainWindow f;
     ui::ListView& list = *f.favouritesList;
     for (const char* n : {"cherry", "Banana", "apple", "BANANA split", "Apple"}) list.addItem(channel(n, ""));
-    ListView2_ColumnClick(f, 1);
-    ListView2_ColumnClick(f, 1);
+    sortFavouritesByColumn(f, 1);
+    sortFavouritesByColumn(f, 1);
     EXPECT_EQ(names(list), (Strings{"apple", "Apple", "Banana", "BANANA split", "cherry"}));
 }
 
@@ -96,7 +96,7 @@ TEST(EnhListViewSortColumns, ListStaysSortedAcrossRefills) {
     ui::MainWindow f;
     ui::ListView& list = *f.channelList;
     fill(list);
-    ListView1_ColumnClick(f, 1);
+    sortChannelListByColumn(f, 1);
     list.clear();
     list.beginUpdate();
     for (const char* n : {"m", "Z", "a", "K"}) list.addItem(channel(n, "TV"));
@@ -113,7 +113,7 @@ TEST(EnhListViewSortColumns, SelectionStaysOnItsRow) {
     ui::ListView& list = *f.favouritesList;
     fill(list);
     list.select(1);  // Alpha
-    ListView2_ColumnClick(f, 1);
+    sortFavouritesByColumn(f, 1);
     ASSERT_NE(list.selectedItem(), nullptr);
     EXPECT_EQ(list.selectedItem()->text, "Alpha");
     EXPECT_EQ(list.selectedIndex(), 3);
@@ -146,7 +146,7 @@ TEST(EnhListViewSortColumns, OneClickIsOneReset) {
     fill(list);
     int resets = 0;
     list.subscribe([&](ui::Control*, const ui::ChangeEvent& e) { resets += e.what == ui::Change::RowsReset; });
-    ListView1_ColumnClick(f, 2);
+    sortChannelListByColumn(f, 2);
     EXPECT_EQ(resets, 1);
 }
 

@@ -86,14 +86,14 @@ TEST(BrowsableVolumes, RootHomeAndRemovableMounts) {
 
 // Catches other files shown, hidden files shown, folders taken for files, or an unsorted list.
 TEST_F(LocalFilesTest, FileListShowsOnlyMediaFilesSortedWithoutRegardToCase) {
-    ASSERT_TRUE(files.Dir1_Change(disk + "/Music"));
+    ASSERT_TRUE(files.showFolder(disk + "/Music"));
     EXPECT_EQ(form.fileList->current(), disk + "/Music");
     EXPECT_EQ(form.fileList->entries(), (Strings{"a.MP3", "c.dvr-ms", "d.Mpeg", "Z.wav"}));
 }
 
 // Catches a folder list that is not the tree from the drive root down plus the sorted subfolders.
 TEST_F(LocalFilesTest, FolderListIsThePathFromTheDriveRootThenSubfolders) {
-    ASSERT_TRUE(files.Dir1_Change(disk + "/Music/Rock"));
+    ASSERT_TRUE(files.showFolder(disk + "/Music/Rock"));
     EXPECT_EQ(form.folderList->current(), disk + "/Music/Rock");
     EXPECT_EQ(form.folderList->entries(), (Strings{disk, "Music", "Rock", "Live"}));
     EXPECT_EQ(form.folderList->selectedIndex(), 2);
@@ -105,21 +105,21 @@ TEST_F(LocalFilesTest, FolderListIsThePathFromTheDriveRootThenSubfolders) {
     EXPECT_EQ(files.folderDepth(3), 3);
     EXPECT_EQ(files.folderPath(4), "");
 
-    ASSERT_TRUE(files.Dir1_Change(disk + "/Music/"));
+    ASSERT_TRUE(files.showFolder(disk + "/Music/"));
     EXPECT_EQ(form.folderList->entries(), (Strings{disk, "Music", "alpha", "folder.mp3", "Rock"}));
 
     // Opening an entry goes there, and up the tree as well as down.
-    ASSERT_TRUE(files.Dir1_Open(4));
+    ASSERT_TRUE(files.openFolder(4));
     EXPECT_EQ(form.folderList->current(), disk + "/Music/Rock");
-    ASSERT_TRUE(files.Dir1_Open(0));
+    ASSERT_TRUE(files.openFolder(0));
     EXPECT_EQ(form.folderList->current(), disk);
     EXPECT_EQ(form.folderList->entries(), (Strings{disk, "Music", "Video"}));
-    EXPECT_FALSE(files.Dir1_Open(7));
+    EXPECT_FALSE(files.openFolder(7));
 }
 
 // Catches a folder change that forgets to encryptAndSaveButton "Dir" or to refresh the file list.
 TEST_F(LocalFilesTest, FolderChangeSavesDirAndRefreshesTheFiles) {
-    ASSERT_TRUE(files.Dir1_Change(disk + "/Music/Rock"));
+    ASSERT_TRUE(files.showFolder(disk + "/Music/Rock"));
     EXPECT_EQ(settings.get("Dir", "?"), disk + "/Music/Rock");
     EXPECT_EQ(form.fileList->entries(), (Strings{"song.wma"}));
     EXPECT_FALSE(settings.contains("Drive"));
@@ -127,10 +127,10 @@ TEST_F(LocalFilesTest, FolderChangeSavesDirAndRefreshesTheFiles) {
 
 // Catches a vanished folder wiping the lists or being saved.
 TEST_F(LocalFilesTest, FolderThatCannotBeReadChangesNothing) {
-    ASSERT_TRUE(files.Dir1_Change(disk + "/Music"));
-    EXPECT_FALSE(files.Dir1_Change(disk + "/Gone"));
-    EXPECT_FALSE(files.Dir1_Change(""));
-    EXPECT_FALSE(files.Dir1_Change(disk + "/Music/a.MP3"));
+    ASSERT_TRUE(files.showFolder(disk + "/Music"));
+    EXPECT_FALSE(files.showFolder(disk + "/Gone"));
+    EXPECT_FALSE(files.showFolder(""));
+    EXPECT_FALSE(files.showFolder(disk + "/Music/a.MP3"));
     EXPECT_EQ(form.folderList->current(), disk + "/Music");
     EXPECT_EQ(form.fileList->entries().size(), 4u);
     EXPECT_EQ(settings.get("Dir", ""), disk + "/Music");
@@ -138,8 +138,8 @@ TEST_F(LocalFilesTest, FolderThatCannotBeReadChangesNothing) {
 
 // Catches a drive change that skips saving "Drive", or does not move the folder list to the drive.
 TEST_F(LocalFilesTest, DriveChangeMovesToTheDriveRootAndSavesBoth) {
-    ASSERT_TRUE(files.Dir1_Change(disk + "/Music"));
-    files.Drive1_Change(stick);
+    ASSERT_TRUE(files.showFolder(disk + "/Music"));
+    files.chooseDrive(stick);
     EXPECT_EQ(form.driveList->current(), stick);
     EXPECT_EQ(form.driveList->selectedIndex(), 1);
     EXPECT_EQ(form.folderList->current(), stick);
@@ -151,9 +151,9 @@ TEST_F(LocalFilesTest, DriveChangeMovesToTheDriveRootAndSavesBoth) {
 
 // Catches a drive that is not there clearing the lists, or its choice not being remembered.
 TEST_F(LocalFilesTest, DriveWithoutMediumKeepsTheListsAndStillSavesTheDrive) {
-    ASSERT_TRUE(files.Dir1_Change(disk + "/Music"));
+    ASSERT_TRUE(files.showFolder(disk + "/Music"));
     fs::remove_all(stick);
-    files.Drive1_Change(stick);
+    files.chooseDrive(stick);
     EXPECT_EQ(form.folderList->current(), disk + "/Music");
     EXPECT_EQ(form.fileList->current(), disk + "/Music");
     EXPECT_EQ(form.fileList->entries().size(), 4u);
@@ -163,21 +163,21 @@ TEST_F(LocalFilesTest, DriveWithoutMediumKeepsTheListsAndStillSavesTheDrive) {
 
 // Catches a click that plays a wrong path, adds a separator twice, or tests/reports the file.
 TEST_F(LocalFilesTest, FileClickPlaysTheFullPathAtOnce) {
-    ASSERT_TRUE(files.Dir1_Change(disk + "/Music"));
-    files.File1_Click(3);
+    ASSERT_TRUE(files.showFolder(disk + "/Music"));
+    files.playFile(3);
     ASSERT_EQ(player.urls.size(), 1u);
     EXPECT_EQ(player.urls[0], disk + "/Music/Z.wav");
     EXPECT_TRUE(fs::exists(player.urls[0]));
     EXPECT_EQ(form.fileList->selectedIndex(), 3);
-    files.File1_Click(4);
-    files.File1_Click(-1);
+    files.playFile(4);
+    files.playFile(-1);
     EXPECT_EQ(player.urls.size(), 1u) << "a click beside the entries plays nothing";
 }
 
 // Catches the drive's root joined with a doubled separator when the folder is a drive root.
 TEST_F(LocalFilesTest, FileInADriveRootJoinsWithOneSeparator) {
-    files.Drive1_Change(stick);
-    files.File1_Click(0);
+    files.chooseDrive(stick);
+    files.playFile(0);
     ASSERT_EQ(player.urls.size(), 1u);
     EXPECT_EQ(player.urls[0], stick + "/clip.mov");
 }
@@ -235,7 +235,7 @@ TEST_F(LocalFilesTest, RestoreWithNoSavedValuesKeepsTheStartFolder) {
 TEST_F(LocalFilesTest, DrivesAreListedAndForeignFoldersHangFromTheRoot) {
     EXPECT_EQ(form.driveList->entries(), (Strings{disk, stick}));
     const std::string outside = tmp.path().string();  // holds both volumes, lies in neither
-    ASSERT_TRUE(files.Dir1_Change(outside));
+    ASSERT_TRUE(files.showFolder(outside));
     const auto& entries = form.folderList->entries();
     ASSERT_GE(entries.size(), 4u);
     EXPECT_EQ(entries.front(), "/");

@@ -66,7 +66,7 @@ struct Fixture {
     }
     void click(const std::string& name) {
         selectRow(name);
-        nav->ListView1_Click();
+        nav->playSelectedChannel();
     }
     std::vector<test::SentReport> reports() const { return test::sentReports(fetcher); }
 };
@@ -76,14 +76,14 @@ TEST(Navigation, CategorySwitchShowsChannelsWithSavedLanguage) {
     Fixture f;
     f.writeCatalogue();
     f.settings.set("TVLang", "All");
-    f.nav->cmdTV_Click();
+    f.nav->showTv();
     EXPECT_TRUE(f.form.channelPanel->visible());
     EXPECT_FALSE(f.form.favouritesPanel->visible());
     EXPECT_TRUE(f.form.player->visible());
     EXPECT_FALSE(f.form.videoPage->visible());
     EXPECT_EQ(f.state.currentCategory, "TV");
     EXPECT_EQ(f.form.channelList->count(), 2);
-    f.nav->cmdRadio_Click();  // no RadioLang saved: English
+    f.nav->showRadio();  // no RadioLang saved: English
     EXPECT_EQ(f.state.currentLanguage, "English");
     EXPECT_EQ(f.form.channelList->count(), 1);
 }
@@ -93,11 +93,11 @@ TEST(Navigation, FavouritesAndFilesLeaveListAndPlayerAlone) {
     Fixture f;
     f.writeCatalogue();
     f.settings.set("TVLang", "All");
-    f.nav->cmdTV_Click();
-    f.nav->cmdFavorites_Click();
+    f.nav->showTv();
+    f.nav->showFavourites();
     EXPECT_TRUE(f.form.favouritesPanel->visible());
     EXPECT_FALSE(f.form.channelPanel->visible());
-    f.nav->mnuCatItem_Click(4);
+    f.nav->chooseCategoryMenuItem(4);
     EXPECT_TRUE(f.form.filesPanel->visible());
     EXPECT_EQ(f.form.channelList->count(), 2);
     EXPECT_EQ(f.state.currentCategory, "TV");
@@ -109,9 +109,9 @@ TEST(Navigation, AdultNeedsConsentEveryTime) {
     Fixture f;
     f.writeCatalogue();
     f.settings.set("TVLang", "All");
-    f.nav->cmdTV_Click();
+    f.nav->showTv();
     f.dialogs.answers = {Answer::Cancel};
-    f.nav->cmdXXX_Click();
+    f.nav->showAdultAfterConsent();
     EXPECT_EQ(f.state.currentCategory, "TV");
     ASSERT_EQ(f.dialogs.shown.size(), 1u);
     EXPECT_EQ(f.dialogs.shown[0].title, "Adult Material");
@@ -120,10 +120,10 @@ TEST(Navigation, AdultNeedsConsentEveryTime) {
     EXPECT_NE(f.dialogs.shown[0].text.find("section.\r\n\r\nBy the act"), std::string::npos);
     f.settings.set("VideoLang", "English");
     f.dialogs.answers = {Answer::OK};
-    f.nav->mnuCatItem_Click(7);
+    f.nav->chooseCategoryMenuItem(7);
     EXPECT_EQ(f.state.currentCategory, "XXX");
     EXPECT_EQ(f.form.channelList->count(), 1) << "the adult category reads Video's language";
-    f.nav->cmdXXX_Click();
+    f.nav->showAdultAfterConsent();
     EXPECT_EQ(f.dialogs.shown.size(), 3u);
 }
 
@@ -133,7 +133,7 @@ TEST(Navigation, ChannelClickPlaysOnlineAndReportsOffline) {
     Fixture f;
     f.writeCatalogue();
     f.settings.set("TVLang", "All");
-    f.nav->cmdTV_Click();
+    f.nav->showTv();
     f.click("One");
     EXPECT_TRUE(f.player.urls.empty()) << "the click returned while its probe is on its way";
     EXPECT_EQ(f.form.playerStatus->caption(), "Connecting to One\xE2\x80\xA6");
@@ -157,7 +157,7 @@ TEST(Navigation, LastClickWinsAndTheEarlierProbeIsCancelled) {
     Fixture f;
     f.writeCatalogue();
     f.settings.set("TVLang", "All");
-    f.nav->cmdTV_Click();
+    f.nav->showTv();
     f.click("Two");
     f.click("One");
     EXPECT_EQ(f.fetcher.cancelled, (std::vector<std::string>{kGone}));
@@ -180,9 +180,9 @@ TEST(Navigation, LastClickWinsAndTheEarlierProbeIsCancelled) {
 TEST(Navigation, CategorySwitchDuringAProbeLetsTheChannelPlay) {
     Fixture f;
     f.writeCatalogue();
-    f.nav->cmdRadio_Click();
+    f.nav->showRadio();
     f.click("Three");
-    f.nav->cmdTV_Click();
+    f.nav->showTv();
     ASSERT_TRUE(f.fetcher.reply(kSlow, kStream));
     EXPECT_EQ(f.player.urls, (std::vector<std::string>{kSlow}));
     EXPECT_EQ(f.state.currentCategory, "TV");
@@ -193,12 +193,12 @@ TEST(Navigation, CategorySwitchDuringAProbeLetsTheChannelPlay) {
 TEST(Navigation, SchemesOutsideTheWebAndNoSelection) {
     Fixture f;
     f.writeCatalogue();
-    f.nav->ListView1_Click();
+    f.nav->playSelectedChannel();
     EXPECT_TRUE(f.player.urls.empty());
     EXPECT_TRUE(f.fetcher.started.empty());
     f.settings.set("VideoLang", "All");
     f.dialogs.answers = {Answer::OK};
-    f.nav->cmdXXX_Click();
+    f.nav->showAdultAfterConsent();
     f.click("Four");
     EXPECT_EQ(f.player.urls, (std::vector<std::string>{"mms://example.invalid/x"}));
     EXPECT_TRUE(f.fetcher.started.empty()) << "no http probe of an mms address";
@@ -219,7 +219,7 @@ TEST(Navigation, TickedChkLoadStopsTheClick) {
     Fixture f;
     f.writeCatalogue();
     f.settings.set("TVLang", "All");
-    f.nav->cmdTV_Click();
+    f.nav->showTv();
     f.form.dontLoadWhileEditingCheck->setChecked(true);
     f.click("One");
     EXPECT_TRUE(f.player.urls.empty());
@@ -229,11 +229,11 @@ TEST(Navigation, TickedChkLoadStopsTheClick) {
 // Catches the website buttons passing the wrong request word.
 TEST(Navigation, WebsiteRequestsAndVideoTab) {
     Fixture f;
-    f.nav->cmdSports_Click();
-    f.nav->mnuCatItem_Click(6);
-    f.nav->cmdWebsite_Click();
+    f.nav->openSports();
+    f.nav->chooseCategoryMenuItem(6);
+    f.nav->openWebsite();
     EXPECT_EQ(f.websiteRequests, (std::vector<std::string>{"Sports", "Extras", "Website"}));
-    f.nav->mnuCatItem_Click(8);
+    f.nav->chooseCategoryMenuItem(8);
     EXPECT_EQ(f.videoTabOpened, 1);
 }
 

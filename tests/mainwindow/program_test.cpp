@@ -182,7 +182,7 @@ TEST(Program, CloseStopsThenClosesAndUnloadEnds) {
     h.settings.set("Language", "English");
     Program& p = h.make();
     ASSERT_TRUE(p.LoadMainWindow());
-    p.route({"Form1", "mnuAboutItem", 0, EventKind::MenuClick});
+    p.windows.mainWindow.aboutMenuItems[0]->clicked.raise();
     EXPECT_TRUE(p.windows.isLoaded(p.windows.aboutWindow));
     EXPECT_EQ(p.windows.aboutWindow.caption(), "About ChannelDeck");
     p.CloseRequest();
@@ -192,8 +192,8 @@ TEST(Program, CloseStopsThenClosesAndUnloadEnds) {
     EXPECT_EQ(h.log.back(), "quit");
 }
 
-// Catches a file that a single click does not play, a double click on a
-// file that plays it twice, or a folder opened by a single click.
+// Catches a file that a single click does not play, or a folder opened by
+// a single click.
 TEST(Program, LocalFilesPlayOnOneClickAndFoldersOpenOnTwo) {
     Harness h;
     h.settings.set("Language", "English");
@@ -202,21 +202,20 @@ TEST(Program, LocalFilesPlayOnOneClickAndFoldersOpenOnTwo) {
     Program& p = h.make();
     ASSERT_TRUE(p.LoadMainWindow());
     const std::string media = (h.dir / "media").string();
-    ASSERT_TRUE(p.localFiles().Dir1_Change(media));
+    ASSERT_TRUE(p.localFiles().showFolder(media));
     ASSERT_EQ(p.windows.mainWindow.fileList->entries().size(), 1u);
 
-    p.route({"Form1", "File1", 0, EventKind::Click});
+    ui::MainWindow& w = p.windows.mainWindow;
+    w.fileList->itemClicked.raise(0);
     EXPECT_EQ(h.player.urls, (std::vector<std::string>{media + "/tone.wav"}));
-    p.route({"Form1", "File1", 0, EventKind::DoubleClick});
-    EXPECT_EQ(h.player.urls.size(), 1u);
 
     int sub = -1;
     for (int i = 0; !p.localFiles().folderPath(i).empty(); ++i)
         if (p.localFiles().folderPath(i) == media + "/sub") sub = i;
     ASSERT_GE(sub, 0);
-    p.route({"Form1", "Dir1", sub, EventKind::Click});
+    w.folderList->itemClicked.raise(sub);
     EXPECT_EQ(p.windows.mainWindow.fileList->current(), media);
-    p.route({"Form1", "Dir1", sub, EventKind::DoubleClick});
+    w.folderList->itemActivated.raise(sub);
     EXPECT_EQ(p.windows.mainWindow.fileList->current(), media + "/sub");
     EXPECT_TRUE(p.windows.mainWindow.fileList->entries().empty());
 }
@@ -241,9 +240,9 @@ TEST(Program, SplashOpensTheMainWindowOnThe75thTick) {
     h.settings.set("Language", "English");
     Program& p = h.make();
     p.StartSplash();
-    for (int i = 0; i < 74; ++i) p.route({"frmSplash", "Timer2", std::nullopt, EventKind::TimerTick});
+    for (int i = 0; i < 74; ++i) p.windows.splashWindow.startTimer->ticked.raise();
     EXPECT_FALSE(p.mainWindowLoaded());
-    p.route({"frmSplash", "Timer2", std::nullopt, EventKind::TimerTick});
+    p.windows.splashWindow.startTimer->ticked.raise();
     EXPECT_TRUE(p.mainWindowLoaded());
     EXPECT_TRUE(p.windows.mainWindow.visible());
     EXPECT_FALSE(p.windows.splashWindow.visible());
@@ -255,12 +254,12 @@ TEST(Program, WebsiteRequestsReachTheShell) {
     h.settings.set("Language", "English");
     Program& p = h.make();
     ASSERT_TRUE(p.LoadMainWindow());
-    p.route({"Form1", "cmdExtras", std::nullopt, EventKind::Click});
+    p.windows.mainWindow.extrasButton->clicked.raise();
     EXPECT_TRUE(h.shell.opened.empty());
-    p.route({"Form1", "cmdWebsite", std::nullopt, EventKind::Click});
+    p.windows.mainWindow.websiteButton->clicked.raise();
     ASSERT_EQ(h.shell.opened.size(), 1u);
     EXPECT_EQ(h.shell.opened[0], "http://www.channeldeck.org");
-    p.route({"frmWebsite", "Timer1", std::nullopt, EventKind::TimerTick});
+    p.windows.websiteWindow.openTimer->ticked.raise();
     EXPECT_FALSE(p.windows.isLoaded(p.windows.websiteWindow));
 }
 

@@ -18,7 +18,7 @@ ProgramValues programFor(int major, int minor) {
 TEST(AboutBox, VersionIsMajorDotMinorWhateverTheRevision) {
     ui::AboutWindow about;
     const ProgramValues p = programFor(1, 0);
-    AboutBox(about, p).Form_Load();
+    AboutBox(about, p).load();
     EXPECT_EQ(about.versionValue->caption(), "1.0");
     EXPECT_EQ(VersionText(programFor(12, 34).brand), "12.34");
 }
@@ -28,7 +28,7 @@ TEST(AboutBox, LoadFillsCaptionAndLabelsFromTheBrandValues) {
     ui::AboutWindow about;
     ASSERT_EQ(about.companyValue->caption(), "Version");
     const ProgramValues p = programFor(3, 1);
-    AboutBox(about, p).Form_Load();
+    AboutBox(about, p).load();
     EXPECT_EQ(about.caption(), "About ChannelDeck");
     EXPECT_EQ(about.productLabel->caption(), "ChannelDeck");
     EXPECT_EQ(about.companyValue->caption(), "Quenmark Software");

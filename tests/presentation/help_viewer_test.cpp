@@ -24,12 +24,12 @@ TEST(HelpViewer, OpensTheHelpAndWritesShowHelpOnlyWhenTheFileExists) {
     FakeMachineStore machine;
     HelpViewer help(form, dir.path(), shell, machine);
 
-    help.Form_Load();
+    help.load();
     EXPECT_TRUE(shell.opened.empty());
     EXPECT_TRUE(machine.writes.empty()) << "without the help file \"showHelp\" is not written";
 
     dir.write("Help.html", "<html></html>");
-    help.Form_Load();
+    help.load();
     EXPECT_EQ(shell.opened, (std::vector<std::string>{(dir.path() / "Help.html").string()}));
     EXPECT_EQ(machine.writes, (std::vector<std::string>{"showHelp=0"}));
     EXPECT_EQ(machine.values["showHelp"], "0");
@@ -43,7 +43,7 @@ TEST(HelpViewer, LoadMakesTheWindowZeroSizedAndInvisible) {
     form.setVisible(true);
     cd::test::FakeShell shell;
     FakeMachineStore machine;
-    HelpViewer(form, dir.path(), shell, machine).Form_Load();
+    HelpViewer(form, dir.path(), shell, machine).load();
     EXPECT_EQ(form.width(), 0);
     EXPECT_EQ(form.height(), 0);
     EXPECT_FALSE(form.visible());
@@ -59,7 +59,7 @@ TEST(HelpViewer, OpensTheFileByItsRealName) {
     HelpViewer help(form, dir.path(), shell, machine);
     const fs::path expected = dir.path() / "help.HTML";
     EXPECT_EQ(help.HelpFilePath(), expected);
-    help.Form_Load();
+    help.load();
     ASSERT_EQ(shell.opened.size(), 1u);
     EXPECT_EQ(shell.opened[0], expected.string());
 }
@@ -71,7 +71,7 @@ TEST(HelpViewer, AFolderNamedLikeTheHelpIsNotTheHelp) {
     ui::HelpWindow form;
     cd::test::FakeShell shell;
     FakeMachineStore machine;
-    HelpViewer(form, dir.path(), shell, machine).Form_Load();
+    HelpViewer(form, dir.path(), shell, machine).load();
     EXPECT_TRUE(shell.opened.empty());
     EXPECT_TRUE(machine.writes.empty());
 }
@@ -84,7 +84,7 @@ TEST(HelpViewer, AFailedOpenIsSilent) {
     cd::test::FakeShell shell;
     shell.result = false;
     FakeMachineStore machine;
-    HelpViewer(form, dir.path(), shell, machine).Form_Load();
+    HelpViewer(form, dir.path(), shell, machine).load();
     EXPECT_EQ(shell.opened.size(), 1u);
     EXPECT_EQ(machine.values["showHelp"], "0");
 }
@@ -102,7 +102,7 @@ TEST(MenuHelpItem, LoadsOpensPumpsOnceAndUnloads) {
     bool loadedDuringPump = false;
     pump.onPump = [&] { loadedDuringPump = windows.isLoaded(windows.helpWindow); };
 
-    mnuHelpItem_Click(0, HelpWindowHooks(windows, help), pump);
+    openHelpFromMenu(0, HelpWindowHooks(windows, help), pump);
     EXPECT_EQ(pump.calls, 1);
     EXPECT_TRUE(loadedDuringPump);
     EXPECT_FALSE(windows.isLoaded(windows.helpWindow));
@@ -110,7 +110,7 @@ TEST(MenuHelpItem, LoadsOpensPumpsOnceAndUnloads) {
     EXPECT_EQ(shell.opened.size(), 1u);
     EXPECT_EQ(machine.values["showHelp"], "0");
 
-    mnuHelpItem_Click(0, HelpWindowHooks(windows, help), pump);
+    openHelpFromMenu(0, HelpWindowHooks(windows, help), pump);
     EXPECT_EQ(shell.opened.size(), 2u) << "each choice of the item opens the help again";
 }
 
@@ -122,7 +122,7 @@ TEST(MenuHelpItem, WithoutTheHelpFileNothingHappens) {
     FakeMachineStore machine;
     HelpViewer help(windows.helpWindow, dir.path(), shell, machine);
     cd::test::FakeEventPump pump;
-    mnuHelpItem_Click(0, HelpWindowHooks(windows, help), pump);
+    openHelpFromMenu(0, HelpWindowHooks(windows, help), pump);
     EXPECT_TRUE(shell.opened.empty());
     EXPECT_FALSE(machine.values.count("showHelp"));
     EXPECT_FALSE(windows.isLoaded(windows.helpWindow));

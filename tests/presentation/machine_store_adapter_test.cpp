@@ -46,7 +46,7 @@ TEST(MachineStoreAdapter, HelpWindowWritesShowHelpIntoTheRegistryStore) {
     RealMachineStore real(dir.path() / "registry");
     ui::HelpWindow form;
     cd::test::FakeShell shell;
-    HelpViewer(form, dir.path(), shell, real.machine).Form_Load();
+    HelpViewer(form, dir.path(), shell, real.machine).load();
     EXPECT_EQ(real.settings.get("showHelp", "1"), "0");
     EXPECT_TRUE(real.dialogs.shown.empty());
 }
@@ -60,7 +60,7 @@ TEST(MachineStoreAdapter, SplashReadsChkSplashFromTheRegistryStore) {
     ProgramValues program;
     const auto config = platform::Configuration::defaults();
     Splash splash(form, real.machine, program, config, nullptr, [] {});
-    splash.Form_Load();
+    splash.load();
     EXPECT_FALSE(form.visible());
 }
 

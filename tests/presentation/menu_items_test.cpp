@@ -21,29 +21,29 @@ TEST(MenuItems, EachItemRunsItsSequence) {
     std::vector<std::string> log;
     cd::test::FakeEventPump pump;
     pump.onPump = [&] { log.push_back("pump"); };
-    mnuAboutItem_Click(0, recording(log));
+    openAboutFromMenu(0, recording(log));
     EXPECT_EQ(log, (std::vector<std::string>{"load", "show"}));
     log.clear();
-    mnuLanguageItem_Click(0, recording(log));
+    openLanguageFromMenu(0, recording(log));
     EXPECT_EQ(log, (std::vector<std::string>{"load", "show"}));
     log.clear();
-    mnuHelpItem_Click(0, recording(log), pump);
+    openHelpFromMenu(0, recording(log), pump);
     EXPECT_EQ(log, (std::vector<std::string>{"load", "show", "pump", "unload"}));
 }
 
 // Catches the index being used (the items are single members of their arrays).
 TEST(MenuItems, IndexIsIgnored) {
     std::vector<std::string> log;
-    mnuAboutItem_Click(7, recording(log));
-    mnuLanguageItem_Click(-1, recording(log));
+    openAboutFromMenu(7, recording(log));
+    openLanguageFromMenu(-1, recording(log));
     EXPECT_EQ(log.size(), 4u);
 }
 
 // Catches hooks left unwired crashing the handler.
 TEST(MenuItems, UnwiredHooksAreSkipped) {
     cd::test::FakeEventPump pump;
-    mnuAboutItem_Click(0, WindowHooks{});
-    mnuHelpItem_Click(0, WindowHooks{}, pump);
+    openAboutFromMenu(0, WindowHooks{});
+    openHelpFromMenu(0, WindowHooks{}, pump);
     EXPECT_EQ(pump.calls, 1);
 }
 
@@ -54,20 +54,20 @@ TEST(AboutWindowHooks, LoadsOnceShowsEachTime) {
     program.brand.productName = "ChannelDeck";
     AboutBox about(windows.aboutWindow, program);
     const WindowHooks hooks = AboutWindowHooks(windows, about);
-    mnuAboutItem_Click(0, hooks);
+    openAboutFromMenu(0, hooks);
     EXPECT_TRUE(windows.isLoaded(windows.aboutWindow));
     EXPECT_TRUE(windows.aboutWindow.visible());
     EXPECT_EQ(windows.aboutWindow.caption(), "About ChannelDeck");
 
     windows.aboutWindow.setCaption("changed while open");
     windows.aboutWindow.setVisible(false);
-    mnuAboutItem_Click(0, hooks);
+    openAboutFromMenu(0, hooks);
     EXPECT_EQ(windows.aboutWindow.caption(), "changed while open");
     EXPECT_TRUE(windows.aboutWindow.visible());
 
     hooks.unload();
     EXPECT_FALSE(windows.isLoaded(windows.aboutWindow));
-    mnuAboutItem_Click(0, hooks);
+    openAboutFromMenu(0, hooks);
     EXPECT_EQ(windows.aboutWindow.caption(), "About ChannelDeck") << "a fresh load fills it again";
 }
 

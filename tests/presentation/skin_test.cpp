@@ -197,7 +197,7 @@ TEST(Skinning, FlagOffLeavesTheAboutWindowAlone) {
     program.skin = &skin;
     program.brand.skinning = false;
     const std::size_t before = about.controls().size();
-    AboutBox(about, program).Form_Load();
+    AboutBox(about, program).load();
     EXPECT_EQ(about.controls().size(), before);
     EXPECT_EQ(about.picture->backColor(), std::nullopt);
     EXPECT_TRUE(skin.attached.empty());
@@ -211,7 +211,7 @@ TEST(Skinning, FlagOnSkinsTheAboutWindow) {
     FakeSkinObject skin;
     program.skin = &skin;
     program.brand.skinning = true;
-    AboutBox(about, program).Form_Load();
+    AboutBox(about, program).load();
     EXPECT_NE(about.find("SkinLabel1", 4), nullptr);
     EXPECT_EQ(about.picture->backColor(), skin.picture);
     EXPECT_EQ(about.versionLabel->backColor(), std::nullopt);

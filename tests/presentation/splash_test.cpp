@@ -17,7 +17,7 @@ protected:
     SplashTest() {
         config.version = platform::VersionInfo{"ChannelDeck", "Quenmark Software", "www.channeldeck.test", 2, 3, 4};
         config.hosts.banner = "127.0.0.1:1";
-        clock.attach(*form.startTimer, [this] { splash.Timer2_Tick(); });
+        clock.attach(*form.startTimer, [this] { splash.tick(); });
         form.subscribeAll([this](ui::Control* c, const ui::ChangeEvent& e) {
             if (!c && e.what == ui::Change::Visible && form.visible()) everVisible = true;
         });
@@ -40,7 +40,7 @@ protected:
 
 // Catches an off-by-one in the counter: the main window opens on the 75th tick of 2 ms, not before.
 TEST_F(SplashTest, EndsOnThe75thTick) {
-    splash.Form_Load();
+    splash.load();
     EXPECT_TRUE(form.startTimer->enabled());
     clock.advance(148);  // 74 ticks
     EXPECT_EQ(clock.ticks, 74);
@@ -57,11 +57,11 @@ TEST_F(SplashTest, EndsOnThe75thTick) {
 
 // Catches the splash opening the main window twice, or its counter running on (and overflowing) after the end.
 TEST_F(SplashTest, StopsForGoodAfterTheEnd) {
-    splash.Form_Load();
+    splash.load();
     clock.advance(1000);
     EXPECT_EQ(mainWindowShown, 1);
     EXPECT_EQ(clock.ticks, 75);
-    for (int i = 0; i < 40000; ++i) splash.Timer2_Tick();  // stray ticks queued before the timer stopped
+    for (int i = 0; i < 40000; ++i) splash.tick();  // stray ticks queued before the timer stopped
     EXPECT_EQ(mainWindowShown, 1);
     EXPECT_EQ(splash.intTemp(), 150);
 }
@@ -71,7 +71,7 @@ TEST_F(SplashTest, TimerRunsOnlyAfterLoad) {
     clock.advance(500);
     EXPECT_EQ(clock.ticks, 0);
     EXPECT_EQ(mainWindowShown, 0);
-    splash.Form_Load();
+    splash.load();
     clock.advance(150);
     EXPECT_EQ(mainWindowShown, 1);
 }
@@ -79,7 +79,7 @@ TEST_F(SplashTest, TimerRunsOnlyAfterLoad) {
 // Catches "chkSplash" = "1" being ignored, or stopping the main window from opening.
 TEST_F(SplashTest, ChkSplashHidesTheSplashButTheMainWindowStillOpens) {
     machine.values["chkSplash"] = "1";
-    splash.Form_Load();
+    splash.load();
     EXPECT_FALSE(form.visible());
     clock.advance(150);
     EXPECT_EQ(mainWindowShown, 1);
@@ -94,7 +94,7 @@ TEST_F(SplashTest, SplashShowsUnlessChkSplashIsExactlyOne) {
         if (*value) m.values["chkSplash"] = value;
         ProgramValues p;
         Splash s(f, m, p, config, nullptr, [] {});
-        s.Form_Load();
+        s.load();
         EXPECT_TRUE(f.visible()) << "'" << value << "'";
         EXPECT_EQ(m.reads, (std::vector<std::string>{"chkSplash"}));
     }
@@ -106,8 +106,8 @@ TEST_F(SplashTest, LoadSetsTheBrandValuesBeforeTheMainWindowOpens) {
     ProgramValues p;
     Splash s(form, machine, p, config, &skin, [&] { seenProduct = p.brand.productName; });
     FakeTimerClock c;
-    c.attach(*form.startTimer, [&] { s.Timer2_Tick(); });
-    s.Form_Load();
+    c.attach(*form.startTimer, [&] { s.tick(); });
+    s.load();
     EXPECT_EQ(p.brand.companyName, "Quenmark Software");
     EXPECT_EQ(p.brand.versionMajor, 2);
     c.advance(150);
@@ -116,7 +116,7 @@ TEST_F(SplashTest, LoadSetsTheBrandValuesBeforeTheMainWindowOpens) {
 
 // Catches the skin being used although skinning is off in this build.
 TEST_F(SplashTest, SkinningOffLeavesTheSkinUnused) {
-    splash.Form_Load();
+    splash.load();
     EXPECT_FALSE(program.brand.skinning);
     EXPECT_EQ(program.skin, nullptr);
     EXPECT_EQ(skin.reads, 0);

@@ -26,7 +26,7 @@ class WebsiteWindowTest : public ::testing::Test {
 protected:
     WebsiteWindowTest() {
         config.version = platform::VersionInfo{"ChannelDeck", "Quenmark Software", "www.channeldeck.test", 1, 0, 0};
-        clock.attach(*form.openTimer, [this] { window.Timer1_Tick(); });
+        clock.attach(*form.openTimer, [this] { window.tick(); });
     }
     ui::WebsiteWindow form;
     ProgramValues program;
@@ -40,7 +40,7 @@ protected:
 // Catches the website request not being acted on, or not cleared afterwards.
 TEST_F(WebsiteWindowTest, WebsiteRequestOpensTheWebsiteAndIsCleared) {
     program.websiteRequest = "Website";
-    window.Form_Load();
+    window.load();
     EXPECT_EQ(shell.opened, (std::vector<std::string>{"http://www.channeldeck.test"}));
     EXPECT_EQ(program.websiteRequest, "");
     EXPECT_EQ(program.brand.website, "www.channeldeck.test") << "the load sets the brand values itself";
@@ -50,7 +50,7 @@ TEST_F(WebsiteWindowTest, WebsiteRequestOpensTheWebsiteAndIsCleared) {
 TEST_F(WebsiteWindowTest, WebsiteWithSchemeOpensUnchanged) {
     config.version.website = "HTTPS://secure.channeldeck.test/home";
     program.websiteRequest = "Website";
-    window.Form_Load();
+    window.load();
     EXPECT_EQ(shell.opened, (std::vector<std::string>{"HTTPS://secure.channeldeck.test/home"}));
 }
 
@@ -58,7 +58,7 @@ TEST_F(WebsiteWindowTest, WebsiteWithSchemeOpensUnchanged) {
 TEST_F(WebsiteWindowTest, OtherRequestsOpenNothingAndStay) {
     for (const char* request : {"Extras", "Sports", "", "website"}) {
         program.websiteRequest = request;
-        window.Form_Load();
+        window.load();
         EXPECT_TRUE(shell.opened.empty()) << request;
         EXPECT_EQ(program.websiteRequest, request);
     }
@@ -67,7 +67,7 @@ TEST_F(WebsiteWindowTest, OtherRequestsOpenNothingAndStay) {
 // Catches the window staying loaded: one second after loading it unloads, whatever happened.
 TEST_F(WebsiteWindowTest, UnloadsOneSecondAfterLoading) {
     program.websiteRequest = "Extras";
-    window.Form_Load();
+    window.load();
     clock.advance(999);
     EXPECT_EQ(unloads, 0);
     clock.advance(1);
@@ -79,7 +79,7 @@ TEST_F(WebsiteWindowTest, UnloadsOneSecondAfterLoading) {
 
     // The next request loads the window again, and it gets its second again.
     program.websiteRequest = "Website";
-    window.Form_Load();
+    window.load();
     clock.advance(1000);
     EXPECT_EQ(unloads, 2);
     EXPECT_EQ(shell.opened.size(), 1u);
@@ -89,7 +89,7 @@ TEST_F(WebsiteWindowTest, UnloadsOneSecondAfterLoading) {
 TEST_F(WebsiteWindowTest, FailedOpenStillClearsTheRequest) {
     shell.result = false;
     program.websiteRequest = "Website";
-    window.Form_Load();
+    window.load();
     EXPECT_EQ(shell.opened.size(), 1u);
     EXPECT_EQ(program.websiteRequest, "");
 }
@@ -98,7 +98,7 @@ TEST_F(WebsiteWindowTest, FailedOpenStillClearsTheRequest) {
 TEST_F(WebsiteWindowTest, EmptyWebsiteOpensNothing) {
     config.version.website.clear();
     program.websiteRequest = "Website";
-    window.Form_Load();
+    window.load();
     EXPECT_TRUE(shell.opened.empty());
     EXPECT_EQ(program.websiteRequest, "");
 }

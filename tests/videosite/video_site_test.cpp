@@ -125,7 +125,7 @@ TEST_F(VideoSiteTest, OpeningTheTabListsFeaturedInTheStartRegion) {
     listing.pages[featured("en_us", 1)] = link("a1", "Alpha");
     listing.pages[featured("en_us", 2)] = link("b2", "Beta");
 
-    site().cmdYouTube_Click();
+    site().openVideoSite();
 
     serve();
 
@@ -148,14 +148,14 @@ TEST_F(VideoSiteTest, OpeningTheTabListsFeaturedInTheStartRegion) {
 // Catches a chosen country not reaching the listing addresses.
 TEST_F(VideoSiteTest, ChoosingACountrySetsTheRegionCode) {
     form.videoCountryBox->setText("Japan");
-    site().Combo4_Click();
+    site().chooseCountry();
     serve();
     EXPECT_EQ(regionCode, "ja_JP");
     EXPECT_EQ(fetched(listing), expectedListing("ja_JP"));
 
     fetcher.started.clear();
     form.videoCountryBox->setText("United States");
-    site().Combo4_Click();
+    site().chooseCountry();
     serve();
     EXPECT_EQ(fetched(listing), expectedListing("en_US"));
 }
@@ -164,7 +164,7 @@ TEST_F(VideoSiteTest, ChoosingACountrySetsTheRegionCode) {
 TEST_F(VideoSiteTest, UnknownCountryKeepsTheRegion) {
     regionCode = "fr_FR";
     form.videoCountryBox->setText("Atlantis");
-    site().Combo4_Click();
+    site().chooseCountry();
     serve();
     EXPECT_EQ(regionCode, "fr_FR");
     EXPECT_EQ(fetched(listing), expectedListing("fr_FR"));
@@ -173,7 +173,7 @@ TEST_F(VideoSiteTest, UnknownCountryKeepsTheRegion) {
 // Catches the listing kind's path not being used, or Comedy lacking one.
 TEST_F(VideoSiteTest, ChosenListingKindGivesItsPath) {
     form.videoKindBox->setText("Comedy");
-    site().Combo3_Click();
+    site().chooseListingKind();
     serve();
     const auto targets = fetched(listing);
     ASSERT_EQ(targets.size(), 5u);
@@ -189,12 +189,12 @@ TEST_F(VideoSiteTest, ListingChosenDuringAnotherOneReplacesIt) {
         listing.pages[featured("en_us", p)] = link("f" + std::to_string(p), "Featured " + std::to_string(p));
         listing.pages[comedy + std::to_string(p)] = link("c" + std::to_string(p), "Comedy " + std::to_string(p));
     }
-    site().cmdYouTube_Click();
+    site().openVideoSite();
     ASSERT_TRUE(fetcher.reply("http://listing.test" + featured("en_us", 1),
                               test::ScriptedReply{200, "text/html", {}, listing.pages[featured("en_us", 1)]}));
     EXPECT_EQ(titles(*form.videoList), (std::vector<std::string>{"Featured 1"}));
     form.videoKindBox->setText("Comedy");
-    site().Combo3_Click();
+    site().chooseListingKind();
     serve();
 
     EXPECT_EQ(titles(*form.videoList),
@@ -207,7 +207,7 @@ TEST_F(VideoSiteTest, ListingChosenDuringAnotherOneReplacesIt) {
 // Catches a listing that keeps fetching its pages after the window closed.
 TEST_F(VideoSiteTest, AbandonedListingFetchesNoMorePages) {
     for (int p = 1; p <= kListingPages; ++p) listing.pages[featured("en_us", p)] = link("f" + std::to_string(p), "F");
-    site().cmdYouTube_Click();
+    site().openVideoSite();
     site().abandonListings();
     EXPECT_FALSE(site().loading());
     serve();
@@ -234,7 +234,7 @@ TEST_F(VideoSiteTest, TypedUnknownKindFetchesNothingAndEmptiesTheList) {
     old.key = "old";
     form.videoList->addItem(old);
     form.videoKindBox->setText("Cats");
-    site().Combo3_Click();
+    site().chooseListingKind();
     serve();
     EXPECT_TRUE(fetched(listing).empty());
     EXPECT_EQ(form.videoList->count(), 0);
@@ -278,7 +278,7 @@ TEST_F(VideoSiteTest, UnreachableSiteTriesEveryPageAndLeavesTheListEmpty) {
 // selector shown, and a country not returning to listing mode.
 TEST_F(VideoSiteTest, SearchEntrySwitchesModesAndCountryReturns) {
     form.videoCountryBox->setText("SEARCH");
-    site().Combo4_Click();
+    site().chooseCountry();
     serve();
     EXPECT_TRUE(form.videoSearchText->visible());
     EXPECT_TRUE(form.videoSearchButton->visible());
@@ -288,7 +288,7 @@ TEST_F(VideoSiteTest, SearchEntrySwitchesModesAndCountryReturns) {
     EXPECT_EQ(regionCode, "en_us");
 
     form.videoCountryBox->setText("search");
-    site().Combo4_Click();
+    site().chooseCountry();
     serve();
     EXPECT_TRUE(form.videoKindBox->visible()) << "only the exact upper-case text switches";
     EXPECT_FALSE(form.videoSearchText->visible());
@@ -300,7 +300,7 @@ TEST_F(VideoSiteTest, SearchEntrySwitchesModesAndCountryReturns) {
 // being encoded, the wrong host, or fewer than ten pages.
 TEST_F(VideoSiteTest, UntouchedSearchBoxSearchesItsTextEncoded) {
     searching.pages[search("Enter%20search%20here", 2)] = link("s2", "Found");
-    site().cmdSearch_Click();
+    site().search();
     serve();
     std::vector<std::string> expected;
     for (int p = 1; p <= kSearchPages; ++p) expected.push_back(search("Enter%20search%20here", p));
@@ -324,17 +324,17 @@ TEST_F(VideoSiteTest, VideoClickShowsThePageUnlessBlocked) {
     listing.pages[featured("en_us", 1)] = link("abc", "My clip");
     site().loadVideoListing();
     serve();
-    site().ListView3_Click();
+    site().showSelectedVideo();
     EXPECT_TRUE(browser.navigated2.empty());
 
     form.videoList->select(0);
     form.dontLoadWhileEditingCheck->setChecked(true);
-    site().ListView3_Click();
+    site().showSelectedVideo();
     EXPECT_TRUE(browser.navigated2.empty());
     EXPECT_FALSE(fs::exists(dir / "youtube.html"));
 
     form.dontLoadWhileEditingCheck->setChecked(false);
-    site().ListView3_Click();
+    site().showSelectedVideo();
     ASSERT_EQ(browser.navigated2.size(), 1u);
     EXPECT_NE(dir.read("youtube.html").find("<h1>My clip</h1>"), std::string::npos);
     EXPECT_NE(dir.read("youtube.html").find("http://player.example/v/abc&rel=1"), std::string::npos);
@@ -346,13 +346,13 @@ TEST_F(VideoSiteTest, AddToFavouritesAppendsAndSavesTheVideo) {
     listing.pages[featured("en_us", 1)] = link("v1", "A | B") + link("v2", "Second");
     site().loadVideoListing();
     serve();
-    site().mnuAction2Item_Click(0);
+    site().chooseVideoAction(0);
     EXPECT_EQ(form.favouritesList->count(), 0);
     form.videoList->select(0);
-    site().mnuAction2Item_Click(1);
+    site().chooseVideoAction(1);
     EXPECT_EQ(form.favouritesList->count(), 0);
-    site().mnuAction2Item_Click(0);
-    site().mnuAction2Item_Click(0);
+    site().chooseVideoAction(0);
+    site().chooseVideoAction(0);
     ASSERT_EQ(form.favouritesList->count(), 2);
     EXPECT_EQ(form.favouritesList->item(0).text, "A / B");
     EXPECT_EQ(form.favouritesList->item(0).tag, "youtube=v1");
@@ -367,9 +367,9 @@ TEST_F(VideoSiteTest, VideoFavouritePlaysTheSamePageAfterRestart) {
     site().loadVideoListing();
     serve();
     form.videoList->select(0);
-    site().ListView3_Click();
+    site().showSelectedVideo();
     const std::string fromList = dir.read("youtube.html");
-    site().mnuAction2Item_Click(0);
+    site().chooseVideoAction(0);
 
     ui::MainWindow restarted;
     favourites::Favourites again(
@@ -380,7 +380,7 @@ TEST_F(VideoSiteTest, VideoFavouritePlaysTheSamePageAfterRestart) {
     ASSERT_EQ(restarted.favouritesList->count(), 1);
     fs::remove(dir / "youtube.html");
     restarted.favouritesList->select(0);
-    again.ListView2_Click();
+    again.playSelectedFavourite();
     EXPECT_EQ(dir.read("youtube.html"), fromList);
     EXPECT_TRUE(playedChannels.empty());
 }

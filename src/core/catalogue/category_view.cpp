@@ -115,7 +115,9 @@ CategoryView::CategoryView(ui::MainWindow& form, NavigationState& state, platfor
       dialogs_(dialogs),
       messages_(messages),
       catalogueFile_(std::move(programFolder) / "Data.txt"),
-      appTitle_(std::move(appTitle)) {}
+      appTitle_(std::move(appTitle)) {
+    form_.languageBox->clicked.connect([this] { chooseLanguage(); });
+}
 
 std::string CategoryView::languageKey(const std::string& category) {
     if (category == "TV") return "TVLang";
@@ -187,7 +189,7 @@ void CategoryView::LoadCategory() {
     if (languages.contains(state_.currentLanguage)) box.setText(state_.currentLanguage);
 }
 
-void CategoryView::Combo1_Click() {
+void CategoryView::chooseLanguage() {
     state_.currentLanguage = form_.languageBox->text();
     const std::string key = languageKey(state_.currentCategory);
     if (!key.empty()) settings_.set(key, state_.currentLanguage);

@@ -34,7 +34,7 @@ public:
     /// is stored under the category's key (TVLang, RadioLang, VideoLang; no
     /// key for other categories) and the list is loaded again. The language
     /// box keeps its entries.
-    void Combo1_Click();
+    void chooseLanguage();
 
     /// The settings key that remembers the language of a category; "" when
     /// the category has none (the adult category included).

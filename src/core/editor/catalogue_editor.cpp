@@ -24,9 +24,29 @@ CatalogueEditor::CatalogueEditor(ui::MainWindow& form, platform::Dialogs& dialog
       dialogs_(dialogs),
       messages_(messages),
       title_(appTitle),
-      file_(form, dialogs, std::move(programFolder), std::move(appTitle)) {}
+      file_(form, dialogs, std::move(programFolder), std::move(appTitle)) {
+    // The panel's buttons act only while the panel is there to click.
+    const auto whenShown = [this](auto handler) {
+        return [this, handler] {
+            if (form_.editorPanel->visible()) (void)(this->*handler)();
+        };
+    };
+    ui::MainWindow& w = form_;
+    w.addButton->clicked.connect(whenShown(&CatalogueEditor::addEntry));
+    w.editButton->clicked.connect(whenShown(&CatalogueEditor::applyEdit));
+    w.replaceButton->clicked.connect(whenShown(&CatalogueEditor::findAndReplace));
+    w.removeDuplicatesButton->clicked.connect(whenShown(&CatalogueEditor::removeDuplicates));
+    w.deleteChannelButton->clicked.connect(whenShown(&CatalogueEditor::deleteSelectedChannel));
+    w.clearListButton->clicked.connect(whenShown(&CatalogueEditor::clearList));
+    w.closeEditorButton->clicked.connect(whenShown(&CatalogueEditor::closeEditor));
+    w.decryptAndLoadButton->clicked.connect(whenShown(&CatalogueEditor::decryptAndLoad));
+    w.encryptAndSaveButton->clicked.connect(whenShown(&CatalogueEditor::encryptAndSave));
+    w.importSectionedButton->clicked.connect(whenShown(&CatalogueEditor::importSectioned));
+    w.findText->keyPressed.connect([this](int key) { findTextKeyPressed(key); });
+    w.replaceWithText->keyPressed.connect([this](int key) { replaceTextKeyPressed(key); });
+}
 
-void CatalogueEditor::SelectRow() {
+void CatalogueEditor::fillFieldsFromSelectedRow() {
     const ui::ListItem* row = form_.channelList->selectedItem();
     if (!row) return;
     form_.editNameText->setText(row->text);
@@ -35,14 +55,14 @@ void CatalogueEditor::SelectRow() {
     form_.editAddressText->setText(row->subItem(kAddress));
 }
 
-void CatalogueEditor::cmdAdd_Click() {
+void CatalogueEditor::addEntry() {
     ui::ListItem row;
     row.text = form_.addNameText->text();
     row.subItems = {form_.addCategoryBox->text(), form_.addLanguagesText->text(), form_.addAddressText->text()};
     form_.channelList->addItem(std::move(row));
 }
 
-void CatalogueEditor::cmdEdit_Click() {
+void CatalogueEditor::applyEdit() {
     ui::ListView& list = *form_.channelList;
     const int i = list.selectedIndex();
     if (i < 0) return;
@@ -54,7 +74,7 @@ void CatalogueEditor::cmdEdit_Click() {
     list.setItem(i, std::move(row));
 }
 
-void CatalogueEditor::cmdReplace_Click() {
+void CatalogueEditor::findAndReplace() {
     const std::string& find = form_.findText->text();
     const std::string& with = form_.replaceWithText->text();
     const std::string& column = form_.replaceColumnBox->text();
@@ -82,15 +102,15 @@ void CatalogueEditor::cmdReplace_Click() {
     list.endUpdate();
 }
 
-bool CatalogueEditor::Text2_KeyPress(int keyAscii) {
+bool CatalogueEditor::findTextKeyPressed(int keyAscii) {
     if (keyAscii != kEnterKey) return false;
-    cmdReplace_Click();
+    findAndReplace();
     return true;
 }
 
-bool CatalogueEditor::Text3_KeyPress(int keyAscii) { return Text2_KeyPress(keyAscii); }
+bool CatalogueEditor::replaceTextKeyPressed(int keyAscii) { return findTextKeyPressed(keyAscii); }
 
-int CatalogueEditor::cmdDupes_Click() {
+int CatalogueEditor::removeDuplicates() {
     ui::ListView& list = *form_.channelList;
     // Rows are the same channel when they play the same address. A row with
     // no address is nobody's duplicate: removing such rows would lose
@@ -126,16 +146,16 @@ int CatalogueEditor::cmdDupes_Click() {
     return deleted;
 }
 
-void CatalogueEditor::DELChannel_Click() {
+void CatalogueEditor::deleteSelectedChannel() {
     ui::ListView& list = *form_.channelList;
     const int i = list.selectedIndex();
     if (i < 0) return;
     list.removeItem(i);
 }
 
-void CatalogueEditor::Clear_Click() { form_.channelList->clear(); }
+void CatalogueEditor::clearList() { form_.channelList->clear(); }
 
-void CatalogueEditor::Command2_Click() {
+void CatalogueEditor::closeEditor() {
     form_.dontLoadWhileEditingCheck->setChecked(false);
     form_.editorPanel->setVisible(false);
 }

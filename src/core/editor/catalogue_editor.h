@@ -24,39 +24,39 @@ public:
 
     /// A click on a row of channelList in editor mode: copies the selected
     /// row into the edit boxes. Without a selection nothing changes.
-    void SelectRow();
+    void fillFieldsFromSelectedRow();
 
     /// Add: appends a row from the add boxes, with no tag.
-    void cmdAdd_Click();
+    void addEntry();
     /// OK: writes the edit boxes into the selected row; its tag stays.
     /// Without a selection nothing happens.
-    void cmdEdit_Click();
+    void applyEdit();
 
     /// Replace findText by replaceWithText in the column named by replaceColumnBox: "Channel"
     /// replaces inside names (letter case ignored), "Language" replaces
     /// whole language/type values (case-sensitive); any other column text
     /// and an empty find text change nothing.
-    void cmdReplace_Click();
+    void findAndReplace();
     /// KeyPress in the find or replacement box: Enter runs Replace.
     /// Returns true when the key was Enter.
-    bool Text2_KeyPress(int keyAscii);
-    bool Text3_KeyPress(int keyAscii);
+    bool findTextKeyPressed(int keyAscii);
+    bool replaceTextKeyPressed(int keyAscii);
 
     /// Remove Duplicates: of the rows sharing an address (sub-item 3, letter
     /// case ignored) the topmost stays; order is kept. Shows "MSG_DELETED"
     /// followed by the count. Returns the count.
-    int cmdDupes_Click();
+    int removeDuplicates();
     /// Delete Selected Channel: removes the selected row without asking.
-    void DELChannel_Click();
+    void deleteSelectedChannel();
     /// clearListButton the list: removes every row without asking.
-    void Clear_Click();
+    void clearList();
     /// X: unticks dontLoadWhileEditingCheck and hides the panel for the rest of the run.
-    void Command2_Click();
+    void closeEditor();
 
     /// The three file buttons.
-    catalogue::LoadOutcome doLoad_Click() { return file_.DecryptAndLoad(); }
-    catalogue::SaveOutcome save_Click() { return file_.EncryptAndSave(); }
-    catalogue::LoadOutcome cmdLoad2_Click() { return file_.Load2(); }
+    catalogue::LoadOutcome decryptAndLoad() { return file_.DecryptAndLoad(); }
+    catalogue::SaveOutcome encryptAndSave() { return file_.EncryptAndSave(); }
+    catalogue::LoadOutcome importSectioned() { return file_.Load2(); }
 
     catalogue::CatalogueFile& catalogueFile() { return file_; }
 

@@ -19,7 +19,12 @@ Favourites::Favourites(ui::MainWindow& form, std::filesystem::path programFolder
       reporter_(reporter),
       dialogs_(dialogs),
       appTitle_(std::move(appTitle)),
-      showVideoPage_(std::move(showVideoPage)) {}
+      showVideoPage_(std::move(showVideoPage)) {
+    form_.removeFavouriteButton->clicked.connect([this] { removeSelectedFavourite(); });
+    form_.favouritesList->itemClicked.connect([this](int) { playSelectedFavourite(); });
+    for (std::size_t i = 0; i < form_.channelActionItems.size(); ++i)
+        form_.channelActionItems[i]->clicked.connect([this, i] { chooseChannelAction(static_cast<int>(i)); });
+}
 
 void Favourites::LoadFavorites() {
     const auto bytes = util::readFile(file_);
@@ -51,7 +56,7 @@ void Favourites::addFavourite(const std::string& name, const std::string& addres
     form_.favouritesList->addItem(std::move(item));
 }
 
-void Favourites::ChannelAction(const std::string& word) {
+void Favourites::applyChannelAction(const std::string& word) {
     const bool add = word == "Favorites";
     const bool rate = word.size() == 5 && util::startsWith(word, "Rate") && word[4] >= '1' && word[4] <= '5';
     if (!add && !rate) return;
@@ -67,15 +72,15 @@ void Favourites::ChannelAction(const std::string& word) {
     SaveFavorites();
 }
 
-void Favourites::mnuActionItem_Click(int index) {
+void Favourites::chooseChannelAction(int index) {
     if (index == 0) {
-        ChannelAction("Favorites");
+        applyChannelAction("Favorites");
     } else if (index >= 2 && index <= 6) {
-        ChannelAction("Rate" + util::decimal(7 - index));
+        applyChannelAction("Rate" + util::decimal(7 - index));
     }
 }
 
-void Favourites::Command1_Click() {
+void Favourites::removeSelectedFavourite() {
     const int selected = form_.favouritesList->selectedIndex();
     if (selected >= 0) form_.favouritesList->removeItem(selected);
     SaveFavorites();
@@ -88,7 +93,7 @@ std::string VideoIdOfAddress(const std::string& address) {
     return address.substr(eq + 1, next == std::string::npos ? std::string::npos : next - eq - 1);
 }
 
-void Favourites::ListView2_Click() {
+void Favourites::playSelectedFavourite() {
     const ui::ListItem* selected = form_.favouritesList->selectedItem();
     if (!selected) return;
     form_.offlinePicture->setVisible(false);
@@ -106,7 +111,7 @@ void Favourites::ListView2_Click() {
     if (playChannel_) playChannel_(name, address, "\"");
 }
 
-void Favourites::AddVideoFavorite(const std::string& title, const std::string& id) {
+void Favourites::addVideoFavourite(const std::string& title, const std::string& id) {
     addFavourite(title, kVideoMarker + id, "", "");
     SaveFavorites();
 }

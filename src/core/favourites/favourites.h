@@ -42,19 +42,19 @@ public:
     /// "Favorites" adds the selected channel of channelList and reports it;
     /// "Rate5" to "Rate1" report a rating. Any other word, or no selected
     /// channel, does nothing.
-    void ChannelAction(const std::string& word);
+    void applyChannelAction(const std::string& word);
     /// An entry of the channel actions menu: 0 adds, 2 to 6 rate 5 to 1.
-    void mnuActionItem_Click(int index);
+    void chooseChannelAction(int index);
 
     /// "Remove from Favorites": removes the selected favourite, if any, and
     /// saves in any case.
-    void Command1_Click();
+    void removeSelectedFavourite();
     /// A click on a favourite: plays it as a video, or as a channel (probe,
     /// then play, or offline and report, with the value "\"").
-    void ListView2_Click();
+    void playSelectedFavourite();
 
     /// Appends a video favourite (empty category and type) and saves.
-    void AddVideoFavorite(const std::string& title, const std::string& id);
+    void addVideoFavourite(const std::string& title, const std::string& id);
 
     const std::filesystem::path& file() const { return file_; }
 

@@ -14,7 +14,13 @@ constexpr const char* kDefaultLanguage = "English";
 constexpr const char* kComboPrompt = "Choose Language Here";
 }  // namespace
 
-LanguagePicker::LanguagePicker(LanguagePickerContext context) : ctx_(std::move(context)) {}
+LanguagePicker::LanguagePicker(LanguagePickerContext context) : ctx_(std::move(context)) {
+    ui::LanguageWindow& w = form();
+    w.languageBox->clicked.connect([this] { chooseLanguage(); });
+    w.checkUpdatesButton->clicked.connect([this] { checkForUpdates(); });
+    w.okButton->clicked.connect([this] { close(); });
+    w.translateButton->clicked.connect([this] { openFileForTranslation(); });
+}
 
 std::string LanguagePicker::downloadAddress() const {
     return "http://" + ctx_.languageHost + "/Languages/" + util::decimal(ctx_.productNumber) + "/Localization.txt";
@@ -24,7 +30,7 @@ bool LanguagePicker::fileExists() const {
     return ctx_.languages.LangFileExists(ctx_.languages.localizationFile().string());
 }
 
-void LanguagePicker::Form_Load() {
+void LanguagePicker::load() {
     ClsLanguages& languages = ctx_.languages;
     // Translating twice lets a caption from the file (FRMLANGUAGE_CAPTION)
     // win over the message-table title set in between.
@@ -51,7 +57,7 @@ void LanguagePicker::FillLanguageList() {
     });
 }
 
-void LanguagePicker::Combo1_Click() {
+void LanguagePicker::chooseLanguage() {
     const std::string chosen = form().languageBox->text();
     if (chosen == kComboPrompt) return;
     if (!ctx_.settings.set(kLanguageSetting, chosen)) return;
@@ -59,7 +65,7 @@ void LanguagePicker::Combo1_Click() {
     ctx_.languages.ChangeLanguage(form(), chosen);
 }
 
-void LanguagePicker::Command1_Click() { download_.start(downloadLanguages()); }
+void LanguagePicker::checkForUpdates() { download_.start(downloadLanguages()); }
 
 namespace {
 bool holdsALanguage(const std::string& text) {
@@ -116,7 +122,7 @@ util::Task<> LanguagePicker::downloadLanguages() {
     tellUser(ctx_.languages.getMessages("MSG_DOWNLOADED"));
 }
 
-void LanguagePicker::Command2_Click() {
+void LanguagePicker::close() {
     download_.cancel();
     form().downloadStatus->setCaption("");
     ctx_.windows.unload(form());
@@ -126,7 +132,7 @@ void LanguagePicker::tellUser(const std::string& text) {
     ctx_.dialogs.messageBox(text, ctx_.appTitle, platform::Buttons::OK);
 }
 
-void LanguagePicker::Command3_Click() {
+void LanguagePicker::openFileForTranslation() {
     if (!fileExists()) return;
     ctx_.shell.open(ctx_.languages.localizationFile().string());
 }

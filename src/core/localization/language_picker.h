@@ -39,26 +39,26 @@ public:
 
     /// Translates the window, sets its caption, fills the language list and
     /// skins the window when skinning is on.
-    void Form_Load();
+    void load();
     /// Refills languageBox with the language names of Localization.txt in file
     /// order and shows the saved language name. A group without its closing
     /// tag or its name pair ends the list there.
     void FillLanguageList();
     /// Stores the picked language and applies it to the main window and to
     /// this window; the prompt text "Choose Language Here" is ignored.
-    void Combo1_Click();
+    void chooseLanguage();
     /// Starts the download of the newest Localization.txt, its progress
     /// shown in the window. Only a file that arrived whole, within 8 MiB,
     /// and holds at least one language replaces the old one; the list is
     /// then refilled and the user told. Anything else keeps the old file
     /// and tells the user why. Pressing again starts over.
-    void Command1_Click();
+    void checkForUpdates();
     /// Unloads the window; a download still on its way is given up.
-    void Command2_Click();
+    void close();
     /// True while the download is on its way.
     bool downloading() const { return download_.running(); }
     /// Opens Localization.txt with the desktop's default program, when it exists.
-    void Command3_Click();
+    void openFileForTranslation();
 
     /// The address checkUpdatesButton downloads from.
     std::string downloadAddress() const;

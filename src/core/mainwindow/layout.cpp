@@ -65,7 +65,7 @@ void LayoutMainWindow(ui::MainWindow& f, bool bannerShown, int bannerHeight) {
     website.setWidth(std::abs(f.width() - website.left() - kRightMargin));
 }
 
-void Form_Resize(ui::MainWindow& form, bool minimised, bool bannerShown, int bannerHeight) {
+void resizeMainWindow(ui::MainWindow& form, bool minimised, bool bannerShown, int bannerHeight) {
     if (minimised) return;
     LayoutMainWindow(form, bannerShown, bannerHeight);
 }

@@ -29,6 +29,6 @@ void LayoutMainWindow(ui::MainWindow& form, bool bannerShown, int bannerHeight);
 
 /// The window's resize event: the shell calls it on every resize and once
 /// when the window is first shown. A minimised window is left as it is.
-void Form_Resize(ui::MainWindow& form, bool minimised, bool bannerShown, int bannerHeight);
+void resizeMainWindow(ui::MainWindow& form, bool minimised, bool bannerShown, int bannerHeight);
 
 }  // namespace cd::mainwindow

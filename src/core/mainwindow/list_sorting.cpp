@@ -26,11 +26,11 @@ bool EnhListView_SortColumns(ui::ListView& list, int columnPosition, bool showEr
     return false;
 }
 
-void ListView1_ColumnClick(ui::MainWindow& form, int columnPosition) {
+void sortChannelListByColumn(ui::MainWindow& form, int columnPosition) {
     (void)EnhListView_SortColumns(*form.channelList, columnPosition, false);
 }
 
-void ListView2_ColumnClick(ui::MainWindow& form, int columnPosition) {
+void sortFavouritesByColumn(ui::MainWindow& form, int columnPosition) {
     (void)EnhListView_SortColumns(*form.favouritesList, columnPosition, false);
 }
 

@@ -18,8 +18,8 @@ bool EnhListView_SortColumns(ui::ListView& list, int columnPosition, bool showEr
                              platform::Dialogs* dialogs = nullptr);
 
 /// Header click of the channel list: sorts by that column, silently.
-void ListView1_ColumnClick(ui::MainWindow& form, int columnPosition);
+void sortChannelListByColumn(ui::MainWindow& form, int columnPosition);
 /// Header click of the favourites list: sorts by that column, silently.
-void ListView2_ColumnClick(ui::MainWindow& form, int columnPosition);
+void sortFavouritesByColumn(ui::MainWindow& form, int columnPosition);
 
 }  // namespace cd::mainwindow

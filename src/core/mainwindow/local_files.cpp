@@ -135,8 +135,16 @@ std::vector<std::string> BrowsableVolumes(std::string_view mountsText, const std
     return out;
 }
 
-LocalFiles::LocalFiles(ui::MainWindow& form, platform::SettingsStore& settings, platform::Player& player)
-    : form_(form), settings_(settings), player_(player) {}
+LocalFiles::LocalFiles(ui::MainWindow& form, platform::SettingsStore& settings, platform::Player& player,
+                       std::function<void()> takingPlayer)
+    : form_(form), settings_(settings), player_(player), takingPlayer_(std::move(takingPlayer)) {
+    form_.driveList->changed.connect([this] { chooseDrive(form_.driveList->current()); });
+    // One click on a file plays it at once; a folder opens on a double click
+    // or Enter (a single click only selects it).
+    form_.fileList->itemClicked.connect([this](int row) { playFile(row); });
+    form_.fileList->itemActivated.connect([this](int row) { playFile(row); });
+    form_.folderList->itemActivated.connect([this](int row) { openFolder(row); });
+}
 
 void LocalFiles::setDrives(std::vector<std::string> roots) {
     drives_.clear();
@@ -213,7 +221,7 @@ void LocalFiles::folderChanged() {
     setFilePath(form_.folderList->current());
 }
 
-void LocalFiles::Drive1_Change(const std::string& drive) {
+void LocalFiles::chooseDrive(const std::string& drive) {
     form_.driveList->setCurrent(drive);
     const auto it = std::find(drives_.begin(), drives_.end(), drive);
     form_.driveList->select(it == drives_.end() ? -1 : static_cast<int>(it - drives_.begin()));
@@ -223,28 +231,29 @@ void LocalFiles::Drive1_Change(const std::string& drive) {
     settings_.set("Drive", drive);
 }
 
-bool LocalFiles::Dir1_Change(const std::string& path) {
+bool LocalFiles::showFolder(const std::string& path) {
     if (!setDirPath(path)) return false;
     folderChanged();
     return true;
 }
 
-bool LocalFiles::Dir1_Open(int index) {
+bool LocalFiles::openFolder(int index) {
     if (index < 0 || index >= static_cast<int>(folderPaths_.size())) return false;
-    return Dir1_Change(folderPaths_[static_cast<std::size_t>(index)]);
+    return showFolder(folderPaths_[static_cast<std::size_t>(index)]);
 }
 
-void LocalFiles::File1_Click(int index) {
+void LocalFiles::playFile(int index) {
     ui::ListBox& files = *form_.fileList;
     if (index < 0 || index >= static_cast<int>(files.entries().size())) return;
     files.select(index);
+    if (takingPlayer_) takingPlayer_();
     player_.setUrl(JoinFolderAndName(files.current(), files.entries()[static_cast<std::size_t>(index)]));
 }
 
 bool LocalFiles::setDrive(const std::string& drive) {
     const auto name = normaliseFolder(drive);
     if (!name || std::find(drives_.begin(), drives_.end(), *name) == drives_.end()) return false;
-    Drive1_Change(*name);
+    chooseDrive(*name);
     return true;
 }
 
@@ -255,7 +264,7 @@ void LocalFiles::RestoreAtStartup() {
     const std::string drive = settings_.get("Drive", "");
     const std::string dir = settings_.get("Dir", "");
     setDrive(drive);
-    Dir1_Change(dir);
+    showFolder(dir);
     setFilePath(dir);
 }
 

@@ -5,6 +5,7 @@
 // file system root, the home folder, mounted removable media); the drive and
 // folder last chosen are kept under "Drive" and "Dir" and come back at
 // start-up.
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -35,7 +36,10 @@ std::vector<std::string> BrowsableVolumes(std::string_view mountsText, const std
 
 class LocalFiles {
 public:
-    LocalFiles(ui::MainWindow& form, platform::SettingsStore& settings, platform::Player& player);
+    /// takingPlayer runs before a file is given to the player (a channel
+    /// still being probed must not play over it).
+    LocalFiles(ui::MainWindow& form, platform::SettingsStore& settings, platform::Player& player,
+               std::function<void()> takingPlayer = {});
 
     /// Fills the drive list with these volume roots, in this order.
     void setDrives(std::vector<std::string> roots);
@@ -47,15 +51,15 @@ public:
     /// Drive change (the user picked drive): the folder list moves to the
     /// drive's root, unless it cannot be read (it then keeps its folder);
     /// "Drive" is saved either way.
-    void Drive1_Change(const std::string& drive);
+    void chooseDrive(const std::string& drive);
     /// Folder change (the folder list's path becomes path): saves "Dir" and
     /// shows the folder's media files. False, with nothing changed or saved,
     /// when the folder cannot be read.
-    bool Dir1_Change(const std::string& path);
+    bool showFolder(const std::string& path);
     /// The user opened entry index of the folder list.
-    bool Dir1_Open(int index);
+    bool openFolder(int index);
     /// File click: plays the file at once (no test, no report).
-    void File1_Click(int index);
+    void playFile(int index);
     /// Start-up: the saved drive, then the saved folder in the folder list,
     /// then in the file list; each step on its own, a failing one skipped
     /// without a word.
@@ -78,6 +82,7 @@ private:
     ui::MainWindow& form_;
     platform::SettingsStore& settings_;
     platform::Player& player_;
+    std::function<void()> takingPlayer_;
     std::vector<std::string> drives_;
     std::vector<std::string> folderPaths_;
     std::vector<int> folderDepths_;

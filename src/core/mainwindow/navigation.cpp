@@ -35,13 +35,28 @@ Navigation::Navigation(ui::MainWindow& form, catalogue::NavigationState& state, 
       settings_(settings),
       dialogs_(dialogs),
       playback_(playback),
-      hooks_(std::move(hooks)) {}
+      hooks_(std::move(hooks)) {
+    ui::MainWindow& w = form_;
+    w.tvButton->clicked.connect([this] { showTv(); });
+    w.radioButton->clicked.connect([this] { showRadio(); });
+    w.videoButton->clicked.connect([this] { showVideo(); });
+    w.favouritesButton->clicked.connect([this] { showFavourites(); });
+    w.myFilesButton->clicked.connect([this] { showMyFiles(); });
+    w.sportsButton->clicked.connect([this] { openSports(); });
+    w.extrasButton->clicked.connect([this] { openExtras(); });
+    w.adultButton->clicked.connect([this] { showAdultAfterConsent(); });
+    w.videoSiteButton->clicked.connect([this] { openVideoSite(); });
+    w.websiteButton->clicked.connect([this] { openWebsite(); });
+    for (std::size_t i = 0; i < w.categoryMenuItems.size(); ++i)
+        w.categoryMenuItems[i]->clicked.connect([this, i] { chooseCategoryMenuItem(static_cast<int>(i)); });
+    w.channelList->itemClicked.connect([this](int) { playSelectedChannel(); });
+}
 
 void Navigation::showOnly(ui::Control* frame) {
     for (ui::Control* f : {form_.channelPanel, form_.favouritesPanel, form_.filesPanel, form_.videoSitePanel}) f->setVisible(f == frame);
 }
 
-void Navigation::ChannelCategorySwitch(const std::string& category) {
+void Navigation::switchCategory(const std::string& category) {
     showOnly(form_.channelPanel);
     form_.videoPage->setVisible(false);
     form_.player->setVisible(true);
@@ -52,75 +67,75 @@ void Navigation::ChannelCategorySwitch(const std::string& category) {
     categoryView_.LoadCategory();
 }
 
-void Navigation::cmdFavorites_Click() {
+void Navigation::showFavourites() {
     showOnly(form_.favouritesPanel);
     form_.videoPage->setVisible(false);
     form_.player->setVisible(true);
 }
 
-void Navigation::cmdFiles_Click() {
+void Navigation::showMyFiles() {
     showOnly(form_.filesPanel);
     form_.videoPage->setVisible(false);
     form_.player->setVisible(true);
 }
 
-void Navigation::cmdSports_Click() {
+void Navigation::openSports() {
     if (hooks_.openWebsite) hooks_.openWebsite("Sports");
 }
 
-void Navigation::cmdExtras_Click() {
+void Navigation::openExtras() {
     if (hooks_.openWebsite) hooks_.openWebsite("Extras");
 }
 
-void Navigation::cmdWebsite_Click() {
+void Navigation::openWebsite() {
     if (hooks_.openWebsite) hooks_.openWebsite("Website");
 }
 
-void Navigation::cmdXXX_Click() {
+void Navigation::showAdultAfterConsent() {
     const auto answer = dialogs_.messageBox(AdultConsentText(), kAdultConsentTitle, platform::Buttons::OKCancel);
     if (answer != platform::Answer::OK) return;
-    ChannelCategorySwitch("XXX");
+    switchCategory("XXX");
 }
 
-void Navigation::cmdYouTube_Click() {
+void Navigation::openVideoSite() {
     if (hooks_.openVideoTab) hooks_.openVideoTab();
 }
 
-void Navigation::mnuCatItem_Click(int index) {
+void Navigation::chooseCategoryMenuItem(int index) {
     switch (index) {
         case 0:
-            cmdTV_Click();
+            showTv();
             break;
         case 1:
-            cmdRadio_Click();
+            showRadio();
             break;
         case 2:
-            cmdVideo_Click();
+            showVideo();
             break;
         case 3:
-            cmdFavorites_Click();
+            showFavourites();
             break;
         case 4:
-            cmdFiles_Click();
+            showMyFiles();
             break;
         case 5:
-            cmdSports_Click();
+            openSports();
             break;
         case 6:
-            cmdExtras_Click();
+            openExtras();
             break;
         case 7:
-            cmdXXX_Click();
+            showAdultAfterConsent();
             break;
         case 8:
-            cmdYouTube_Click();
+            openVideoSite();
             break;
         default:
             break;
     }
 }
 
-void Navigation::ListView1_Click() {
+void Navigation::playSelectedChannel() {
     form_.offlinePicture->setVisible(false);
     const ui::ListItem* selected = form_.channelList->selectedItem();
     if (!selected) return;  // nothing may be played or reported without a channel

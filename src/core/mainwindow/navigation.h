@@ -35,28 +35,28 @@ public:
                platform::SettingsStore& settings, platform::Dialogs& dialogs, playback::PlaybackController& playback,
                NavigationHooks hooks);
 
-    void cmdTV_Click() { ChannelCategorySwitch("TV"); }
-    void cmdRadio_Click() { ChannelCategorySwitch("Radio"); }
-    void cmdVideo_Click() { ChannelCategorySwitch("Video"); }
-    void cmdFavorites_Click();
-    void cmdFiles_Click();
-    void cmdSports_Click();
-    void cmdExtras_Click();
+    void showTv() { switchCategory("TV"); }
+    void showRadio() { switchCategory("Radio"); }
+    void showVideo() { switchCategory("Video"); }
+    void showFavourites();
+    void showMyFiles();
+    void openSports();
+    void openExtras();
     /// Asks for consent on every press; only OK switches to the adult category.
-    void cmdXXX_Click();
-    void cmdYouTube_Click();
-    void cmdWebsite_Click();
+    void showAdultAfterConsent();
+    void openVideoSite();
+    void openWebsite();
     /// The Categories menu: entry i does exactly what its button does.
-    void mnuCatItem_Click(int index);
+    void chooseCategoryMenuItem(int index);
 
     /// Shows the channel panel and player, sets the category and its saved
     /// language, and refills the channel list.
-    void ChannelCategorySwitch(const std::string& category);
+    void switchCategory(const std::string& category);
 
     /// Hands the selected channel to the playback controller, which probes
     /// it and plays it or shows it offline. Does nothing when no row is
     /// selected.
-    void ListView1_Click();
+    void playSelectedChannel();
 
 private:
     void showOnly(ui::Control* frame);

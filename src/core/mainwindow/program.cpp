@@ -76,14 +76,16 @@ Program::Program(platform::Configuration config, fs::path programFolder, fs::pat
             videoPage_->showVideoPage(title, id);
         });
     videoSite_ = std::make_unique<videosite::VideoSite>(f, state_.regionCode, state_.currentCategory, fetcher_,
-                                                        config_.hosts, folder_, *videoPage_, *favourites_);
+                                                        config_.hosts, folder_, *videoPage_, *favourites_,
+                                                        [this] { playback_->supersede(); });
     editor_ = std::make_unique<editor::CatalogueEditor>(f, ports_.dialogs, languages_.messages(), folder_, appTitle_);
-    localFiles_ = std::make_unique<LocalFiles>(f, ports_.settings, ports_.player);
+    // Playing something else gives up a channel probe still waiting.
+    localFiles_ = std::make_unique<LocalFiles>(f, ports_.settings, ports_.player, [this] { playback_->supersede(); });
 
     NavigationHooks hooks;
     hooks.openWebsite = [this](const std::string& request) { openWebsiteWindow(request); };
-    hooks.openVideoTab = [this] { videoSite_->cmdYouTube_Click(); };
-    hooks.editorSelectRow = [this] { editor_->SelectRow(); };
+    hooks.openVideoTab = [this] { videoSite_->openVideoSite(); };
+    hooks.editorSelectRow = [this] { editor_->fillFieldsFromSelectedRow(); };
     navigation_ = std::make_unique<Navigation>(f, state_, *categoryView_, ports_.settings, ports_.dialogs, *playback_,
                                                std::move(hooks));
 
@@ -99,6 +101,7 @@ Program::Program(platform::Configuration config, fs::path programFolder, fs::pat
     help_ = std::make_unique<presentation::HelpViewer>(windows.helpWindow, folder_, ports_.shell, machineStore_);
     website_ = std::make_unique<presentation::WebsiteOpener>(windows.websiteWindow, values_, config_, ports_.shell,
                                                              [this] { windows.unload(windows.websiteWindow); });
+    connectControls();
 
     // What the designer put into the selectors and the drive list.
     videosite::FillVideoSelectors(f);
@@ -115,7 +118,7 @@ void Program::StartSplash() {
         return;
     }
     windows.load(windows.splashWindow);
-    splash_->Form_Load();
+    splash_->load();
 }
 
 bool Program::claimProgramFolder() {
@@ -168,7 +171,7 @@ bool Program::LoadMainWindow() {
     // 12.
     firstRunHelp();
     // 13.
-    navigation_->cmdTV_Click();
+    navigation_->showTv();
     // 14.
     favourites_->LoadFavorites();
     // 15.
@@ -221,18 +224,18 @@ void Program::Unload() {
 }
 
 void Program::Resize(bool minimised) {
-    Form_Resize(windows.mainWindow, minimised, values_.brand.bannerFlag, windows.mainWindow.banner->height());
+    resizeMainWindow(windows.mainWindow, minimised, values_.brand.bannerFlag, windows.mainWindow.banner->height());
 }
 
 void Program::openWebsiteWindow(const std::string& request) {
     values_.websiteRequest = request;
     windows.load(windows.websiteWindow);
-    website_->Form_Load();
+    website_->load();
 }
 
 void Program::openLanguageWindow(bool modal) {
     windows.load(windows.languageWindow);
-    languageWindow_->Form_Load();
+    languageWindow_->load();
     if (modal) {
         if (shell_.showModal) shell_.showModal(windows.languageWindow);
     } else if (shell_.show) {
@@ -240,146 +243,28 @@ void Program::openLanguageWindow(bool modal) {
     }
 }
 
-void Program::route(const WindowEvent& e) {
-    if (e.form == "Form1") {
-        routeMain(e);
-    } else if (e.form == "frmLanguage") {
-        if (e.control == "Combo1" && e.kind == EventKind::Click) languageWindow_->Combo1_Click();
-        if (e.control == "Command1" && e.kind == EventKind::Click) languageWindow_->Command1_Click();
-        if (e.control == "Command2" && e.kind == EventKind::Click) languageWindow_->Command2_Click();
-        if (e.control == "Command3" && e.kind == EventKind::Click) languageWindow_->Command3_Click();
-    } else if (e.form == "frmSplash") {
-        if (e.control == "Timer2" && e.kind == EventKind::TimerTick) splash_->Timer2_Tick();
-    } else if (e.form == "frmWebsite") {
-        if (e.control == "Timer1" && e.kind == EventKind::TimerTick) website_->Timer1_Tick();
-    }
-}
-
-void Program::routeMain(const WindowEvent& e) {
-    ui::MainWindow& f = windows.mainWindow;
-    const std::string& c = e.control;
-    const int index = e.index.value_or(0);
-    switch (e.kind) {
-        case EventKind::Click:
-            if (c == "cmdTV")
-                navigation_->cmdTV_Click();
-            else if (c == "cmdRadio")
-                navigation_->cmdRadio_Click();
-            else if (c == "cmdVideo")
-                navigation_->cmdVideo_Click();
-            else if (c == "cmdFavorites")
-                navigation_->cmdFavorites_Click();
-            else if (c == "cmdFiles")
-                navigation_->cmdFiles_Click();
-            else if (c == "cmdSports")
-                navigation_->cmdSports_Click();
-            else if (c == "cmdExtras")
-                navigation_->cmdExtras_Click();
-            else if (c == "cmdXXX")
-                navigation_->cmdXXX_Click();
-            else if (c == "cmdYouTube")
-                navigation_->cmdYouTube_Click();
-            else if (c == "cmdWebsite")
-                navigation_->cmdWebsite_Click();
-            else if (c == "cmdFav") {
-                if (shell_.popupMenu) shell_.popupMenu("mnuActions");
-            } else if (c == "Command4") {
-                if (shell_.popupMenu) shell_.popupMenu("mnuActions2");
-            } else if (c == "Command1")
-                favourites_->Command1_Click();
-            else if (c == "Combo1")
-                categoryView_->Combo1_Click();
-            else if (c == "Combo3")
-                videoSite_->Combo3_Click();
-            else if (c == "Combo4")
-                videoSite_->Combo4_Click();
-            else if (c == "cmdSearch")
-                videoSite_->cmdSearch_Click();
-            else if (c == "File1") {
-                // One click on a file plays it at once.
-                playback_->supersede();
-                localFiles_->File1_Click(index);
-            } else if (c == "Dir1") {
-                // A single click only selects a folder; a double click opens it.
-            } else
-                routeEditor(e);
-            break;
-        case EventKind::DoubleClick:
-            if (c == "Dir1") localFiles_->Dir1_Open(index);
-            break;
-        case EventKind::ItemClick:
-            if (c == "ListView1")
-                navigation_->ListView1_Click();
-            else if (c == "ListView2")
-                favourites_->ListView2_Click();
-            else if (c == "ListView3") {
-                // Playing something else supersedes a channel probe still waiting.
-                playback_->supersede();
-                videoSite_->ListView3_Click();
-            }
-            break;
-        case EventKind::HeaderClick:
-            if (c == "ListView1")
-                ListView1_ColumnClick(f, e.column);
-            else if (c == "ListView2")
-                ListView2_ColumnClick(f, e.column);
-            break;
-        case EventKind::Change:
-            if (c == "Drive1") localFiles_->Drive1_Change(f.driveList->current());
-            break;
-        case EventKind::KeyPress:
-            if (c == "Text2")
-                editor_->Text2_KeyPress(e.key);
-            else if (c == "Text3")
-                editor_->Text3_KeyPress(e.key);
-            break;
-        case EventKind::MenuClick:
-            if (c == "mnuCatItem")
-                navigation_->mnuCatItem_Click(index);
-            else if (c == "mnuFileItem") {
-                if (index == 2 && shell_.closeMainWindow) shell_.closeMainWindow();
-            } else if (c == "mnuActionItem")
-                favourites_->mnuActionItem_Click(index);
-            else if (c == "mnuAction2Item")
-                videoSite_->mnuAction2Item_Click(index);
-            else if (c == "mnuLanguageItem")
-                openLanguageWindow(false);
-            else if (c == "mnuAboutItem") {
-                windows.load(windows.aboutWindow);
-                about_->Form_Load();
-                if (shell_.show) shell_.show(windows.aboutWindow);
-            } else if (c == "mnuHelpItem") {
-                presentation::ShowHelpOnce(presentation::HelpWindowHooks(windows, *help_), ports_.pump);
-            }
-            break;
-        case EventKind::TimerTick:
-            break;
-    }
-}
-
-void Program::routeEditor(const WindowEvent& e) {
-    if (!state_.editorMode) return;
-    const std::string& c = e.control;
-    if (c == "cmdAdd")
-        editor_->cmdAdd_Click();
-    else if (c == "cmdEdit")
-        editor_->cmdEdit_Click();
-    else if (c == "cmdReplace")
-        editor_->cmdReplace_Click();
-    else if (c == "cmdDupes")
-        editor_->cmdDupes_Click();
-    else if (c == "DELChannel")
-        editor_->DELChannel_Click();
-    else if (c == "Clear")
-        editor_->Clear_Click();
-    else if (c == "Command2")
-        editor_->Command2_Click();
-    else if (c == "doLoad")
-        editor_->doLoad_Click();
-    else if (c == "save")
-        editor_->save_Click();
-    else if (c == "cmdLoad2")
-        editor_->cmdLoad2_Click();
+void Program::connectControls() {
+    ui::MainWindow& w = windows.mainWindow;
+    w.channelActionsButton->clicked.connect([this, &w] {
+        if (shell_.popupMenu) shell_.popupMenu(*w.channelActionsMenu);
+    });
+    w.videoActionsButton->clicked.connect([this, &w] {
+        if (shell_.popupMenu) shell_.popupMenu(*w.videoActionsMenu);
+    });
+    // File: entry 2 is Exit (0 the hidden download, 1 its separator).
+    w.fileMenuItems[2]->clicked.connect([this] {
+        if (shell_.closeMainWindow) shell_.closeMainWindow();
+    });
+    w.languageMenuItems[0]->clicked.connect([this] { openLanguageWindow(false); });
+    w.aboutMenuItems[0]->clicked.connect([this] {
+        windows.load(windows.aboutWindow);
+        about_->load();
+        if (shell_.show) shell_.show(windows.aboutWindow);
+    });
+    w.helpMenuItems[0]->clicked.connect(
+        [this] { presentation::ShowHelpOnce(presentation::HelpWindowHooks(windows, *help_), ports_.pump); });
+    w.channelList->headerClicked.connect([&w](int column) { sortChannelListByColumn(w, column); });
+    w.favouritesList->headerClicked.connect([&w](int column) { sortFavouritesByColumn(w, column); });
 }
 
 }  // namespace cd::mainwindow

@@ -2,7 +2,8 @@
 // The composition root of one run of ChannelDeck: every window model, every
 // subsystem object and the ports they share, wired the way the windows use
 // them. The Qt shell builds one Program with its own ports; tests build one
-// with fakes. Window events arrive by control name (see route()).
+// with fakes. Each subsystem connects the signals of the controls it owns in
+// its constructor; the shell raises them.
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -65,26 +66,13 @@ struct ShellRequests {
     /// Shows a window, not modally.
     std::function<void(ui::Form&)> show;
     /// Opens a pop-up menu (channelActionsMenu, videoActionsMenu) at the mouse position.
-    std::function<void(const std::string& menu)> popupMenu;
+    std::function<void(const ui::Control& menu)> popupMenu;
     /// Sets a window's large and small icons to the program's icon.
     std::function<void(ui::Form&)> setWindowIcon;
     /// Asks the main window to close (the File menu's "Exit").
     std::function<void()> closeMainWindow;
     /// Ends the program once the main window is unloaded.
     std::function<void()> quit;
-};
-
-/// DoubleClick: an entry of a folder or file list double-clicked or
-/// activated with Enter.
-enum class EventKind { Click, DoubleClick, Change, ItemClick, HeaderClick, KeyPress, MenuClick, TimerTick };
-
-struct WindowEvent {
-    std::string form;     // the window's Name: "MainWindow", "frmLanguage", ...
-    std::string control;  // the control's Name
-    std::optional<int> index;
-    EventKind kind = EventKind::Click;
-    int column = 0;  // HeaderClick: 1-based column
-    int key = 0;     // KeyPress: character code
 };
 
 class Program {
@@ -114,9 +102,6 @@ public:
     /// The main window was resized (also once when first shown).
     void Resize(bool minimised);
 
-    /// Runs the handler of a window event; unknown events do nothing.
-    void route(const WindowEvent& event);
-
     const std::filesystem::path& programFolder() const { return folder_; }
     catalogue::NavigationState& state() { return state_; }
     presentation::ProgramValues& values() { return values_; }
@@ -136,8 +121,9 @@ public:
     bool anotherInstanceRuns() const { return instance_ && instance_->anotherInstanceRuns(); }
 
 private:
-    void routeMain(const WindowEvent& e);
-    void routeEditor(const WindowEvent& e);
+    /// The controls whose handlers belong to the program as a whole:
+    /// pop-up menus, Exit, the language, about and help entries, sorting.
+    void connectControls();
     void openWebsiteWindow(const std::string& request);
     void openLanguageWindow(bool modal);
     void enterEditorModeIfMarked();

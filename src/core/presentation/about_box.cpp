@@ -12,7 +12,7 @@ std::string VersionText(const BrandValues& brand) {
 AboutBox::AboutBox(ui::AboutWindow& form, const ProgramValues& program, WindowRegions* regions)
     : form_(form), program_(program), regions_(regions) {}
 
-void AboutBox::Form_Load() {
+void AboutBox::load() {
     const BrandValues& brand = program_.brand;
     form_.setCaption("About " + brand.productName);
     form_.productLabel->setCaption(brand.productName);

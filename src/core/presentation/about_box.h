@@ -20,7 +20,7 @@ public:
     /// companyValue the company, versionValue "major.minor", websiteValue the
     /// website; with skinning on, skin labels over the plain labels and the
     /// skin applied.
-    void Form_Load();
+    void load();
 
 private:
     ui::AboutWindow& form_;

@@ -28,7 +28,7 @@ fs::path HelpViewer::HelpFilePath() const {
     return {};
 }
 
-void HelpViewer::Form_Load() {
+void HelpViewer::load() {
     form_.resize(0, 0);
     form_.setVisible(false);
     const fs::path help = HelpFilePath();

@@ -20,7 +20,7 @@ public:
 
     /// Load: size 0, invisible; when the help document exists, opens it and
     /// writes the machine-wide "showHelp" = "0"; without it, nothing more.
-    void Form_Load();
+    void load();
 
     /// The help document's path as it is on disk (its name may differ in
     /// letter case from kHelpFileName); empty when there is none.

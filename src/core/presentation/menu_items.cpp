@@ -8,7 +8,7 @@ void run(const std::function<void()>& f) {
 }
 }  // namespace
 
-void mnuAboutItem_Click(int /*index*/, const WindowHooks& about) {
+void openAboutFromMenu(int /*index*/, const WindowHooks& about) {
     run(about.load);
     run(about.show);
 }
@@ -20,9 +20,9 @@ void ShowHelpOnce(const WindowHooks& help, platform::EventPump& pump) {
     run(help.unload);
 }
 
-void mnuHelpItem_Click(int /*index*/, const WindowHooks& help, platform::EventPump& pump) { ShowHelpOnce(help, pump); }
+void openHelpFromMenu(int /*index*/, const WindowHooks& help, platform::EventPump& pump) { ShowHelpOnce(help, pump); }
 
-void mnuLanguageItem_Click(int /*index*/, const WindowHooks& language) {
+void openLanguageFromMenu(int /*index*/, const WindowHooks& language) {
     run(language.load);
     run(language.show);
 }
@@ -33,7 +33,7 @@ WindowHooks AboutWindowHooks(ui::Windows& windows, AboutBox& about) {
         [&windows, &about, &form] {
             if (windows.isLoaded(form)) return;
             windows.load(form);
-            about.Form_Load();
+            about.load();
         },
         [&form] { form.setVisible(true); },
         [&windows, &form] { windows.unload(form); },
@@ -46,7 +46,7 @@ WindowHooks HelpWindowHooks(ui::Windows& windows, HelpViewer& help) {
         [&windows, &help, &form] {
             if (windows.isLoaded(form)) return;
             windows.load(form);
-            help.Form_Load();
+            help.load();
         },
         [] {},
         [&windows, &form] { windows.unload(form); },

@@ -19,12 +19,12 @@ struct WindowHooks {
 };
 
 /// "About this software": load the about window and show it, not modal.
-void mnuAboutItem_Click(int index, const WindowHooks& about);
+void openAboutFromMenu(int index, const WindowHooks& about);
 /// "View Help": load the help window, show it, let pending events run once,
 /// unload it. The viewer the help window started stays open.
-void mnuHelpItem_Click(int index, const WindowHooks& help, platform::EventPump& pump);
+void openHelpFromMenu(int index, const WindowHooks& help, platform::EventPump& pump);
 /// "Change Language": load the language window and show it, not modal.
-void mnuLanguageItem_Click(int index, const WindowHooks& language);
+void openLanguageFromMenu(int index, const WindowHooks& language);
 
 /// The help sequence of the menu item; start-up's first-run help runs the same.
 void ShowHelpOnce(const WindowHooks& help, platform::EventPump& pump);

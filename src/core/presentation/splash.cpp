@@ -13,9 +13,11 @@ Splash::Splash(ui::SplashWindow& form, MachineStore& machine, ProgramValues& pro
       config_(config),
       skn_(skn),
       showMainWindow_(std::move(showMainWindow)),
-      regions_(regions) {}
+      regions_(regions) {
+    form_.startTimer->ticked.connect([this] { tick(); });
+}
 
-void Splash::Form_Load() {
+void Splash::load() {
     // The splash is the program's first window and shows itself, unless the
     // machine is set to start without it; it still runs its timer either way.
     form_.setVisible(machine_.get("chkSplash", "0") != "1");
@@ -27,7 +29,7 @@ void Splash::Form_Load() {
     form_.startTimer->setEnabled(true);
 }
 
-void Splash::Timer2_Tick() {
+void Splash::tick() {
     // A tick already queued when the timer stopped must not open a second
     // main window.
     if (!form_.startTimer->enabled()) return;

@@ -26,10 +26,10 @@ public:
 
     /// Load: shows the window unless "chkSplash" is "1", sets the brand
     /// values, skins the window when skinning is on, starts startTimer.
-    void Form_Load();
+    void load();
     /// startTimer: adds 2 to the counter; on reaching 150 stops the timer, opens
     /// the main window and hides the splash. Ticks after that are ignored.
-    void Timer2_Tick();
+    void tick();
 
     std::int16_t intTemp() const { return intTemp_; }
 

@@ -11,9 +11,11 @@ std::string WebsiteAddress(const std::string& website) {
 
 WebsiteOpener::WebsiteOpener(ui::WebsiteWindow& form, ProgramValues& program, const platform::Configuration& config,
                              platform::Shell& shell, std::function<void()> unload)
-    : form_(form), program_(program), config_(config), shell_(shell), unload_(std::move(unload)) {}
+    : form_(form), program_(program), config_(config), shell_(shell), unload_(std::move(unload)) {
+    form_.openTimer->ticked.connect([this] { tick(); });
+}
 
-void WebsiteOpener::Form_Load() {
+void WebsiteOpener::load() {
     // The window object outlives its unloads; a load starts its timer as the
     // window is designed, so every request gets its one second.
     form_.openTimer->setEnabled(true);
@@ -25,7 +27,7 @@ void WebsiteOpener::Form_Load() {
     program_.websiteRequest.clear();
 }
 
-void WebsiteOpener::Timer1_Tick() {
+void WebsiteOpener::tick() {
     form_.openTimer->setEnabled(false);
     if (unload_) unload_();
 }

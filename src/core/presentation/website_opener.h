@@ -27,9 +27,9 @@ public:
     /// Load: sets the brand values; for the request "Website" opens the
     /// website and clears the request; any other request opens nothing and
     /// stays as it is. Starts openTimer again, as a freshly loaded window has it.
-    void Form_Load();
+    void load();
     /// openTimer: stops the timer and unloads the window.
-    void Timer1_Tick();
+    void tick();
 
 private:
     ui::WebsiteWindow& form_;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "ui/change.h"
+#include "ui/signal.h"
 
 namespace cd::ui {
 
@@ -64,6 +65,18 @@ public:
 
     TextKind textKind() const { return textKind_; }
     void setTextKind(TextKind kind) { textKind_ = kind; }
+
+    // What the user did, as the shell reports it. The model has already
+    // taken the input (typed text, check state, selection) when one fires.
+    /// A button, label, picture, check box or menu entry clicked; an entry
+    /// picked from a combo box.
+    Signal<> clicked;
+    /// Text typed into a text box or combo box; a drive picked.
+    Signal<> changed;
+    /// A key pressed in a text box (13: Enter).
+    Signal<int> keyPressed;
+    /// A window timer's interval passed.
+    Signal<> ticked;
 
     /// Listener ids are never reused; unsubscribe with the id subscribe gave.
     int subscribe(Listener listener);

@@ -31,6 +31,12 @@ class ListView : public Control {
 public:
     explicit ListView(std::string name);
 
+    /// A row clicked or reached with the keyboard (it is the selected row
+    /// by then), with its position.
+    Signal<int> itemClicked;
+    /// A column header clicked, with its column counted from 1.
+    Signal<int> headerClicked;
+
     // Column headers, counted from 1 as the behaviour counts them.
     int columnCount() const { return static_cast<int>(columns_.size()); }
     const std::string& columnText(int i) const;

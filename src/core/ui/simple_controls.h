@@ -43,6 +43,11 @@ public:
     int selectedIndex() const { return selected_; }
     void select(int i);
 
+    /// An entry clicked or reached with the arrow keys, with its row.
+    Signal<int> itemClicked;
+    /// An entry double-clicked or activated with Enter, with its row.
+    Signal<int> itemActivated;
+
 private:
     std::vector<std::string> entries_;
     std::string current_;

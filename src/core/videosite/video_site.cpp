@@ -7,7 +7,7 @@ namespace cd::videosite {
 
 VideoSite::VideoSite(ui::MainWindow& form, std::string& regionCode, std::string& currentCategory, fetch::Fetcher& fetcher,
                      platform::Hosts hosts, std::filesystem::path programFolder, VideoPage& page,
-                     favourites::Favourites& favourites)
+                     favourites::Favourites& favourites, std::function<void()> takingScreen)
     : form_(form),
       regionCode_(regionCode),
       currentCategory_(currentCategory),
@@ -15,9 +15,21 @@ VideoSite::VideoSite(ui::MainWindow& form, std::string& regionCode, std::string&
       hosts_(std::move(hosts)),
       scraper_(std::move(programFolder)),
       page_(page),
-      favourites_(favourites) {}
+      favourites_(favourites),
+      takingScreen_(std::move(takingScreen)) {
+    form_.videoKindBox->clicked.connect([this] { chooseListingKind(); });
+    form_.videoCountryBox->clicked.connect([this] { chooseCountry(); });
+    form_.videoSearchButton->clicked.connect([this] { search(); });
+    // Return in the search box searches, as the button does.
+    form_.videoSearchText->keyPressed.connect([this](int key) {
+        if (key == 13) search();
+    });
+    form_.videoList->itemClicked.connect([this](int) { showSelectedVideo(); });
+    for (std::size_t i = 0; i < form_.videoActionItems.size(); ++i)
+        form_.videoActionItems[i]->clicked.connect([this, i] { chooseVideoAction(static_cast<int>(i)); });
+}
 
-void VideoSite::cmdYouTube_Click() {
+void VideoSite::openVideoSite() {
     form_.channelPanel->setVisible(false);
     form_.favouritesPanel->setVisible(false);
     form_.filesPanel->setVisible(false);
@@ -29,9 +41,9 @@ void VideoSite::cmdYouTube_Click() {
     loadVideoListing();
 }
 
-void VideoSite::Combo3_Click() { loadVideoListing(); }
+void VideoSite::chooseListingKind() { loadVideoListing(); }
 
-void VideoSite::Combo4_Click() {
+void VideoSite::chooseCountry() {
     const std::string& choice = form_.videoCountryBox->text();
     if (choice == kSearchModeEntry) {
         form_.videoSearchText->setVisible(true);
@@ -46,7 +58,7 @@ void VideoSite::Combo4_Click() {
     loadVideoListing();
 }
 
-void VideoSite::cmdSearch_Click() { searchVideos(); }
+void VideoSite::search() { searchVideos(); }
 
 util::Task<> VideoSite::loadPages(std::string base, int pages) {
     ui::Control& status = *form_.videoStatus;
@@ -79,22 +91,23 @@ void VideoSite::searchVideos() {
 
 void VideoSite::parseVideoPage(std::string& page) { scraper_.parseVideoPage(page, *form_.videoList); }
 
-void VideoSite::ListView3_Click() {
+void VideoSite::showSelectedVideo() {
     if (form_.dontLoadWhileEditingCheck->checked()) return;
     const ui::ListItem* selected = form_.videoList->selectedItem();
     if (!selected) return;
     const std::string title = selected->text;
     const std::string id = selected->key;
+    if (takingScreen_) takingScreen_();
     page_.showVideoPage(title, id);
 }
 
-void VideoSite::mnuAction2Item_Click(int index) {
+void VideoSite::chooseVideoAction(int index) {
     if (index != 0) return;
     const ui::ListItem* selected = form_.videoList->selectedItem();
     if (!selected) return;
     const std::string title = selected->text;
     const std::string id = selected->key;
-    favourites_.AddVideoFavorite(title, id);
+    favourites_.addVideoFavourite(title, id);
 }
 
 }  // namespace cd::videosite

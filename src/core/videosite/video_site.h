@@ -3,6 +3,7 @@
 // search, the page loop that fills the video list, a click on a video, and
 // the video actions menu.
 #include <filesystem>
+#include <functional>
 #include <string>
 
 #include "favourites/favourites.h"
@@ -28,18 +29,18 @@ public:
     /// and player hosts; the scratch file goes into programFolder.
     VideoSite(ui::MainWindow& form, std::string& regionCode, std::string& currentCategory, fetch::Fetcher& fetcher,
               platform::Hosts hosts, std::filesystem::path programFolder, VideoPage& page,
-              favourites::Favourites& favourites);
+              favourites::Favourites& favourites, std::function<void()> takingScreen = {});
 
     /// Opens the video tab and loads the chosen listing.
-    void cmdYouTube_Click();
+    void openVideoSite();
     /// A listing kind picked from videoKindBox: loads it.
-    void Combo3_Click();
+    void chooseListingKind();
     /// An entry picked from videoCountryBox: "SEARCH" shows the search box and
     /// fetches nothing; a country sets the region (an unknown text keeps
     /// it), returns to listing mode and loads the listing.
-    void Combo4_Click();
+    void chooseCountry();
     /// The "Search" button: runs the search.
-    void cmdSearch_Click();
+    void search();
 
     /// Clears the video list and starts filling it from pages 1 to 5 of the
     /// listing videoKindBox names, in the current region, one page after the
@@ -59,11 +60,11 @@ public:
 
     /// A click on the video list: shows the selected video's page, unless
     /// "Don't Load Video While Editing" is ticked or nothing is selected.
-    void ListView3_Click();
+    void showSelectedVideo();
     /// The video actions entry chosen from the pop-up that videoActionsButton opens
     /// (the shell shows videoActionsMenu at the mouse): 0 adds the selected
     /// video to the favourites; any other index does nothing.
-    void mnuAction2Item_Click(int index);
+    void chooseVideoAction(int index);
 
 private:
     util::Task<> loadPages(std::string base, int pages);
@@ -76,6 +77,8 @@ private:
     PageScraper scraper_;
     VideoPage& page_;
     favourites::Favourites& favourites_;
+    /// Runs before a video page takes the player's place.
+    std::function<void()> takingScreen_;
     util::TaskSlot listing_;
 };
 
