@@ -95,6 +95,8 @@ void CatalogueServer::refreshLoop() {
 }
 
 http::HeadDecision CatalogueServer::onHead(const http::Request& head) {
+    if (head.path == kReportPath && head.method != "GET" && head.method != "HEAD")
+        return {0, http::Response::text(405, "Reports are sent with GET.\n").set("allow", "GET, HEAD")};
     if (head.path == kCataloguePath && head.method == "PUT") {
         // Refused before a byte of a large upload is read.
         const auto token = owner::bearerToken(head);

@@ -111,6 +111,10 @@ HeadResult parseHead(std::string_view buffer, std::size_t& scanned, Request& req
         }
     }
     if (end == std::string_view::npos) {
+        // A method is capital letters; anything else (TLS on the plain port,
+        // binary junk) is refused at once rather than waited on.
+        for (std::size_t i = start; i < buffer.size() && buffer[i] != ' '; ++i)
+            if (buffer[i] < 'A' || buffer[i] > 'Z' || i - start > 20) return fail(400, "not an HTTP request");
         scanned = buffer.size();
         if (buffer.size() > limits.maxHeadBytes) return fail(431, "the request head is too large");
         return {};
