@@ -1,5 +1,7 @@
 #include "catalogue_server.h"
 
+#include <pthread.h>
+
 #include "http/http_date.h"
 #include "publish/catalogue_check.h"
 #include "publish/conditional_get.h"
@@ -85,6 +87,7 @@ void CatalogueServer::stop() {
 }
 
 void CatalogueServer::refreshLoop() {
+    pthread_setname_np(pthread_self(), "cd-refresh");
     std::unique_lock lock(refreshMutex_);
     while (!refreshWake_.wait_for(lock, std::chrono::seconds(1), [this] { return stopping_; })) {
         lock.unlock();

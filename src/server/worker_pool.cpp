@@ -1,5 +1,7 @@
 #include "worker_pool.h"
 
+#include <pthread.h>
+
 namespace cd::server {
 
 WorkerPool::WorkerPool(std::size_t threads, std::size_t maxQueued) : maxQueued_(maxQueued) {
@@ -29,6 +31,7 @@ void WorkerPool::stop() {
 }
 
 void WorkerPool::run() {
+    pthread_setname_np(pthread_self(), "cd-worker");
     for (;;) {
         std::function<void()> task;
         {

@@ -1,7 +1,6 @@
 #include "http/event_server.h"
 
 #include <netinet/in.h>
-#include <netinet/tcp.h>
 #include <sys/epoll.h>
 #include <sys/socket.h>
 #include <sys/uio.h>
@@ -42,8 +41,14 @@ struct EventServer::Connection {
     std::shared_ptr<const std::string> outShared;
     std::size_t outPos = 0;
     bool closeAfter = false;
+    // Edge-triggered readiness: set by an event, cleared when a read or a
+    // write finds nothing more to do, so no call is made in vain.
+    bool readable = false;
+    bool writable = true;
+    // The client has ended its side: what it sent is answered, then the
+    // connection closes.
+    bool peerClosed = false;
     Time deadline{};
-    std::uint32_t interest = 0;
 };
 
 EventServer::EventServer(RequestHandler& handler, ServerLimits limits)
@@ -152,8 +157,8 @@ void EventServer::acceptAll(Time now) {
     for (;;) {
         sockaddr_storage address{};
         socklen_t length = sizeof address;
-        const int fd =
-            ::accept4(listener_, reinterpret_cast<sockaddr*>(&address), &length, SOCK_NONBLOCK | SOCK_CLOEXEC);
+        const int fd = ::accept4(listener_, reinterpret_cast<sockaddr*>(&address), &length,
+                                 SOCK_NONBLOCK | SOCK_CLOEXEC);
         if (fd < 0) {
             if (errno == EINTR || errno == ECONNABORTED) continue;
             if (errno == EMFILE || errno == ENFILE || errno == ENOBUFS || errno == ENOMEM) {
@@ -169,32 +174,22 @@ void EventServer::acceptAll(Time now) {
             ::close(fd);
             continue;
         }
-        const int on = 1;
-        ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
         auto c = std::make_unique<Connection>();
         c->fd = fd;
         c->id = nextId_++;
         c->peer = addressText(reinterpret_cast<sockaddr*>(&address));
         c->deadline = now + limits_.headTimeout;
+        // Registered once for everything; the connection's state decides
+        // what an event means, so the set is never changed per request.
         epoll_event ev{};
-        ev.events = EPOLLIN;
+        ev.events = EPOLLIN | EPOLLOUT | EPOLLRDHUP | EPOLLET;
         ev.data.u64 = c->id;
         if (::epoll_ctl(epoll_, EPOLL_CTL_ADD, fd, &ev) != 0) {
             ::close(fd);
             continue;
         }
-        c->interest = EPOLLIN;
         connections_.emplace(c->id, std::move(c));
     }
-}
-
-void EventServer::setInterest(Connection& c, std::uint32_t events) {
-    if (c.interest == events) return;
-    epoll_event ev{};
-    ev.events = events;
-    ev.data.u64 = c.id;
-    ::epoll_ctl(epoll_, EPOLL_CTL_MOD, c.fd, &ev);
-    c.interest = events;
 }
 
 void EventServer::closeConnection(std::uint64_t id) {
@@ -205,96 +200,129 @@ void EventServer::closeConnection(std::uint64_t id) {
 }
 
 void EventServer::onEvent(Connection& c, std::uint32_t events, Time now) {
-    const std::uint64_t id = c.id;
-    if (events & (EPOLLERR | EPOLLHUP)) {
+    if (events & EPOLLERR) {
         // A reset client: what is in flight is still handled, its answer dropped.
-        if (c.state != Connection::State::Writing || (events & EPOLLERR)) {
-            closeConnection(id);
-            return;
-        }
-    }
-    if ((events & EPOLLOUT) && c.state == Connection::State::Writing) {
-        if (!flush(c, now)) return;
-        if (connections_.count(id) == 0) return;
-    }
-    if ((events & EPOLLIN) && c.state == Connection::State::Lingering) {
-        char buf[4096];
-        const ssize_t n = ::recv(c.fd, buf, sizeof buf, 0);
-        if (n == 0 || (n < 0 && errno != EAGAIN && errno != EINTR)) closeConnection(id);
+        closeConnection(c.id);
         return;
     }
-    if ((events & EPOLLIN) && (c.state == Connection::State::Head || c.state == Connection::State::Body)) {
-        if (!readSome(c, now)) return;
-        advance(c, now);
+    if (events & (EPOLLIN | EPOLLRDHUP | EPOLLHUP)) c.readable = true;
+    if (events & (EPOLLOUT | EPOLLHUP)) c.writable = true;
+    progress(c, now);
+}
+
+bool EventServer::progress(Connection& c, Time now) {
+    switch (c.state) {
+        case Connection::State::Writing:
+            return !c.writable || flush(c, now);
+        case Connection::State::Lingering:
+            return linger(c);
+        case Connection::State::Waiting:
+            return true;  // the handler's answer moves it on
+        case Connection::State::Head:
+        case Connection::State::Body:
+            if (c.readable && !readSome(c, now)) return false;
+            return advance(c, now);
     }
+    return true;
 }
 
 bool EventServer::readSome(Connection& c, Time now) {
     char buf[kReadChunk];
     const ssize_t n = ::recv(c.fd, buf, sizeof buf, 0);
-    if (n == 0 || (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR)) {
+    if (n < 0) {
+        if (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR) {
+            c.readable = errno == EINTR;
+            return true;
+        }
         closeConnection(c.id);
         return false;
     }
-    if (n < 0) return true;
+    if (n == 0) {
+        c.readable = false;
+        c.peerClosed = true;
+        return true;
+    }
+    // A short read emptied the socket; the next arrival raises a new event.
+    c.readable = static_cast<std::size_t>(n) == sizeof buf;
     if (c.state == Connection::State::Head && c.in.empty()) c.deadline = now + limits_.headTimeout;
     if (c.state == Connection::State::Body) c.deadline = now + limits_.ioTimeout;
     c.in.append(buf, static_cast<std::size_t>(n));
     return true;
 }
 
-void EventServer::advance(Connection& c, Time now) {
-    if (c.state == Connection::State::Head) {
-        if (c.in.empty()) return;
-        c.head = parseHead(c.in, c.scanned, c.request, limits_.head);
-        if (c.head.state == HeadResult::State::NeedMore) return;
-        if (c.head.state == HeadResult::State::Error) {
-            auto r = Response::text(c.head.status, c.head.error + "\n");
-            r.close = true;
-            answer(c, std::move(r), now);
-            return;
-        }
-        c.request.peer = c.peer;
-        c.headOnly = c.request.method == "HEAD";
-        c.keepAlive = c.request.keepAlive;
-        HeadDecision decision = handler_.onHead(c.request);
-        if (decision.answer) {
-            if (c.head.contentLength > 0) decision.answer->close = true;
-            answer(c, std::move(*decision.answer), now);
-            return;
-        }
-        if (c.head.contentLength > decision.maxBody) {
-            auto r = Response::text(413, "The request's body is too large.\n");
-            r.close = true;
-            answer(c, std::move(r), now);
-            return;
-        }
-        c.state = Connection::State::Body;
-        c.deadline = now + limits_.ioTimeout;
-        if (c.head.expectContinue && c.in.size() < c.head.headLength + c.head.contentLength) {
-            static constexpr char kContinue[] = "HTTP/1.1 100 Continue\r\n\r\n";
-            const ssize_t sent = ::send(c.fd, kContinue, sizeof kContinue - 1, MSG_NOSIGNAL);
-            if (sent != static_cast<ssize_t>(sizeof kContinue - 1)) {
+bool EventServer::advance(Connection& c, Time now) {
+    for (;;) {
+        if (c.state == Connection::State::Head) {
+            if (c.in.empty()) {
+                if (!c.peerClosed) return true;
                 closeConnection(c.id);
-                return;
+                return false;
+            }
+            c.head = parseHead(c.in, c.scanned, c.request, limits_.head);
+            if (c.head.state == HeadResult::State::NeedMore) {
+                if (c.readable) {
+                    if (!readSome(c, now)) return false;
+                    continue;
+                }
+                if (!c.peerClosed) return true;
+                closeConnection(c.id);  // ended in the middle of a head
+                return false;
+            }
+            if (c.head.state == HeadResult::State::Error) {
+                c.keepAlive = false;
+                auto r = Response::text(c.head.status, c.head.error + "\n");
+                r.close = true;
+                return answer(c, std::move(r), now);
+            }
+            c.request.peer = c.peer;
+            c.headOnly = c.request.method == "HEAD";
+            c.keepAlive = c.request.keepAlive && !c.peerClosed;
+            HeadDecision decision = handler_.onHead(c.request);
+            if (decision.answer) {
+                if (c.head.contentLength > 0) decision.answer->close = true;
+                return answer(c, std::move(*decision.answer), now);
+            }
+            if (c.head.contentLength > decision.maxBody) {
+                auto r = Response::text(413, "The request's body is too large.\n");
+                r.close = true;
+                return answer(c, std::move(r), now);
+            }
+            c.state = Connection::State::Body;
+            c.deadline = now + limits_.ioTimeout;
+            if (c.head.expectContinue && c.in.size() < c.head.headLength + c.head.contentLength) {
+                static constexpr char kContinue[] = "HTTP/1.1 100 Continue\r\n\r\n";
+                const ssize_t sent = ::send(c.fd, kContinue, sizeof kContinue - 1, MSG_NOSIGNAL);
+                if (sent != static_cast<ssize_t>(sizeof kContinue - 1)) {
+                    closeConnection(c.id);
+                    return false;
+                }
             }
         }
+        if (c.state != Connection::State::Body) return true;
+        const std::size_t need = c.head.headLength + c.head.contentLength;
+        if (c.in.size() < need) {
+            if (c.readable) {
+                if (!readSome(c, now)) return false;
+                continue;
+            }
+            if (!c.peerClosed) return true;
+            closeConnection(c.id);  // ended in the middle of a body
+            return false;
+        }
+        c.request.body.assign(c.in, c.head.headLength, c.head.contentLength);
+        c.in.erase(0, need);
+        c.scanned = 0;
+        c.state = Connection::State::Waiting;
+        c.deadline = Time::max();
+        handler_.handle(std::move(c.request), Responder(completions_, c.id));
+        c.request = Request{};
+        return true;
     }
-    if (c.state != Connection::State::Body) return;
-    const std::size_t need = c.head.headLength + c.head.contentLength;
-    if (c.in.size() < need) return;
-    c.request.body.assign(c.in, c.head.headLength, c.head.contentLength);
-    c.in.erase(0, need);
-    c.scanned = 0;
-    c.state = Connection::State::Waiting;
-    c.deadline = Time::max();
-    setInterest(c, 0);
-    handler_.handle(std::move(c.request), Responder(completions_, c.id));
-    c.request = Request{};
 }
 
-void EventServer::answer(Connection& c, Response response, Time now) {
-    const bool keepAlive = c.head.state == HeadResult::State::Done && c.keepAlive && !response.close && !draining_;
+bool EventServer::answer(Connection& c, Response response, Time now) {
+    const bool keepAlive = c.head.state == HeadResult::State::Done && c.keepAlive && !response.close &&
+                           !draining_ && !c.peerClosed;
     c.closeAfter = !keepAlive;
     response.close = !keepAlive;
     c.out = serializeHead(response, keepAlive, httpDate());
@@ -308,7 +336,8 @@ void EventServer::answer(Connection& c, Response response, Time now) {
     c.outPos = 0;
     c.state = Connection::State::Writing;
     c.deadline = now + limits_.ioTimeout;
-    if (flush(c, now) && c.state == Connection::State::Writing) setInterest(c, EPOLLOUT);
+    c.writable = true;  // an answer is tried at once; EAGAIN says otherwise
+    return flush(c, now);
 }
 
 bool EventServer::flush(Connection& c, Time now) {
@@ -330,18 +359,23 @@ bool EventServer::flush(Connection& c, Time now) {
         const ssize_t n = ::sendmsg(c.fd, &msg, MSG_NOSIGNAL);
         if (n < 0) {
             if (errno == EINTR) continue;
-            if (errno == EAGAIN || errno == EWOULDBLOCK) return true;
+            if (errno == EAGAIN || errno == EWOULDBLOCK) {
+                c.writable = false;
+                return true;
+            }
             closeConnection(c.id);
             return false;
         }
         c.outPos += static_cast<std::size_t>(n);
         c.deadline = now + limits_.ioTimeout;
     }
-    afterAnswer(c, now);
-    return connections_.count(c.id) != 0;
+    return afterAnswer(c, now);
 }
 
-void EventServer::afterAnswer(Connection& c, Time now) {
+bool EventServer::afterAnswer(Connection& c, Time now) {
+    c.out.clear();
+    c.outShared.reset();
+    c.outPos = 0;
     if (c.closeAfter) {
         // Half-close and read until the client closes: closing with unread
         // input would reset the connection and could destroy the answer
@@ -349,23 +383,33 @@ void EventServer::afterAnswer(Connection& c, Time now) {
         ::shutdown(c.fd, SHUT_WR);
         c.state = Connection::State::Lingering;
         c.in.clear();
-        c.out.clear();
-        c.outShared.reset();
         c.deadline = now + std::chrono::seconds(2);
-        setInterest(c, EPOLLIN);
-        return;
+        if (c.peerClosed) {
+            closeConnection(c.id);
+            return false;
+        }
+        return linger(c);
     }
-    c.out.clear();
-    c.outShared.reset();
-    c.outPos = 0;
     c.state = Connection::State::Head;
     c.head = HeadResult{};
     c.headOnly = false;
     c.keepAlive = false;
     c.deadline = now + (c.in.empty() ? limits_.idleTimeout : limits_.headTimeout);
-    setInterest(c, EPOLLIN);
-    // A pipelined request may already be buffered.
-    if (!c.in.empty()) advance(c, now);
+    // A pipelined request may be buffered, or more may have come meanwhile.
+    return progress(c, now);
+}
+
+bool EventServer::linger(Connection& c) {
+    char buf[4096];
+    while (c.readable) {
+        const ssize_t n = ::recv(c.fd, buf, sizeof buf, 0);
+        if (n == 0 || (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR)) {
+            closeConnection(c.id);
+            return false;
+        }
+        if (n < 0 && errno != EINTR) c.readable = false;
+    }
+    return true;
 }
 
 void EventServer::drainCompletions(Time now) {
@@ -387,13 +431,14 @@ void EventServer::sweep(Time now) {
         if (c->deadline <= now) expired.push_back(id);
     for (const auto id : expired) {
         const auto it = connections_.find(id);
+        if (it == connections_.end()) continue;
         Connection& c = *it->second;
         if ((c.state == Connection::State::Head && !c.in.empty()) || c.state == Connection::State::Body) {
+            c.keepAlive = false;
             auto r = Response::text(408, "The request took too long to arrive.\n");
             r.close = true;
-            answer(c, std::move(r), now);
             // An answer that cannot be written at once is not waited for.
-            if (connections_.count(id) && it->second->state == Connection::State::Writing) closeConnection(id);
+            if (answer(c, std::move(r), now) && c.state == Connection::State::Writing) closeConnection(id);
         } else {
             closeConnection(id);
         }

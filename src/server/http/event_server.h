@@ -75,12 +75,14 @@ private:
 
     void acceptAll(Time now);
     void onEvent(Connection& c, std::uint32_t events, Time now);
+    /// Moves a connection on as far as it can go now; false when it closed.
+    bool progress(Connection& c, Time now);
     bool readSome(Connection& c, Time now);
-    void advance(Connection& c, Time now);
-    void answer(Connection& c, Response response, Time now);
+    bool advance(Connection& c, Time now);
+    bool answer(Connection& c, Response response, Time now);
     bool flush(Connection& c, Time now);
-    void afterAnswer(Connection& c, Time now);
-    void setInterest(Connection& c, std::uint32_t events);
+    bool afterAnswer(Connection& c, Time now);
+    bool linger(Connection& c);
     void closeConnection(std::uint64_t id);
     void drainCompletions(Time now);
     void sweep(Time now);

@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <netdb.h>
 #include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -55,6 +56,9 @@ int openListenSocket(const std::string& hostPort, std::string* error) {
         }
         const int on = 1;
         ::setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+        // Accepted connections inherit it: answers go out at once, also
+        // behind a pipelined one that is not yet acknowledged.
+        ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
         if (::bind(fd, ai->ai_addr, ai->ai_addrlen) == 0 && ::listen(fd, 4096) == 0) break;
         lastError = std::strerror(errno);
         ::close(fd);

@@ -1,5 +1,7 @@
 #include "intake/group_committer.h"
 
+#include <pthread.h>
+
 #include <vector>
 
 namespace cd::server::intake {
@@ -39,6 +41,7 @@ std::uint64_t GroupCommitter::reportsCommitted() const {
 }
 
 void GroupCommitter::run() {
+    pthread_setname_np(pthread_self(), "cd-commit");
     std::vector<Item> batch;
     std::vector<storage::StoredReport> rows;
     for (;;) {

@@ -139,14 +139,18 @@ public:
                     if (c.fd >= 0 && c.due != Clock::time_point{}) fail(c);
                 break;
             }
-            int waitMs = 1;
+            // Waits at least a millisecond: requests due within it go out
+            // together after it (their latency still counts from when they
+            // were due), rather than the generator spinning on the clock.
+            int waitMs = 10;
             if (o_.rate > 0 && sending && !idle_.empty()) {
                 const auto due =
                     start + std::chrono::duration_cast<Clock::duration>(interval * static_cast<double>(issued));
-                waitMs = static_cast<int>(std::max<long long>(
-                    0, std::chrono::duration_cast<std::chrono::milliseconds>(due - Clock::now()).count()));
+                waitMs =
+                    static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(due - Clock::now()).count());
             }
-            const int n = ::epoll_wait(epoll_, events.data(), static_cast<int>(events.size()), std::min(waitMs, 10));
+            const int n =
+                ::epoll_wait(epoll_, events.data(), static_cast<int>(events.size()), std::clamp(waitMs, 1, 10));
             for (int i = 0; i < n; ++i) {
                 auto* c = static_cast<Connection*>(events[static_cast<std::size_t>(i)].data.ptr);
                 onEvent(*c, events[static_cast<std::size_t>(i)].events);
@@ -234,7 +238,6 @@ private:
         // The port is picked at connect, per destination, so a thousand source
         // addresses do not each hold a port of their own from the bind.
         ::setsockopt(c.fd, IPPROTO_IP, IP_BIND_ADDRESS_NO_PORT, &on, sizeof on);
-        ::setsockopt(c.fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
         sockaddr_in local{};
         local.sin_family = AF_INET;
         ::inet_pton(AF_INET, clientAddress(c.client).c_str(), &local.sin_addr);
@@ -248,8 +251,10 @@ private:
             return false;
         }
         c.connected = false;
+        // Edge-triggered and registered once: the generator spends its
+        // system calls on the requests, not on changing what it waits for.
         epoll_event ev{};
-        ev.events = EPOLLOUT | EPOLLIN;
+        ev.events = EPOLLOUT | EPOLLIN | EPOLLET;
         ev.data.ptr = &c;
         ::epoll_ctl(epoll_, EPOLL_CTL_ADD, c.fd, &ev);
         return true;
@@ -269,19 +274,12 @@ private:
 
     void onEvent(Connection& c, std::uint32_t events) {
         if (c.fd < 0) return;
-        if (!c.connected && (events & (EPOLLOUT | EPOLLERR | EPOLLHUP))) {
-            int err = 0;
-            socklen_t len = sizeof err;
-            ::getsockopt(c.fd, SOL_SOCKET, SO_ERROR, &err, &len);
-            if (err != 0) {
-                fail(c);
-                return;
-            }
+        if (events & EPOLLERR) {
+            fail(c);
+            return;
+        }
+        if (!c.connected && (events & EPOLLOUT)) {
             c.connected = true;
-            epoll_event ev{};
-            ev.events = EPOLLIN;
-            ev.data.ptr = &c;
-            ::epoll_ctl(epoll_, EPOLL_CTL_MOD, c.fd, &ev);
             if (c.due != Clock::time_point{}) write(c);
             if (c.fd < 0) return;
         }
@@ -298,6 +296,7 @@ private:
                 return;
             }
             c.response.append(buf, static_cast<std::size_t>(n));
+            if (static_cast<std::size_t>(n) < sizeof buf) break;  // emptied; the next arrival is a new event
         }
         const auto headEnd = c.response.find("\r\n\r\n");
         if (headEnd == std::string::npos) return;
@@ -358,6 +357,61 @@ private:
     std::unordered_set<std::uint64_t> distinct_;
     std::size_t perType_[3] = {0, 0, 0};
 };
+
+// CPU seconds: the machine's busy time (all cores) and one process's.
+struct CpuSample {
+    double machineBusy = 0, machineTotal = 0;
+    double server = 0, self = 0;
+};
+
+double processCpu(pid_t pid) {
+    std::FILE* f = std::fopen(("/proc/" + std::to_string(pid) + "/stat").c_str(), "r");
+    if (!f) return 0;
+    char buf[1024];
+    const std::size_t n = std::fread(buf, 1, sizeof buf - 1, f);
+    std::fclose(f);
+    buf[n] = 0;
+    // Fields after the command's closing parenthesis; utime and stime are the 12th and 13th of them.
+    const char* p = std::strrchr(buf, ')');
+    unsigned long long utime = 0, stime = 0;
+    if (p) std::sscanf(p + 2, "%*c %*d %*d %*d %*d %*d %*u %*u %*u %*u %*u %llu %llu", &utime, &stime);
+    return static_cast<double>(utime + stime) / static_cast<double>(::sysconf(_SC_CLK_TCK));
+}
+
+CpuSample sampleCpu(pid_t server) {
+    CpuSample s;
+    if (std::FILE* f = std::fopen("/proc/stat", "r")) {
+        unsigned long long v[8] = {};
+        if (std::fscanf(f, "cpu %llu %llu %llu %llu %llu %llu %llu %llu", &v[0], &v[1], &v[2], &v[3], &v[4], &v[5],
+                        &v[6], &v[7]) == 8) {
+            const double tick = static_cast<double>(::sysconf(_SC_CLK_TCK));
+            const unsigned long long idle = v[3] + v[4];
+            unsigned long long total = 0;
+            for (const auto x : v) total += x;
+            s.machineTotal = static_cast<double>(total) / tick;
+            s.machineBusy = static_cast<double>(total - idle) / tick;
+        }
+        std::fclose(f);
+    }
+    s.server = server > 0 ? processCpu(server) : 0;
+    s.self = processCpu(::getpid());
+    return s;
+}
+
+void printCpu(const CpuSample& a, const CpuSample& b, std::uint64_t answered, bool haveServer) {
+    const double wall = b.machineTotal - a.machineTotal;
+    if (wall <= 0) return;
+    auto pct = [&](double x) { return 100.0 * x / wall; };
+    const double server = b.server - a.server, self = b.self - a.self;
+    const double busy = b.machineBusy - a.machineBusy;
+    std::printf(
+        "machine: %ld cores busy %.0f%% during the run: channeldeck-server %.0f%%, generator %.0f%%, "
+        "everything else %.0f%%\n",
+        ::sysconf(_SC_NPROCESSORS_ONLN), pct(busy), pct(server), pct(self), pct(std::max(0.0, busy - server - self)));
+    if (haveServer && answered)
+        std::printf("channeldeck-server CPU: %.1f us per report (generator %.1f us)\n",
+                    server * 1e6 / static_cast<double>(answered), self * 1e6 / static_cast<double>(answered));
+}
 
 // One blocking GET with the owner's token; the body, or nothing.
 std::optional<std::string> ownerGet(const std::string& host, int port, const std::string& path,
@@ -457,28 +511,38 @@ int main(int argc, char** argv) {
     } else {
         port = std::stoi(host.substr(host.rfind(':') + 1));
     }
-    const auto before = ownerGet(host, port, "/owner/api/summary", o.token);
-    const long long storedBefore = before ? jsonNumber(*before, "all") : -1;
+    const auto initial = ownerGet(host, port, "/owner/api/summary", o.token);
+    const long long storedBefore = initial ? jsonNumber(*initial, "all") : -1;
 
+    double loadBefore = 0;
+    if (std::FILE* f = std::fopen("/proc/loadavg", "r")) {
+        if (std::fscanf(f, "%lf", &loadBefore) != 1) loadBefore = 0;
+        std::fclose(f);
+    }
+    const pid_t serverPid = server ? server->pid() : -1;
     LoadRun load(o, host, port);
+    const CpuSample before = sampleCpu(serverPid);
     load.run();
+    const CpuSample after = sampleCpu(serverPid);
     load.print(std::cout);
+    std::printf("load average before the run: %.2f\n", loadBefore);
+    printCpu(before, after, load.answered(), serverPid > 0);
 
-    const auto after = ownerGet(host, port, "/owner/api/summary", o.token);
+    const auto summary = ownerGet(host, port, "/owner/api/summary", o.token);
     int status = load.failures() == 0 && load.answered() > 0 ? 0 : 1;
-    if (!after || storedBefore < 0) {
+    if (!summary || storedBefore < 0) {
         std::cout << "stored reports: cannot read /owner/api/summary\n";
         status = 1;
     } else {
-        const long long stored = jsonNumber(*after, "all") - storedBefore;
+        const long long stored = jsonNumber(*summary, "all") - storedBefore;
         const bool fresh = storedBefore == 0;
         std::printf("stored reports: %lld (OFFLINE %lld, FAVORITE %lld, Rate %lld)%s\n", stored,
-                    jsonNumber(*after, "OFFLINE"), jsonNumber(*after, "FAVORITE"), jsonNumber(*after, "Rate"),
+                    jsonNumber(*summary, "OFFLINE"), jsonNumber(*summary, "FAVORITE"), jsonNumber(*summary, "Rate"),
                     fresh ? "" : " (store was not empty: types not compared)");
         bool same = stored == static_cast<long long>(load.distinct());
         if (fresh)
             for (int t = 0; t < 3; ++t)
-                same = same && jsonNumber(*after, kTypes[t]) == static_cast<long long>(load.distinctOf(t));
+                same = same && jsonNumber(*summary, kTypes[t]) == static_cast<long long>(load.distinctOf(t));
         std::cout << (same ? "counts: stored = distinct reports answered 200\n"
                            : "counts: MISMATCH between stored and distinct reports answered 200\n");
         if (!same) status = 1;
