@@ -98,8 +98,10 @@ void CatalogueServer::refreshLoop() {
 }
 
 http::HeadDecision CatalogueServer::onHead(const http::Request& head) {
-    if (head.path == kReportPath && head.method != "GET" && head.method != "HEAD")
-        return {0, http::Response::text(405, "Reports are sent with GET.\n").set("allow", "GET, HEAD")};
+    // A report changes what is stored, so only GET (what the program sends)
+    // records one; HEAD stays without effect.
+    if (head.path == kReportPath && head.method != "GET")
+        return {0, http::Response::text(405, "Reports are sent with GET.\n").set("allow", "GET")};
     if (head.path == kCataloguePath && head.method == "PUT") {
         // Refused before a byte of a large upload is read.
         const auto token = owner::bearerToken(head);

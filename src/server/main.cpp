@@ -39,14 +39,17 @@ int serve(const cd::server::ServerConfig& config) {
         std::cerr << "channeldeck-server: " << error << "\n";
         return kFailed;
     }
-    std::thread([&server, signals] {
+    // run() returns only after this thread's stop(); it is joined before the
+    // server goes, so stop() never touches a server that is gone.
+    std::thread signalWaiter([&server, signals] {
         int sig = 0;
         sigwait(&signals, &sig);
         server.stop();
-    }).detach();
+    });
     std::cout << "channeldeck-server: listening on " << server.boundAddress()
               << " (store: " << (config.databaseUrl.empty() ? "sqlite" : "postgresql") << ")" << std::endl;
     server.run();
+    signalWaiter.join();
     return kOk;
 }
 

@@ -95,6 +95,8 @@ TEST_P(ReportEndpoint, HostileReportsAreRefusedAndNothingIsStored) {
         EXPECT_EQ(get(reportTarget(item, "OFFLINE", ""))->status, 200);
     EXPECT_EQ(server_->store().totals()->offline, 3);
     EXPECT_EQ(server_->client()->Post("/webtv/getData.asp", "x", "text/plain")->status, 405);
+    EXPECT_EQ(server_->client()->Head(reportTarget("by HEAD", "FAVORITE", "").c_str())->status, 405);
+    EXPECT_EQ(server_->store().totals()->all(), 3);
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, ReportEndpoint, testing::ValuesIn(engines()), engineName);

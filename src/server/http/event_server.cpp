@@ -157,8 +157,8 @@ void EventServer::acceptAll(Time now) {
     for (;;) {
         sockaddr_storage address{};
         socklen_t length = sizeof address;
-        const int fd = ::accept4(listener_, reinterpret_cast<sockaddr*>(&address), &length,
-                                 SOCK_NONBLOCK | SOCK_CLOEXEC);
+        const int fd =
+            ::accept4(listener_, reinterpret_cast<sockaddr*>(&address), &length, SOCK_NONBLOCK | SOCK_CLOEXEC);
         if (fd < 0) {
             if (errno == EINTR || errno == ECONNABORTED) continue;
             if (errno == EMFILE || errno == ENFILE || errno == ENOBUFS || errno == ENOMEM) {
@@ -321,8 +321,8 @@ bool EventServer::advance(Connection& c, Time now) {
 }
 
 bool EventServer::answer(Connection& c, Response response, Time now) {
-    const bool keepAlive = c.head.state == HeadResult::State::Done && c.keepAlive && !response.close &&
-                           !draining_ && !c.peerClosed;
+    const bool keepAlive =
+        c.head.state == HeadResult::State::Done && c.keepAlive && !response.close && !draining_ && !c.peerClosed;
     c.closeAfter = !keepAlive;
     response.close = !keepAlive;
     c.out = serializeHead(response, keepAlive, httpDate());

@@ -8,8 +8,8 @@ ReportIntake::ReportIntake(GroupCommitter& committer, RateLimiter& limiter, cons
     : committer_(committer), limiter_(limiter), clock_(clock) {}
 
 void ReportIntake::handle(const http::Request& request, const http::Responder& respond) {
-    if (request.method != "GET" && request.method != "HEAD") {
-        respond(http::Response::text(405, "Reports are sent with GET.\n").set("allow", "GET, HEAD"));
+    if (request.method != "GET") {
+        respond(http::Response::text(405, "Reports are sent with GET.\n").set("allow", "GET"));
         return;
     }
     if (!limiter_.allow(request.peer, clock_.steadyNow())) {

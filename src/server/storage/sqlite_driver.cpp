@@ -15,8 +15,10 @@ std::unique_ptr<SqliteDriver> SqliteDriver::open(const std::filesystem::path& fi
     }
     std::unique_ptr<SqliteDriver> driver(new SqliteDriver(db));
     sqlite3_busy_timeout(db, 10000);
-    const std::string setup = std::string("PRAGMA cache_size=-65536; PRAGMA wal_autocheckpoint=0; PRAGMA journal_mode=WAL; PRAGMA synchronous=") +
-                              (fullSync ? "FULL" : "NORMAL") + "; PRAGMA foreign_keys=OFF;";
+    const std::string setup =
+        std::string(
+            "PRAGMA cache_size=-65536; PRAGMA wal_autocheckpoint=0; PRAGMA journal_mode=WAL; PRAGMA synchronous=") +
+        (fullSync ? "FULL" : "NORMAL") + "; PRAGMA foreign_keys=OFF;";
     if (!driver->execute(setup)) {
         if (error) *error = "cannot set up " + file.string() + ": " + driver->lastError();
         return nullptr;
