@@ -40,8 +40,10 @@ bool CatalogueServer::open(std::string* error) {
         if (error) *error = "cannot use the data folder " + config_.dataDir.string();
         return false;
     }
-    const storage::StoreLocation location{config_.dataDir, config_.databaseUrl, config_.fullSync};
+    storage::StoreLocation location{config_.dataDir, config_.databaseUrl, config_.fullSync};
+    location.checkpointAside = true;
     intakeStore_ = storage::openStore(location, error);
+    location.checkpointAside = false;
     if (!intakeStore_) return false;
     serviceStore_ = storage::openStore(location, error);
     if (!serviceStore_) return false;

@@ -11,7 +11,7 @@ std::filesystem::path sqliteFile(const std::filesystem::path& dataDir) { return 
 std::unique_ptr<ReportStore> openStore(const StoreLocation& location, std::string* error) {
     std::unique_ptr<SqlDriver> driver;
     if (location.databaseUrl.empty()) {
-        driver = SqliteDriver::open(sqliteFile(location.dataDir), location.fullSync, error);
+        driver = SqliteDriver::open(sqliteFile(location.dataDir), location.fullSync, error, location.checkpointAside);
     } else if (util::startsWith(location.databaseUrl, "postgresql://") ||
                util::startsWith(location.databaseUrl, "postgres://")) {
         driver = PostgresDriver::open(location.databaseUrl, error);

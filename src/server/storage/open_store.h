@@ -15,6 +15,8 @@ struct StoreLocation {
     std::string databaseUrl;
     /// SQLite only: wait for the disk on every commit.
     bool fullSync = true;
+    /// SQLite only: checkpoint the log on a thread of its own (the report writer).
+    bool checkpointAside = false;
 };
 
 /// The SQLite file in a data folder.

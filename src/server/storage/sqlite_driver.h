@@ -8,6 +8,7 @@
 #include <unordered_map>
 
 #include "storage/sql_driver.h"
+#include "storage/wal_checkpointer.h"
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -18,8 +19,11 @@ class SqliteDriver final : public SqlDriver {
 public:
     /// Opens (creating) file. fullSync makes every commit wait for the disk
     /// (synchronous=FULL); otherwise a commit survives a killed process but
-    /// not a power cut (synchronous=NORMAL). Null with error when it cannot.
-    static std::unique_ptr<SqliteDriver> open(const std::filesystem::path& file, bool fullSync, std::string* error);
+    /// not a power cut (synchronous=NORMAL). checkpointAside moves the log's
+    /// checkpoints to a thread of their own (for the connection that commits
+    /// reports). Null with error when it cannot.
+    static std::unique_ptr<SqliteDriver> open(const std::filesystem::path& file, bool fullSync, std::string* error,
+                                              bool checkpointAside = false);
     ~SqliteDriver() override;
 
     std::string_view engine() const override { return "sqlite"; }
@@ -39,6 +43,7 @@ private:
     sqlite3_stmt* prepared(std::string_view sql);
 
     sqlite3* db_;
+    std::unique_ptr<WalCheckpointer> checkpointer_;
     std::unordered_map<std::string, sqlite3_stmt*> statements_;
     std::string error_;
 };
