@@ -5,7 +5,8 @@
 
 namespace cd::server::storage {
 
-WalCheckpointer::WalCheckpointer(sqlite3* db, const std::filesystem::path& file) : writer_(db) {
+WalCheckpointer::WalCheckpointer(sqlite3* db, const std::filesystem::path& file, int startPages, int limitPages)
+    : writer_(db), startPages_(startPages), limitPages_(limitPages) {
     if (sqlite3_open_v2(file.c_str(), &own_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr) != SQLITE_OK) {
         // Without a connection of its own, the writer keeps checkpointing itself.
         sqlite3_close(own_);
@@ -31,11 +32,9 @@ WalCheckpointer::~WalCheckpointer() {
     sqlite3_close(own_);
 }
 
-int WalCheckpointer::afterCommit(void* self, sqlite3* db, const char* name, int pages) {
+int WalCheckpointer::afterCommit(void* self, sqlite3*, const char*, int pages) {
     auto* c = static_cast<WalCheckpointer*>(self);
-    if (pages >= kLimitPages) {
-        sqlite3_wal_checkpoint_v2(db, name, SQLITE_CHECKPOINT_RESTART, nullptr, nullptr);
-    } else if (pages >= kStartPages) {
+    if (pages >= c->startPages_) {
         {
             std::lock_guard lock(c->mutex_);
             c->pending_ = true;
@@ -54,8 +53,14 @@ void WalCheckpointer::run() {
         pending_ = false;
         lock.unlock();
         // PASSIVE copies what no reader still needs and never blocks the
-        // writer; once all is copied, the next commit starts the log afresh.
-        sqlite3_wal_checkpoint_v2(own_, nullptr, SQLITE_CHECKPOINT_PASSIVE, nullptr, nullptr);
+        // writer. The log starts afresh only when a commit finds all of it
+        // copied, which a busy writer rarely lets happen; so once it is long,
+        // RESTART holds the writer back for the few pages copied since, and
+        // the next commit starts the log from its beginning.
+        int logPages = 0;
+        sqlite3_wal_checkpoint_v2(own_, nullptr, SQLITE_CHECKPOINT_PASSIVE, &logPages, nullptr);
+        if (logPages >= limitPages_)
+            sqlite3_wal_checkpoint_v2(own_, nullptr, SQLITE_CHECKPOINT_RESTART, nullptr, nullptr);
         lock.lock();
     }
 }

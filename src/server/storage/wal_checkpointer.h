@@ -16,24 +16,26 @@ class WalCheckpointer {
 public:
     /// Once the log holds this many pages after a commit, the thread is woken.
     static constexpr int kStartPages = 1000;
-    /// Should the log still reach this many pages (the thread cannot keep up,
-    /// or readers hold old pages), the committing connection checkpoints
-    /// itself, so the log cannot grow without bound.
+    /// Once it holds this many, the thread makes the writer start it afresh
+    /// (holding the writer back for a moment), so it cannot grow without bound.
     static constexpr int kLimitPages = 16000;
 
     /// Takes over the checkpoints of db, a connection to file: automatic
     /// ones are turned off and commits wake the thread, which checkpoints
     /// through a connection of its own without blocking writers.
-    WalCheckpointer(sqlite3* db, const std::filesystem::path& file);
+    WalCheckpointer(sqlite3* db, const std::filesystem::path& file, int startPages = kStartPages,
+                    int limitPages = kLimitPages);
     ~WalCheckpointer();
     WalCheckpointer(const WalCheckpointer&) = delete;
     WalCheckpointer& operator=(const WalCheckpointer&) = delete;
 
 private:
-    static int afterCommit(void* self, sqlite3* db, const char* name, int pages);
+    static int afterCommit(void* self, sqlite3*, const char*, int pages);
     void run();
 
     sqlite3* writer_;
+    const int startPages_;
+    const int limitPages_;
     sqlite3* own_ = nullptr;
     std::mutex mutex_;
     std::condition_variable wake_;
