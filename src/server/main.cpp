@@ -1,6 +1,7 @@
 // channeldeck-server: the catalogue server the program reports to.
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 #include <iostream>
 #include <thread>
@@ -95,6 +96,9 @@ int token(const cd::server::ServerOptions& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // The store holds the owner's token and the clients' addresses: files
+    // the server makes are for its own user only.
+    ::umask(0077);
     std::string error;
     const auto options = cd::server::parseServerOptions(std::vector<std::string>(argv + 1, argv + argc), &error);
     if (!options) {

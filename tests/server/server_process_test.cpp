@@ -66,7 +66,13 @@ TEST_P(ServerProcessTest, StartsOnAnEmptyFolderAndStopsCleanly) {
     EXPECT_EQ(server.stop(), 0);
     EXPECT_EQ(storedItems("FAVORITE"), std::set<std::string>{"Fox TV"});
     if (setup_.url.empty()) {
-        EXPECT_EQ(cd::test::integrityOf(dir_.path() / "data" / "channeldeck-server.db"), "ok");
+        const auto db = dir_.path() / "data" / "channeldeck-server.db";
+        EXPECT_EQ(cd::test::integrityOf(db), "ok");
+        // It holds the owner's token and the clients' addresses.
+        using std::filesystem::perms;
+        EXPECT_EQ(std::filesystem::status(db).permissions() & (perms::group_all | perms::others_all), perms::none);
+        EXPECT_EQ(std::filesystem::status(dir_.path() / "data").permissions() & (perms::group_all | perms::others_all),
+                  perms::none);
     }
 }
 
