@@ -92,6 +92,11 @@ TEST_P(ServerProcessTest, PublishAndTokenCommands) {
     EXPECT_EQ(server.command({"publish", (dir_.path() / "missing.htm").string()}).status, 1);
     EXPECT_EQ(cd::test::runCapturing({CD_SERVER_PATH, "publish"}).status, 2);
     EXPECT_EQ(cd::test::runCapturing({CD_SERVER_PATH, "--listen", "127.0.0.1:0"}).status, 2) << "no --data";
+    // An address it cannot listen on ends the start, rather than some other port being taken.
+    for (const std::string bad : {"127.0.0.1:99999", "127.0.0.1", "127.0.0.1:http", "[::1:80"})
+        EXPECT_EQ(
+            cd::test::runCapturing({CD_SERVER_PATH, "--listen", bad, "--data", (dir_.path() / "x").string()}).status, 1)
+            << bad;
 
     httplib::Client client("127.0.0.1", server.port());
     std::string served;

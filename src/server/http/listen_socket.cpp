@@ -32,7 +32,8 @@ int openListenSocket(const std::string& hostPort, std::string* error) {
         host = hostPort.substr(0, colon);
         port = hostPort.substr(colon + 1);
     }
-    if (port.empty() || port.find_first_not_of("0123456789") != std::string::npos || port.size() > 5) {
+    if (port.empty() || port.find_first_not_of("0123456789") != std::string::npos || port.size() > 5 ||
+        std::stoi(port) > 65535) {
         if (error) *error = "bad port in " + hostPort;
         return -1;
     }
