@@ -43,9 +43,11 @@ TEST(WalCheckpointer, KeepsTheLogBoundedAndLosesNothing) {
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
         }
     }
-    // Without checkpoints the log would reach some 3,600 pages; it restarts
-    // once a pass finds it over the limit.
-    EXPECT_LT(largestLog, static_cast<std::uintmax_t>(4 * kLimit) * 4200) << "the log was not kept near its limit";
+    // Without checkpoints the log reaches some 8,900 pages here; with them it
+    // restarts once a pass finds it over the limit. How far past the limit
+    // it gets depends on how fast the thread runs next to the writer, so
+    // the bound leaves room for a slow (sanitized, busy) machine.
+    EXPECT_LT(largestLog, static_cast<std::uintmax_t>(2000) * 4120) << "the log was not kept near its limit";
     sqlite3_stmt* count = nullptr;
     ASSERT_EQ(sqlite3_prepare_v2(db, "SELECT COUNT(*) FROM t", -1, &count, nullptr), SQLITE_OK);
     ASSERT_EQ(sqlite3_step(count), SQLITE_ROW);
