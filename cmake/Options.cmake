@@ -1,5 +1,6 @@
 option(CHANNELDECK_SANITIZE "Build with AddressSanitizer and UndefinedBehaviorSanitizer" OFF)
 option(CHANNELDECK_BUILD_APP "Build the Qt desktop program" ON)
+option(CHANNELDECK_BUILD_SERVER "Build channeldeck-server, the catalogue server (needs libpq)" ON)
 option(CHANNELDECK_BUILD_TESTS "Build the tests" ON)
 option(CHANNELDECK_BUILD_BENCH "Build the benchmarks" ON)
 option(CHANNELDECK_BUILD_FUZZ "Build the libFuzzer targets and their corpus runs (needs clang)" OFF)

@@ -1,0 +1,85 @@
+#include "publish/catalogue_check.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "catalogue/line_cipher.h"
+#include "server_test_support.h"
+
+namespace cd::server::publish {
+namespace {
+
+const std::vector<storage::CatalogueRecord> kRecords = {
+    {"Fox TV", "http://tv.example/fox?x=1", "TV", "English"},
+    {"Radio <Caf\xe9>", "mms://radio.example/a b", "Radio", "French/English"},
+};
+
+// Catches the editor's own export refused, encoded and plain rows read
+// differently, or fields split wrongly.
+TEST(CatalogueCheck, AcceptsWhatTheEditorWrites) {
+    for (const bool plain : {false, true}) {
+        const auto check = checkCatalogue(test::exportOf(kRecords, plain));
+        ASSERT_TRUE(check.ok) << check.error;
+        ASSERT_EQ(check.records.size(), 2u);
+        EXPECT_EQ(check.records[1].name, "Radio <Caf\xe9>");
+        EXPECT_EQ(check.records[1].address, "mms://radio.example/a b");
+        EXPECT_EQ(check.records[1].languages, "French/English");
+        EXPECT_EQ(plain ? check.plainLines : check.encodedLines, 2u);
+    }
+    // Rows exported plain and encoded in one file (the key typed midway).
+    const std::string mixed = "<data>\r\n" + catalogue::EncodeLine("A|a|TV|English") + "\r\nB|b|TV|English\r\n</data>";
+    const auto check = checkCatalogue(mixed);
+    ASSERT_TRUE(check.ok) << check.error;
+    EXPECT_EQ(check.encodedLines, 1u);
+    EXPECT_EQ(check.plainLines, 1u);
+    EXPECT_EQ(check.records[0].name, "A");
+}
+
+// Catches a damaged upload published: the wrong line ends, a cut-off file,
+// a line that is no record, a catalogue with no channel at all.
+TEST(CatalogueCheck, RefusesDamagedFilesNamingTheLine) {
+    const std::string good = test::exportOf(kRecords);
+    std::string lf = good;
+    for (std::size_t at; (at = lf.find("\r\n")) != std::string::npos;) lf.erase(at, 1);
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"", "empty"},
+        {"<html><body>Not Found</body></html>", "line 1"},
+        {lf, "line 1"},
+        {good.substr(0, good.size() - 12), "last line"},
+        {"<data>\r\n</data>\r\n", "no record"},
+        {"<data>\r\n\r\n</data>\r\n", "line 2"},
+        {"<data>\r\n" + catalogue::EncodeLine("A|a|TV|English") + "\r\njunk\r\n</data>\r\n", "line 3"},
+        {"<data>\r\nA|a|TV\r\n</data>\r\n", "line 2"},
+        {"<data>\r\n" + std::string(40000, 'a') + "|b|c|d\r\n</data>\r\n", "longer"},
+    };
+    for (const auto& [body, where] : cases) {
+        const auto check = checkCatalogue(body);
+        EXPECT_FALSE(check.ok) << body.substr(0, 60);
+        EXPECT_NE(check.error.find(where), std::string::npos) << check.error;
+    }
+}
+
+// Catches a line that reads as a record both ways taken the wrong way: an
+// encoded "<" is a "|", and a plain "\xbc" decodes to one.
+TEST(CatalogueCheck, AnAmbiguousLineIsReadAsTypedText) {
+    const std::string encoded = catalogue::EncodeLine("<<<Fox>>>|http://tv.example/|TV|English");
+    const std::string plain =
+        "Fox\xbc"
+        "Kids\xbc"
+        "Plus\xbc|http://tv.example/|TV|English";
+    ASSERT_GE(std::count(encoded.begin(), encoded.end(), '|'), 3);
+    ASSERT_GE(std::count(plain.begin(), plain.end(), '\xbc'), 3);
+    const auto check = checkCatalogue("<data>\r\n" + encoded + "\r\n" + plain + "\r\n</data>\r\n");
+    ASSERT_TRUE(check.ok) << check.error;
+    EXPECT_EQ(check.records[0].name, "<<<Fox>>>");
+    EXPECT_EQ(check.records[1].name,
+              "Fox\xbc"
+              "Kids\xbc"
+              "Plus\xbc");
+    EXPECT_EQ(check.encodedLines, 1u);
+    EXPECT_EQ(check.plainLines, 1u);
+}
+
+}  // namespace
+}  // namespace cd::server::publish
