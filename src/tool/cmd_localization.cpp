@@ -1,6 +1,6 @@
 // make-localization: writes the English Localization.txt from the built-in
 // captions of every window and the default messages, the file translators
-// start from.
+// start from; stored-names: the table of the names that file uses.
 #include <filesystem>
 #include <ostream>
 #include <system_error>
@@ -8,6 +8,7 @@
 #include "localization/cls_languages.h"
 #include "localization/message_table.h"
 #include "tool/command.h"
+#include "ui/stored_names.h"
 #include "ui/windows.h"
 #include "util/files.h"
 
@@ -43,6 +44,18 @@ int makeLocalization(ToolContext& ctx) {
     ctx.out << "wrote " << path.string() << "\n";
     return kOk;
 }
+
+int printStoredNames(ToolContext& ctx) {
+    if (!ctx.args.empty()) return usageError(ctx, "stored-names", "stored-names takes no arguments");
+    ctx.out << ui::storedNamesMarkdown();
+    return ctx.out ? kOk : kFailed;
+}
+
+const ToolCommandRegistration kStoredNames{
+    {"stored-names", "stored-names",
+     "print the table of the windows' and controls' stored names (the names Localization.txt keys use), their "
+     "roles and meanings, as Markdown",
+     &printStoredNames}};
 
 const ToolCommandRegistration kMakeLocalization{
     {"make-localization", kUsage,

@@ -1,7 +1,9 @@
 #include "ui/help_window.h"
 
+#include "ui/stored_names.h"
+
 namespace cd::ui {
 
-HelpWindow::HelpWindow() : Form("Form8", "Help") {}
+HelpWindow::HelpWindow() : Form(storedWindowName("helpWindow"), "Help") {}
 
 }  // namespace cd::ui

@@ -1,11 +1,14 @@
 #include "ui/website_window.h"
 
+#include "ui/stored_names.h"
+
 #include <memory>
 
 namespace cd::ui {
 
-WebsiteWindow::WebsiteWindow() : Form("frmWebsite", "Website") {
-    openTimer = &add(std::make_unique<Timer>("Timer1", 1000, true));
+WebsiteWindow::WebsiteWindow() : Form(storedWindowName("websiteWindow"), "Website") {
+    const auto n = [this](std::string_view role) { return storedControlName(name(), role); };
+    openTimer = &add(std::make_unique<Timer>(n("openTimer"), 1000, true));
 }
 
 }  // namespace cd::ui
