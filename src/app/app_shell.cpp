@@ -129,9 +129,7 @@ void AppShell::buildViews() {
     auto& w = program_->windows;
     for (ui::Form* form : std::initializer_list<ui::Form*>{&w.mainWindow, &w.languageWindow, &w.splashWindow, &w.aboutWindow,
                                                            &w.helpWindow, &w.websiteWindow}) {
-        auto view = std::make_unique<FormView>(*form);
-        const ui::Form* key = form;
-        views_[form] = std::move(view);
+        views_[form] = std::make_unique<FormView>(*form);
     }
     FormView* main = viewFor(w.mainWindow);
     main->setWidgetFor("WindowsMediaPlayer1", playerWidget_);

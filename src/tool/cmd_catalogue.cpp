@@ -13,6 +13,7 @@
 #include "catalogue/line_cipher.h"
 #include "platform/dialogs.h"
 #include "tool/command.h"
+#include "tool/stderr_dialogs.h"
 #include "ui/main_window.h"
 #include "util/files.h"
 #include "util/lines.h"
@@ -23,18 +24,6 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr const char* kToolTitle = "channeldeck-tool";
-
-class StderrDialogs : public platform::Dialogs {
-public:
-    explicit StderrDialogs(std::ostream& err) : err_(err) {}
-    platform::Answer messageBox(const std::string& text, const std::string&, platform::Buttons) override {
-        err_ << "channeldeck-tool: " << text << "\n";
-        return platform::Answer::OK;
-    }
-
-private:
-    std::ostream& err_;
-};
 
 bool readAll(std::istream& in, std::string& out) {
     out.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());

@@ -17,6 +17,7 @@
 #include "platform/memory_settings_store.h"
 #include "platform/poll_event_loop.h"
 #include "tool/command.h"
+#include "tool/stderr_dialogs.h"
 #include "ui/main_window.h"
 
 namespace cd::tool {
@@ -29,22 +30,6 @@ constexpr const char* kProbeUsage = "probe URL";
 /// What "fetch" reads at most unless told otherwise.
 constexpr std::size_t kDefaultFetchCap = 64u << 20;
 constexpr const char* kListUsage = "list DATA.TXT --category CATEGORY [--language LANGUAGE]";
-
-// Shows a message box as a line on stderr and remembers that one was shown:
-// the category view shows one only when the load failed.
-class FailureDialogs : public platform::Dialogs {
-public:
-    explicit FailureDialogs(std::ostream& err) : err_(err) {}
-    platform::Answer messageBox(const std::string& text, const std::string&, platform::Buttons) override {
-        err_ << "channeldeck-tool: " << text << "\n";
-        failed = true;
-        return platform::Answer::OK;
-    }
-    bool failed = false;
-
-private:
-    std::ostream& err_;
-};
 
 // Takes "--name VALUE" or "--name=VALUE" at args[i]; false when args[i] is not that option.
 bool takeOption(const std::vector<std::string>& args, std::size_t& i, const std::string& name, std::string& value,
@@ -172,7 +157,7 @@ int runList(ToolContext& ctx) {
     state.currentLanguage = language;
     state.languageRefresh = true;  // as a category switch does
     platform::MemorySettingsStore settings;
-    FailureDialogs dialogs(ctx.err);
+    StderrDialogs dialogs(ctx.err);
     localization::MessageTable messages(ctx.config.version);
     localization::addDefaultMessages(messages);
     const fs::path path(file);
@@ -189,13 +174,13 @@ int runList(ToolContext& ctx) {
         const ui::ListItem& row = list.item(i);
         out += row.text + '\t' + row.tag + '\t' + row.subItem(1) + '\t' + row.subItem(2) + '\n';
     }
-    if (!dialogs.failed) {
+    if (!dialogs.shown) {
         out += "Languages:\n";
         for (const auto& entry : form.languageBox->entries()) out += entry + '\n';
     }
     ctx.out.write(out.data(), static_cast<std::streamsize>(out.size()));
     ctx.out.flush();
-    return dialogs.failed || !ctx.out ? kFailed : kOk;
+    return dialogs.shown || !ctx.out ? kFailed : kOk;
 }
 
 const ToolCommandRegistration fetchCommand(

@@ -9,6 +9,7 @@
 #include "platform/browser.h"
 #include "platform/dialogs.h"
 #include "tool/command.h"
+#include "tool/stderr_dialogs.h"
 #include "ui/list_view.h"
 #include "util/files.h"
 #include "videosite/page_scraper.h"
@@ -27,18 +28,6 @@ class NoBrowser : public platform::Browser {
 public:
     void navigate(const std::string&) override {}
     void navigate2(const std::string&) override {}
-};
-
-class StderrDialogs : public platform::Dialogs {
-public:
-    explicit StderrDialogs(std::ostream& err) : err_(err) {}
-    platform::Answer messageBox(const std::string& text, const std::string&, platform::Buttons) override {
-        err_ << "channeldeck-tool: " << text << "\n";
-        return platform::Answer::OK;
-    }
-
-private:
-    std::ostream& err_;
 };
 
 // A title may hold LF (titles are not trimmed); written raw it would break

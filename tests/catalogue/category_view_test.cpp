@@ -1,5 +1,7 @@
 #include "catalogue/category_view.h"
 
+#include "catalogue/language_setting.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -196,7 +198,7 @@ TEST_F(CategoryViewTest, PickingALanguageStoresItPerCategoryAndRefills) {
         form.languageBox->setText("French");
         view.chooseLanguage();
         EXPECT_EQ(state.currentLanguage, "French");
-        EXPECT_EQ(settings.get(CategoryView::languageKey(category), ""), "French") << category;
+        EXPECT_EQ(settings.get(languageSettingFor(category).key, ""), "French") << category;
         EXPECT_EQ(entries(), before) << "picking never changes the entries on offer";
         Strings keys;
         for (const auto& [k, v] : settings.values()) keys.push_back(k);
@@ -210,7 +212,7 @@ TEST_F(CategoryViewTest, PickingALanguageStoresItPerCategoryAndRefills) {
     view.chooseLanguage();
     EXPECT_EQ(names(), (Strings{"X2"})) << "the list is refilled";
     EXPECT_EQ(settings.values().size(), 3u) << "the adult category stores nothing";
-    EXPECT_EQ(CategoryView::languageKey("XXX"), "");
+    EXPECT_EQ(languageSettingFor("XXX").key, "VideoLang") << "a switch to it reads Video's language";
 }
 
 // --- Failures ---

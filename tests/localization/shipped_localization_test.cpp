@@ -105,16 +105,16 @@ TEST_F(ShippedLocalizationTest, EveryLanguageTranslatesEveryElement) {
         for (std::size_t i = 0; i < english.size(); ++i) {
             const auto& [name, englishText] = english[i];
             EXPECT_EQ(translated[i].first, name);
-            const std::string text = languages.GetTranslation(name);
+            const std::string translation = languages.GetTranslation(name);
             // An element that is empty in English (a label the program fills
             // at run time) has nothing to translate.
             if (englishText.empty()) continue;
-            EXPECT_FALSE(text.empty()) << name;
+            EXPECT_FALSE(translation.empty()) << name;
             if (englishText == "-") {
-                EXPECT_EQ(text, "-") << name;
+                EXPECT_EQ(translation, "-") << name;
             }
             if (englishText.find("ChannelDeck") != std::string::npos) {
-                EXPECT_NE(text.find("ChannelDeck"), std::string::npos) << name;
+                EXPECT_NE(translation.find("ChannelDeck"), std::string::npos) << name;
             }
         }
     }

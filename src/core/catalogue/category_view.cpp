@@ -1,5 +1,7 @@
 #include "catalogue/category_view.h"
 
+#include "catalogue/language_setting.h"
+
 #include <algorithm>
 #include <functional>
 #include <string_view>
@@ -119,13 +121,6 @@ CategoryView::CategoryView(ui::MainWindow& form, NavigationState& state, platfor
     form_.languageBox->clicked.connect([this] { chooseLanguage(); });
 }
 
-std::string CategoryView::languageKey(const std::string& category) {
-    if (category == "TV") return "TVLang";
-    if (category == "Radio") return "RadioLang";
-    if (category == "Video") return "VideoLang";
-    return {};
-}
-
 void CategoryView::LoadCategory() {
     if (state_.currentCategory.empty()) state_.currentCategory = "TV";
     if (state_.currentLanguage.empty()) state_.currentLanguage = kAll;
@@ -191,8 +186,8 @@ void CategoryView::LoadCategory() {
 
 void CategoryView::chooseLanguage() {
     state_.currentLanguage = form_.languageBox->text();
-    const std::string key = languageKey(state_.currentCategory);
-    if (!key.empty()) settings_.set(key, state_.currentLanguage);
+    const LanguageSetting setting = languageSettingFor(state_.currentCategory);
+    if (setting.written) settings_.set(setting.key, state_.currentLanguage);
     LoadCategory();
 }
 

@@ -36,9 +36,6 @@ public:
     /// box keeps its entries.
     void chooseLanguage();
 
-    /// The settings key that remembers the language of a category; "" when
-    /// the category has none (the adult category included).
-    static std::string languageKey(const std::string& category);
 
     /// The catalogue file read (Data.txt in the program's folder unless set).
     const std::filesystem::path& catalogueFile() const { return catalogueFile_; }

@@ -1,5 +1,7 @@
 #include "mainwindow/navigation.h"
 
+#include "catalogue/language_setting.h"
+
 namespace cd::mainwindow {
 
 std::string AdultConsentText() {
@@ -18,12 +20,6 @@ std::string AdultConsentText() {
            "harmless the legal owner of this software, its creators, employees or contractors from any liability "
            "which might arise and to indemnify them from any losses, costs, and expenses incurred by them as a "
            "result of your viewing materials from this adult section.";
-}
-
-std::string LanguageKeyFor(const std::string& category) {
-    if (category == "TV") return "TVLang";
-    if (category == "Radio") return "RadioLang";
-    return "VideoLang";  // Video, and the adult category, which has no key of its own
 }
 
 Navigation::Navigation(ui::MainWindow& form, catalogue::NavigationState& state, catalogue::CategoryView& categoryView,
@@ -62,7 +58,7 @@ void Navigation::switchCategory(const std::string& category) {
     form_.player->setVisible(true);
     state_.currentCategory = category;
     form_.channelList->clear();
-    state_.currentLanguage = settings_.get(LanguageKeyFor(category), "English");
+    state_.currentLanguage = settings_.get(catalogue::languageSettingFor(category).key, "English");
     state_.languageRefresh = true;
     categoryView_.LoadCategory();
 }

@@ -70,7 +70,5 @@ private:
     NavigationHooks hooks_;
 };
 
-/// The settings key that holds a channel category's language ("XXX" reads Video's).
-std::string LanguageKeyFor(const std::string& category);
 
 }  // namespace cd::mainwindow

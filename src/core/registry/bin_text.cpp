@@ -6,13 +6,6 @@ namespace cd::registry {
 
 namespace {
 
-int hexDigit(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    return -1;
-}
-
 std::string withoutSpaces(std::string_view s) {
     std::string out;
     out.reserve(s.size());
@@ -36,7 +29,7 @@ std::string StrToBin(std::string& sBin) {
         const std::string_view piece = std::string_view(sBin).substr(2 * i, 2);
         unsigned value = 0;
         for (char c : piece) {
-            const int d = hexDigit(c);
+            const int d = util::hexDigit(c);
             if (d < 0) break;
             value = value * 16 + static_cast<unsigned>(d);
         }
@@ -67,7 +60,7 @@ bool isBinValid(std::string_view sBin) {
     const std::string s = withoutSpaces(sBin);
     if (s.empty()) return false;
     for (char c : s)
-        if (hexDigit(c) < 0) return false;
+        if (util::hexDigit(c) < 0) return false;
     return true;
 }
 

@@ -12,20 +12,13 @@ namespace cd::registry {
 
 namespace {
 
-int hexDigit(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    return -1;
-}
-
 /// The hexadecimal digits at the start of text as a 32-bit number (none gives
 /// 0); nothing when there are more than eight, which no dword can hold.
 std::optional<std::int32_t> dwordFrom(std::string_view text) {
     std::uint32_t n = 0;
     std::size_t digits = 0;
     for (char c : text) {
-        const int d = hexDigit(c);
+        const int d = util::hexDigit(c);
         if (d < 0) break;
         if (++digits > 8) return std::nullopt;
         n = n * 16 + static_cast<std::uint32_t>(d);

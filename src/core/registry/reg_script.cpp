@@ -6,13 +6,6 @@ namespace cd::registry {
 
 namespace {
 
-int hexDigit(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    return -1;
-}
-
 struct Quoted {
     std::string text;
     std::size_t end;  // just after the closing quote
@@ -131,9 +124,9 @@ std::optional<RegHexType> ReadRegHexType(std::string_view data) {
     if (data.size() < 4 || !util::iequals(data.substr(0, 4), "hex(")) return std::nullopt;
     std::uint32_t type = 0;
     std::size_t i = 4;
-    for (; i < data.size() && hexDigit(data[i]) >= 0; ++i) {
+    for (; i < data.size() && util::hexDigit(data[i]) >= 0; ++i) {
         if (i - 4 >= 8) return std::nullopt;
-        type = type * 16 + static_cast<std::uint32_t>(hexDigit(data[i]));
+        type = type * 16 + static_cast<std::uint32_t>(util::hexDigit(data[i]));
     }
     if (i == 4 || data.substr(i, 2) != "):") return std::nullopt;
     return RegHexType{type, i + 2};
@@ -150,7 +143,7 @@ std::optional<std::string> ReadRegHexList(std::string_view list) {
         if (piece.empty() || piece.size() > 2) return std::nullopt;
         int value = 0;
         for (char c : piece) {
-            const int d = hexDigit(c);
+            const int d = util::hexDigit(c);
             if (d < 0) return std::nullopt;
             value = value * 16 + d;
         }

@@ -134,171 +134,134 @@ std::int64_t RegistryStore::walk(SqliteConnection& db, const std::vector<std::st
     return id;
 }
 
-std::int64_t RegistryStore::findKey(std::string_view root, std::string_view subkey) {
+RegistryStore::OpenedKey RegistryStore::openKey(std::string_view root, std::string_view subkey, KeyAccess access) {
     lastError_.clear();
-    const auto parts = splitSubkey(subkey);
-    if (!parts) return 0;
-    SqliteConnection* db = connection(root, false);
-    if (!db) return isRoot(root) && parts->empty() ? kRootKeyId : 0;
-    SqliteTransaction read(*db, false);
-    return read.active() ? walk(*db, *parts, false) : 0;
-}
-
-std::int64_t RegistryStore::createKey(std::string_view root, std::string_view subkey) {
-    lastError_.clear();
+    OpenedKey key;
     const auto parts = splitSubkey(subkey);
     if (!parts) {
         lastError_ = "invalid key path '" + std::string(subkey) + "'";
+        return key;
+    }
+    key.validPath = true;
+    key.rootOnly = parts->empty();
+    const bool write = access != KeyAccess::Read;
+    key.db = connection(root, write);
+    if (!key.db) return key;
+    key.transaction = std::make_unique<SqliteTransaction>(*key.db, write);
+    if (!key.transaction->active()) {
+        lastError_ = key.db->errorMessage();
+        return key;
+    }
+    key.id = walk(*key.db, *parts, access == KeyAccess::WriteCreating);
+    return key;
+}
+
+std::int64_t RegistryStore::findKey(std::string_view root, std::string_view subkey) {
+    const OpenedKey key = openKey(root, subkey, KeyAccess::Read);
+    if (!key.db) return key.validPath && key.rootOnly && isRoot(root) ? kRootKeyId : 0;
+    return key.id;
+}
+
+std::int64_t RegistryStore::createKey(std::string_view root, std::string_view subkey) {
+    if (subkey.empty()) {
+        lastError_.clear();
+        return isRoot(root) ? kRootKeyId : 0;
+    }
+    OpenedKey key = openKey(root, subkey, KeyAccess::WriteCreating);
+    if (key.id == 0 || !key.transaction->commit()) {
+        if (lastError_.empty() && key.db) lastError_ = key.db->errorMessage();
         return 0;
     }
-    if (parts->empty()) return isRoot(root) ? kRootKeyId : 0;
-    SqliteConnection* db = connection(root, true);
-    if (!db) return 0;
-    SqliteTransaction write(*db, true);
-    const std::int64_t id = write.active() ? walk(*db, *parts, true) : 0;
-    if (id == 0 || !write.commit()) {
-        if (lastError_.empty()) lastError_ = db->errorMessage();
-        return 0;
-    }
-    return id;
+    return key.id;
 }
 
 std::int64_t RegistryStore::deleteKey(std::string_view root, std::string_view subkey) {
-    lastError_.clear();
-    const auto parts = splitSubkey(subkey);
-    if (!parts || parts->empty()) return 0;
-    SqliteConnection* db = connection(root, true);
-    if (!db) return 0;
-    SqliteTransaction write(*db, true);
-    if (!write.active()) {
-        lastError_ = db->errorMessage();
+    // The root itself cannot go.
+    if (subkey.empty()) {
+        lastError_.clear();
         return 0;
     }
-    const std::int64_t id = walk(*db, *parts, false);
-    if (id == 0) return 0;
-    SqliteStatement values(db->handle(), std::string(kSubtree) + "DELETE FROM vals WHERE key IN (SELECT id FROM sub)");
-    values.bind(1, id).step();
-    SqliteStatement keys(db->handle(), std::string(kSubtree) + "DELETE FROM keys WHERE id IN (SELECT id FROM sub)");
-    if (values.done()) keys.bind(1, id).step();
-    if (!values.done() || !keys.done() || !write.commit()) {
-        lastError_ = db->errorMessage();
+    OpenedKey key = openKey(root, subkey, KeyAccess::Write);
+    if (key.id == 0) return 0;
+    SqliteConnection& db = *key.db;
+    SqliteStatement values(db.handle(), std::string(kSubtree) + "DELETE FROM vals WHERE key IN (SELECT id FROM sub)");
+    values.bind(1, key.id).step();
+    SqliteStatement keys(db.handle(), std::string(kSubtree) + "DELETE FROM keys WHERE id IN (SELECT id FROM sub)");
+    if (values.done()) keys.bind(1, key.id).step();
+    if (!values.done() || !keys.done() || !key.transaction->commit()) {
+        lastError_ = db.errorMessage();
         return 0;
     }
-    return id;
+    return key.id;
 }
 
 std::optional<RegistryValue> RegistryStore::value(std::string_view root, std::string_view subkey,
                                                   std::string_view name) {
-    lastError_.clear();
-    const auto parts = splitSubkey(subkey);
-    if (!parts) return std::nullopt;
-    SqliteConnection* db = connection(root, false);
-    if (!db) return std::nullopt;
-    SqliteTransaction read(*db, false);
-    const std::int64_t key = read.active() ? walk(*db, *parts, false) : 0;
-    if (key == 0) return std::nullopt;
-    SqliteStatement q(db->handle(), "SELECT name, type, data FROM vals WHERE key = ?1 AND fold = ?2");
-    q.bind(1, key).bindBytes(2, util::toLower(name));
+    const OpenedKey key = openKey(root, subkey, KeyAccess::Read);
+    if (key.id == 0) return std::nullopt;
+    SqliteStatement q(key.db->handle(), "SELECT name, type, data FROM vals WHERE key = ?1 AND fold = ?2");
+    q.bind(1, key.id).bindBytes(2, util::toLower(name));
     if (!q.step()) return std::nullopt;
     return RegistryValue{q.bytes(0), static_cast<std::uint32_t>(q.int64(1)), q.bytes(2)};
 }
 
 std::int64_t RegistryStore::setValue(std::string_view root, std::string_view subkey, const RegistryValue& v,
                                      bool createKey) {
-    lastError_.clear();
-    const auto parts = splitSubkey(subkey);
-    if (!parts) {
-        lastError_ = "invalid key path '" + std::string(subkey) + "'";
-        return 0;
-    }
-    SqliteConnection* db = connection(root, true);
-    if (!db) return 0;
-    SqliteTransaction write(*db, true);
-    if (!write.active()) {
-        lastError_ = db->errorMessage();
-        return 0;
-    }
-    const std::int64_t key = walk(*db, *parts, createKey);
-    if (key == 0) {
-        if (lastError_.empty()) lastError_ = "no such key";
+    OpenedKey key = openKey(root, subkey, createKey ? KeyAccess::WriteCreating : KeyAccess::Write);
+    if (key.id == 0) {
+        if (lastError_.empty() && key.transaction) lastError_ = "no such key";
         return 0;
     }
     // An existing value keeps its row, so it keeps its place in the enumeration.
-    SqliteStatement set(db->handle(),
+    SqliteStatement set(key.db->handle(),
                         "INSERT INTO vals(key, name, fold, type, data) VALUES(?1, ?2, ?3, ?4, ?5) "
                         "ON CONFLICT(key, fold) DO UPDATE SET type = excluded.type, data = excluded.data");
-    set.bind(1, key).bindBytes(2, v.name).bindBytes(3, util::toLower(v.name)).bind(4, v.type).bindBytes(5, v.data);
+    set.bind(1, key.id).bindBytes(2, v.name).bindBytes(3, util::toLower(v.name)).bind(4, v.type).bindBytes(5, v.data);
     set.step();
-    if (!set.done() || !write.commit()) {
-        lastError_ = db->errorMessage();
+    if (!set.done() || !key.transaction->commit()) {
+        lastError_ = key.db->errorMessage();
         return 0;
     }
-    return key;
+    return key.id;
 }
 
 std::int64_t RegistryStore::deleteValue(std::string_view root, std::string_view subkey, std::string_view name) {
-    lastError_.clear();
-    const auto parts = splitSubkey(subkey);
-    if (!parts) return 0;
-    SqliteConnection* db = connection(root, true);
-    if (!db) return 0;
-    SqliteTransaction write(*db, true);
-    if (!write.active()) {
-        lastError_ = db->errorMessage();
+    OpenedKey key = openKey(root, subkey, KeyAccess::Write);
+    if (key.id == 0) return 0;
+    SqliteStatement del(key.db->handle(), "DELETE FROM vals WHERE key = ?1 AND fold = ?2");
+    del.bind(1, key.id).bindBytes(2, util::toLower(name)).step();
+    if (!del.done() || !key.transaction->commit()) {
+        lastError_ = key.db->errorMessage();
         return 0;
     }
-    const std::int64_t key = walk(*db, *parts, false);
-    if (key == 0) return 0;
-    SqliteStatement del(db->handle(), "DELETE FROM vals WHERE key = ?1 AND fold = ?2");
-    del.bind(1, key).bindBytes(2, util::toLower(name)).step();
-    if (!del.done() || !write.commit()) {
-        lastError_ = db->errorMessage();
-        return 0;
-    }
-    return key;
+    return key.id;
 }
 
 std::optional<std::vector<std::string>> RegistryStore::subkeyNames(std::string_view root, std::string_view subkey) {
-    lastError_.clear();
-    const auto parts = splitSubkey(subkey);
-    if (!parts) return std::nullopt;
-    SqliteConnection* db = connection(root, false);
-    if (!db) {
-        if (isRoot(root) && parts->empty()) return std::vector<std::string>{};
-        return std::nullopt;
-    }
-    SqliteTransaction read(*db, false);
-    const std::int64_t key = read.active() ? walk(*db, *parts, false) : 0;
-    if (key == 0) return std::nullopt;
-    SqliteStatement q(db->handle(), "SELECT name FROM keys WHERE parent = ?1 ORDER BY id");
-    q.bind(1, key);
+    const OpenedKey key = openKey(root, subkey, KeyAccess::Read);
+    if (!key.db && key.validPath && key.rootOnly && isRoot(root)) return std::vector<std::string>{};
+    if (key.id == 0) return std::nullopt;
+    SqliteStatement q(key.db->handle(), "SELECT name FROM keys WHERE parent = ?1 ORDER BY id");
+    q.bind(1, key.id);
     std::vector<std::string> names;
     while (q.step()) names.push_back(q.bytes(0));
     if (!q.done()) {
-        lastError_ = db->errorMessage();
+        lastError_ = key.db->errorMessage();
         return std::nullopt;
     }
     return names;
 }
 
 std::optional<std::vector<RegistryValue>> RegistryStore::values(std::string_view root, std::string_view subkey) {
-    lastError_.clear();
-    const auto parts = splitSubkey(subkey);
-    if (!parts) return std::nullopt;
-    SqliteConnection* db = connection(root, false);
-    if (!db) {
-        if (isRoot(root) && parts->empty()) return std::vector<RegistryValue>{};
-        return std::nullopt;
-    }
-    SqliteTransaction read(*db, false);
-    const std::int64_t key = read.active() ? walk(*db, *parts, false) : 0;
-    if (key == 0) return std::nullopt;
-    SqliteStatement q(db->handle(), "SELECT name, type, data FROM vals WHERE key = ?1 ORDER BY id");
-    q.bind(1, key);
+    const OpenedKey key = openKey(root, subkey, KeyAccess::Read);
+    if (!key.db && key.validPath && key.rootOnly && isRoot(root)) return std::vector<RegistryValue>{};
+    if (key.id == 0) return std::nullopt;
+    SqliteStatement q(key.db->handle(), "SELECT name, type, data FROM vals WHERE key = ?1 ORDER BY id");
+    q.bind(1, key.id);
     std::vector<RegistryValue> out;
     while (q.step()) out.push_back({q.bytes(0), static_cast<std::uint32_t>(q.int64(1)), q.bytes(2)});
     if (!q.done()) {
-        lastError_ = db->errorMessage();
+        lastError_ = key.db->errorMessage();
         return std::nullopt;
     }
     return out;

@@ -30,9 +30,10 @@
 #include <string_view>
 #include <vector>
 
+#include "registry/sqlite_connection.h"
+
 namespace cd::registry {
 
-class SqliteConnection;
 
 /// Value types kept by the registry layer (the Windows codes).
 enum RegistryType : std::uint32_t { kRegString = 1, kRegBinary = 3, kRegDword = 4 };
@@ -105,6 +106,20 @@ private:
     SqliteConnection* connection(std::string_view root, bool forWrite);
     SqliteConnection* usable(SqliteConnection* db, bool forWrite);
     std::int64_t walk(SqliteConnection& db, const std::vector<std::string>& parts, bool create);
+
+    enum class KeyAccess { Read, Write, WriteCreating };
+    /// A key looked up (or made) inside a transaction of its root's file,
+    /// which stays open as long as this does.
+    struct OpenedKey {
+        bool validPath = false;  // the subkey path is one the store accepts
+        bool rootOnly = false;   // the path names the root itself
+        SqliteConnection* db = nullptr;
+        std::unique_ptr<SqliteTransaction> transaction;
+        std::int64_t id = 0;  // 0: no such key, or it could not be reached
+    };
+    /// The prologue every operation shares: split the path, open the file,
+    /// begin the transaction, walk to the key. lastError() says why it failed.
+    OpenedKey openKey(std::string_view root, std::string_view subkey, KeyAccess access);
 
     std::filesystem::path folder_;
     StoreAccess access_;

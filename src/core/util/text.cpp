@@ -120,6 +120,13 @@ std::string decimal(long long n) { return std::to_string(n); }
 
 namespace cd::util {
 
+int hexDigit(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
 std::string fillPlaceholders(std::string_view text, std::initializer_list<std::string_view> args) {
     std::string out;
     out.reserve(text.size());

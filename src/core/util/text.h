@@ -44,6 +44,9 @@ std::string upperFirst(std::string s);
 /// so an argument that holds "%2" stays as it is.
 std::string fillPlaceholders(std::string_view text, std::initializer_list<std::string_view> args);
 
+/// The value of a hexadecimal digit (either letter case); -1 for any other character.
+int hexDigit(char c);
+
 /// Decimal text of n without separators or sign padding.
 std::string decimal(long long n);
 

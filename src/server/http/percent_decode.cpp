@@ -1,17 +1,8 @@
 #include "http/percent_decode.h"
 
+#include "util/text.h"
+
 namespace cd::server::http {
-
-namespace {
-
-int hexValue(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
-
-}  // namespace
 
 std::optional<std::string> percentDecode(std::string_view text, bool plusIsSpace) {
     std::string out;
@@ -26,8 +17,8 @@ std::optional<std::string> percentDecode(std::string_view text, bool plusIsSpace
             continue;
         }
         if (i + 2 >= text.size()) return std::nullopt;
-        const int hi = hexValue(text[i + 1]);
-        const int lo = hexValue(text[i + 2]);
+        const int hi = util::hexDigit(text[i + 1]);
+        const int lo = util::hexDigit(text[i + 2]);
         if (hi < 0 || lo < 0) return std::nullopt;
         out += static_cast<char>(hi * 16 + lo);
         i += 2;
