@@ -1,8 +1,8 @@
-#include "catalogue/line_cipher.h"
+#include "formats/line_cipher.h"
 
 #include <cstring>
 
-namespace cd::catalogue {
+namespace cd::formats {
 
 namespace {
 
@@ -72,4 +72,4 @@ std::string DecodeLine(std::string_view line) {
 
 bool EncodesIntact(std::string_view plain) { return plain.find_first_of("\xcc\xff") == std::string_view::npos; }
 
-}  // namespace cd::catalogue
+}  // namespace cd::formats
