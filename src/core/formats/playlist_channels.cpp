@@ -94,7 +94,7 @@ PlaylistChannels channelsOfEntries(const ParsedPlaylist& playlist, std::string_v
         std::string name = storedText(entry.title);
         if (name.empty()) name = storedText(entry.address);
         std::size_t room = kCipherLineLimit - fixed;
-        channel.name = utf8Prefix(name, room);
+        channel.name = util::trimWhitespace(utf8Prefix(name, room));
         room -= channel.name.size();
         channel.languages = utf8Prefix(joinedLanguages(entry.languages), room);
         known.insert(channel.address);
