@@ -96,7 +96,11 @@ PlaylistChannels channelsOfEntries(const ParsedPlaylist& playlist, std::string_v
         std::size_t room = kCipherLineLimit - fixed;
         channel.name = util::trimWhitespace(utf8Prefix(name, room));
         room -= channel.name.size();
-        channel.languages = utf8Prefix(joinedLanguages(entry.languages), room);
+        const std::string joined = joinedLanguages(entry.languages);
+        std::string_view languages = utf8Prefix(joined, room);
+        // No separator or blank at the end of a cut list: it reads the same when split and joined again.
+        while (!languages.empty() && (languages.back() == '/' || languages.back() == ' ')) languages.remove_suffix(1);
+        channel.languages = languages;
         known.insert(channel.address);
         result.channels.push_back(std::move(channel));
     }
