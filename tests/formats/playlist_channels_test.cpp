@@ -123,6 +123,16 @@ TEST(PlaylistChannels, LongNamesAreShortenedToFitTheLineLimit) {
     EXPECT_GT(recordLine(c).size(), kCipherLineLimit - 8);
     EXPECT_EQ(storedText(c.name), c.name);  // whole characters, no edge blanks
     EXPECT_EQ(readBack(c), c);
+
+    // Room for one byte of name: an ASCII name keeps its first letter, a name
+    // whose first character is wider cannot be stored at all.
+    const std::string address = "http://h/" + std::string(kCipherLineLimit - 6 - 9, 'a');
+    const auto tight = channelsOf("#EXTINF:-1,xyz\n" + address + "\n#EXTINF:-1,\xC3\xA9t\xC3\xA9\n" +
+                                  address.substr(0, address.size() - 1) + "b\n");
+    ASSERT_EQ(tight.channels.size(), 1u);
+    EXPECT_EQ(tight.channels[0].name, "x");
+    EXPECT_EQ(recordLine(tight.channels[0]).size(), kCipherLineLimit);
+    EXPECT_EQ(tight.unreadable, 1u);
 }
 
 }  // namespace

@@ -67,6 +67,7 @@ PlaylistChannels channelsOfEntries(const ParsedPlaylist& playlist, std::string_v
     PlaylistChannels result;
     result.unreadable = playlist.unreadable;
     result.channels.reserve(playlist.entries.size());
+    known.reserve(known.size() + playlist.entries.size());
     for (const PlaylistEntry& entry : playlist.entries) {
         if (!storableAddress(entry.address)) {
             ++result.unreadable;
@@ -95,13 +96,17 @@ PlaylistChannels channelsOfEntries(const ParsedPlaylist& playlist, std::string_v
         if (name.empty()) name = storedText(entry.address);
         std::size_t room = kCipherLineLimit - fixed;
         channel.name = util::trimWhitespace(utf8Prefix(name, room));
+        if (channel.name.empty()) {  // not even one character of it fits
+            ++result.unreadable;
+            continue;
+        }
+        known.insert(channel.address);
         room -= channel.name.size();
         const std::string joined = joinedLanguages(entry.languages);
         std::string_view languages = utf8Prefix(joined, room);
         // No separator or blank at the end of a cut list: it reads the same when split and joined again.
         while (!languages.empty() && (languages.back() == '/' || languages.back() == ' ')) languages.remove_suffix(1);
         channel.languages = languages;
-        known.insert(channel.address);
         result.channels.push_back(std::move(channel));
     }
     return result;

@@ -17,16 +17,16 @@ inline std::string_view withoutByteOrderMark(std::string_view text) {
 /// end at the very end of the text makes no empty line after it.
 template <typename F>
 void forEachPlaylistLine(std::string_view text, F&& f) {
+    // A plain scan: find_first_of would call memchr once per byte.
+    const std::size_t size = text.size();
     std::size_t pos = 0;
-    while (pos < text.size()) {
-        const std::size_t end = text.find_first_of("\r\n", pos);
-        if (end == std::string_view::npos) {
-            f(text.substr(pos));
-            return;
-        }
+    while (pos < size) {
+        std::size_t end = pos;
+        while (end < size && text[end] != '\r' && text[end] != '\n') ++end;
         f(text.substr(pos, end - pos));
+        if (end == size) return;
         pos = end + 1;
-        if (text[end] == '\r' && pos < text.size() && text[pos] == '\n') ++pos;
+        if (text[end] == '\r' && pos < size && text[pos] == '\n') ++pos;
     }
 }
 

@@ -109,18 +109,27 @@ void SearchIndex::find(std::string_view typed, std::vector<std::uint32_t>& rows)
     }
     // One pass over all keys at once: no key holds a NUL and the typed key
     // holds none either, so a hit never spans two rows. After a hit the
-    // search goes on at the next row, so a row is listed once.
-    const char* const base = keys_.data();
-    const std::size_t total = keys_.size();
+    // search goes on at the next row, so a row is listed once. Where hits
+    // are dense (the first letters of a text), the rows after a hit are
+    // tried one by one, which costs less than starting a search over the
+    // rest of the buffer for every row.
+    const std::string_view all(keys_);
+    const std::size_t rowCount = ends_.size();
     std::size_t pos = 0;
     std::size_t row = 0;
-    while (pos < total) {
-        const void* hit = ::memmem(base + pos, total - pos, wanted.data(), wanted.size());
+    while (row < rowCount) {
+        const void* hit = ::memmem(all.data() + pos, all.size() - pos, wanted.data(), wanted.size());
         if (!hit) break;
-        const auto at = static_cast<std::size_t>(static_cast<const char*>(hit) - base);
+        const auto at = static_cast<std::size_t>(static_cast<const char*>(hit) - all.data());
         while (ends_[row] < at) ++row;
         rows.push_back(static_cast<std::uint32_t>(row));
-        pos = ends_[row] + 1;
+        for (++row; row < rowCount; ++row) {
+            const std::size_t start = ends_[row - 1] + 1;
+            if (all.substr(start, ends_[row] - start).find(wanted) == std::string_view::npos) break;
+            rows.push_back(static_cast<std::uint32_t>(row));
+        }
+        if (row >= rowCount) break;
+        pos = ends_[row] + 1;  // the row just tried holds no hit
         ++row;
     }
 }
