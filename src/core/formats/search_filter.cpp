@@ -2,7 +2,9 @@
 
 #include <utf8proc.h>
 
+#include <cstdint>
 #include <cstring>
+#include <vector>
 
 #include "util/display_text.h"
 
@@ -62,6 +64,79 @@ void appendUnicodeKey(const std::string& utf8, std::string& out) {
     }
 }
 
+// The keys of the code points below kTableLimit (Latin, Greek, Cyrillic,
+// Hebrew, Arabic, the Indic scripts, ...), made once with the full path, so
+// that filling a list of accented names costs a table look-up per character.
+// Decomposition, case folding and dropping marks work character by
+// character; the one thing the full path does across characters is to
+// reorder combining marks, which cannot change a key whose marks are all
+// dropped. A character whose key keeps a mark with a combining class sends
+// its text the full way.
+class FoldTable {
+public:
+    static constexpr char32_t kTableLimit = 0x3000;
+
+    static const FoldTable& get() {
+        static const FoldTable table;
+        return table;
+    }
+
+    /// Appends the key of valid UTF-8; false, with out as it was, when the
+    /// text needs the full path.
+    bool append(std::string_view utf8, std::string& out) const {
+        const std::size_t old = out.size();
+        const auto* p = reinterpret_cast<const unsigned char*>(utf8.data());
+        const std::size_t n = utf8.size();
+        for (std::size_t i = 0; i < n;) {
+            char32_t c = p[i];
+            std::size_t length = 1;
+            if (c >= 0xF0) {
+                length = 4;  // past the table in any case
+            } else if (c >= 0xE0) {
+                length = 3;
+                c = ((c & 0x0F) << 12) | ((p[i + 1] & 0x3Fu) << 6) | (p[i + 2] & 0x3Fu);
+            } else if (c >= 0xC0) {
+                length = 2;
+                c = ((c & 0x1F) << 6) | (p[i + 1] & 0x3Fu);
+            }
+            if (length == 4 || c >= kTableLimit || whole_[c]) {
+                out.resize(old);
+                return false;
+            }
+            out.append(bytes_, start_[c], start_[c + 1] - start_[c]);
+            i += length;
+        }
+        return true;
+    }
+
+private:
+    FoldTable() : start_(kTableLimit + 1), whole_(kTableLimit, false) {
+        std::string one;
+        for (char32_t c = 0; c < kTableLimit; ++c) {
+            start_[c] = static_cast<std::uint32_t>(bytes_.size());
+            utf8proc_uint8_t encoded[4];
+            one.assign(reinterpret_cast<const char*>(encoded),
+                       static_cast<std::size_t>(utf8proc_encode_char(static_cast<utf8proc_int32_t>(c), encoded)));
+            const std::size_t keyStart = bytes_.size();
+            appendUnicodeKey(one, bytes_);
+            utf8proc_int32_t kept = 0;
+            for (std::size_t i = keyStart; i < bytes_.size();) {
+                const utf8proc_ssize_t used =
+                    utf8proc_iterate(reinterpret_cast<const utf8proc_uint8_t*>(bytes_.data()) + i,
+                                     static_cast<utf8proc_ssize_t>(bytes_.size() - i), &kept);
+                if (used <= 0) break;
+                if (utf8proc_get_property(kept)->combining_class != 0) whole_[c] = true;
+                i += static_cast<std::size_t>(used);
+            }
+        }
+        start_[kTableLimit] = static_cast<std::uint32_t>(bytes_.size());
+    }
+
+    std::vector<std::uint32_t> start_;  // where each code point's key starts in bytes_
+    std::string bytes_;
+    std::vector<bool> whole_;
+};
+
 }  // namespace
 
 void appendSearchKey(std::string_view bytes, std::string& out) {
@@ -69,7 +144,8 @@ void appendSearchKey(std::string_view bytes, std::string& out) {
         appendAsciiKey(bytes, out);
         return;
     }
-    appendUnicodeKey(util::displayText(bytes), out);
+    const std::string text = util::displayText(bytes);
+    if (!FoldTable::get().append(text, out)) appendUnicodeKey(text, out);
 }
 
 std::string searchKey(std::string_view bytes) {
