@@ -3,6 +3,7 @@
 // run the program's own fetcher and category view on a window model that is
 // never shown; the message box of a failed load becomes a line on stderr.
 #include <chrono>
+#include <cstdint>
 #include <filesystem>
 #include <ostream>
 #include <string>
@@ -12,6 +13,7 @@
 #include "catalogue/navigation_state.h"
 #include "fetch/http_client.h"
 #include "fetch/stream_probe.h"
+#include "formats/search_filter.h"
 #include "localization/message_table.h"
 #include "platform/dialogs.h"
 #include "platform/memory_settings_store.h"
@@ -29,7 +31,7 @@ constexpr const char* kFetchUsage = "fetch URL [--max-bytes N]";
 constexpr const char* kProbeUsage = "probe URL";
 /// What "fetch" reads at most unless told otherwise.
 constexpr std::size_t kDefaultFetchCap = 64u << 20;
-constexpr const char* kListUsage = "list DATA.TXT --category CATEGORY [--language LANGUAGE]";
+constexpr const char* kListUsage = "list DATA.TXT --category CATEGORY [--language LANGUAGE] [--search TEXT]";
 
 // Takes "--name VALUE" or "--name=VALUE" at args[i]; false when args[i] is not that option.
 bool takeOption(const std::vector<std::string>& args, std::size_t& i, const std::string& name, std::string& value,
@@ -130,7 +132,7 @@ int runProbe(ToolContext& ctx) {
 }
 
 int runList(ToolContext& ctx) {
-    std::string file, category, language = "All", problem;
+    std::string file, category, language = "All", search, problem;
     bool haveCategory = false;
     for (std::size_t i = 0; i < ctx.args.size() && problem.empty(); ++i) {
         std::string value;
@@ -139,6 +141,8 @@ int runList(ToolContext& ctx) {
             haveCategory = true;
         } else if (takeOption(ctx.args, i, "--language", value, problem)) {
             language = value;
+        } else if (takeOption(ctx.args, i, "--search", value, problem)) {
+            search = value;
         } else if (ctx.args[i].rfind("--", 0) == 0) {
             problem = "unknown option '" + ctx.args[i] + "'";
         } else if (file.empty()) {
@@ -167,11 +171,15 @@ int runList(ToolContext& ctx) {
     view.LoadCategory();
 
     // The rows shown so far are printed even when the load stopped early,
-    // as the window would show them.
+    // as the window would show them; a search shows those of them whose
+    // names match, through the index a list keeps for its search field.
     std::string out;
     const ui::ListView& list = *form.channelList;
-    for (int i = 0; i < list.count(); ++i) {
-        const ui::ListItem& row = list.item(i);
+    formats::SearchIndex index;
+    index.reserve(static_cast<std::size_t>(list.count()), 0);
+    for (int i = 0; i < list.count(); ++i) index.add(list.item(i).text);
+    for (const std::uint32_t i : index.find(search)) {
+        const ui::ListItem& row = list.item(static_cast<int>(i));
         out += row.text + '\t' + row.tag + '\t' + row.subItem(1) + '\t' + row.subItem(2) + '\n';
     }
     if (!dialogs.shown) {
@@ -196,8 +204,9 @@ const ToolCommandRegistration probeCommand(
      &runProbe});
 const ToolCommandRegistration listCommand(
     {"list", kListUsage,
-     "print the channels a category switch lists (name, address, category, languages; TAB-separated), then "
-     "'Languages:' and the language box entries, one a line",
+     "print the channels a category switch lists (name, address, category, languages; TAB-separated), only "
+     "those whose names contain TEXT (ignoring letter case and accents) with --search, then 'Languages:' and "
+     "the language box entries, one a line",
      &runList});
 
 }  // namespace

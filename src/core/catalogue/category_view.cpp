@@ -10,6 +10,7 @@
 
 #include "catalogue/channel_record.h"
 #include "catalogue/line_cipher.h"
+#include "formats/category_filter.h"
 #include "util/file_lines.h"
 #include "util/files.h"
 #include "util/lines.h"
@@ -124,9 +125,7 @@ CategoryView::CategoryView(ui::MainWindow& form, NavigationState& state, platfor
 void CategoryView::LoadCategory() {
     if (state_.currentCategory.empty()) state_.currentCategory = "TV";
     if (state_.currentLanguage.empty()) state_.currentLanguage = kAll;
-    const std::string& category = state_.currentCategory;
-    const std::string& language = state_.currentLanguage;
-    const bool everyLanguage = language == kAll;
+    const formats::CategoryFilter filter(state_.currentCategory, state_.currentLanguage);
     const bool refresh = state_.languageRefresh;
 
     ui::ListView& list = *form_.channelList;
@@ -145,9 +144,9 @@ void CategoryView::LoadCategory() {
             if (!fields) return true;
             // A record too short to have a category cannot be compared at all.
             if (fields->fieldCount < 3) return false;
-            if (fields->category != category) return true;
+            if (!filter.matchesCategory(fields->category)) return true;
             if (fields->fieldCount < 4) return false;
-            if (everyLanguage || util::icontains(fields->languages, language)) {
+            if (filter.matchesLanguage(fields->languages)) {
                 ui::ListItem item;
                 item.text.assign(fields->name);
                 item.tag.assign(fields->address);

@@ -1,8 +1,8 @@
-#include "catalogue/line_cipher.h"
+#include "formats/line_cipher.h"
 
 #include <cstring>
 
-namespace cd::catalogue {
+namespace cd::formats {
 
 namespace {
 
@@ -70,6 +70,11 @@ std::string DecodeLine(std::string_view line) {
     return out;
 }
 
-bool EncodesIntact(std::string_view plain) { return plain.find_first_of("\xcc\xff") == std::string_view::npos; }
+bool EncodesIntact(std::string_view plain) {
+    // A plain scan: find_first_of would call memchr once per byte.
+    for (const char c : plain)
+        if (c == '\xcc' || c == '\xff') return false;
+    return true;
+}
 
-}  // namespace cd::catalogue
+}  // namespace cd::formats
