@@ -22,11 +22,14 @@ std::string generatedListingPage() {
     for (int i = 0; i < kVideos; ++i) {
         const std::string id = "vid" + std::to_string(100000 + i);
         std::string block = "<div class=\"video-entry\"><div class=\"thumb\"><a href=\"/watch?v=" + id +
-                            "\"><img src=\"/vi/" + id + "/default.jpg\" class=\"vimg\" alt=\"video\"></a></div>"
-                            "<div class=\"title\"><a href=\"/watch?v=" + id + "\">Video number " +
-                            std::to_string(i) + " &amp; friends &quot;live&quot;</a></div>\n"
+                            "\"><img src=\"/vi/" + id +
+                            "/default.jpg\" class=\"vimg\" alt=\"video\"></a></div>"
+                            "<div class=\"title\"><a href=\"/watch?v=" +
+                            id + "\">Video number " + std::to_string(i) +
+                            " &amp; friends &quot;live&quot;</a></div>\n"
                             "<div class=\"meta\"><span class=\"views\">12,345 views</span> <span class=\"by\">"
-                            "<a href=\"/user/someone" + std::to_string(i) + "\">someone</a></span></div>\n";
+                            "<a href=\"/user/someone" +
+                            std::to_string(i) + "\">someone</a></span></div>\n";
         while (block.size() + 120 < perVideo)
             block += "<div class=\"spacer\"><span class=\"a\">text</span><b>more text</b><br/></div>\n";
         block += "</div>\n";

@@ -100,7 +100,8 @@ void checkEditorLoadAndExport(const std::filesystem::path& folder, int records, 
     const std::string text = catalogue::ExportText(lines);
     CD_FUZZ_CHECK(util::startsWith(text, "<data>\r\n"));
     CD_FUZZ_CHECK(text.size() >= 17 && text.compare(text.size() - 9, 9, "</data>\r\n") == 0);
-    if (lines.hasProblems()) CD_FUZZ_CHECK(!catalogue::DescribeRowProblems(*form.channelList, lines, "Data.htm").empty());
+    if (lines.hasProblems())
+        CD_FUZZ_CHECK(!catalogue::DescribeRowProblems(*form.channelList, lines, "Data.htm").empty());
 }
 
 }  // namespace

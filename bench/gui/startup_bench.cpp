@@ -27,8 +27,7 @@ extern char** environ;
 namespace {
 
 long long nowNs() {
-    return std::chrono::duration_cast<std::chrono::nanoseconds>(
-               std::chrono::steady_clock::now().time_since_epoch())
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
         .count();
 }
 
@@ -39,10 +38,9 @@ std::map<std::string, long long> runOnce(const std::filesystem::path& root, long
     std::vector<std::string> args = {CD_APP_PATH, "--data-dir", dataDir, "--measure-startup"};
     // The program's settings, registry and caches in root, never the user's;
     // nothing leaves the machine (every server is a closed local port).
-    std::vector<std::string> env = {"XDG_CONFIG_HOME=" + (root / "config").string(),
-                                    "XDG_DATA_HOME=" + (root / "share").string(),
-                                    "XDG_CACHE_HOME=" + (root / "cache").string(),
-                                    "CHANNELDECK_REGISTRY_DIR=" + (root / "registry").string()};
+    std::vector<std::string> env = {
+        "XDG_CONFIG_HOME=" + (root / "config").string(), "XDG_DATA_HOME=" + (root / "share").string(),
+        "XDG_CACHE_HOME=" + (root / "cache").string(), "CHANNELDECK_REGISTRY_DIR=" + (root / "registry").string()};
     for (const char* name : {"CATALOGUE", "LANGUAGE", "BANNER", "VIDEO", "VIDEO_REGIONAL", "VIDEO_PLAYER"})
         env.push_back(std::string("CHANNELDECK_") + name + "_HOST=127.0.0.1:9");
     // The rest of the environment (DISPLAY, ...) as inherited; a name set
@@ -79,8 +77,8 @@ std::map<std::string, long long> runOnce(const std::filesystem::path& root, long
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
         char buf[4096];
         for (;;) {
-            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-                deadline - std::chrono::steady_clock::now());
+            const auto left =
+                std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
             pollfd p{out[0], POLLIN, 0};
             if (left.count() <= 0 || ::poll(&p, 1, static_cast<int>(left.count())) == 0) {
                 ::kill(pid, SIGKILL);
@@ -88,8 +86,10 @@ std::map<std::string, long long> runOnce(const std::filesystem::path& root, long
                 break;
             }
             const ssize_t n = ::read(out[0], buf, sizeof buf);
-            if (n > 0) text.append(buf, static_cast<std::size_t>(n));
-            else if (n == 0 || errno != EINTR) break;
+            if (n > 0)
+                text.append(buf, static_cast<std::size_t>(n));
+            else if (n == 0 || errno != EINTR)
+                break;
         }
         int status = 0;
         ::waitpid(pid, &status, 0);

@@ -127,8 +127,8 @@ FormView* AppShell::viewFor(const ui::Form& form) const {
 
 void AppShell::buildViews() {
     auto& w = program_->windows;
-    for (ui::Form* form : std::initializer_list<ui::Form*>{&w.mainWindow, &w.languageWindow, &w.splashWindow, &w.aboutWindow,
-                                                           &w.helpWindow, &w.websiteWindow}) {
+    for (ui::Form* form : std::initializer_list<ui::Form*>{&w.mainWindow, &w.languageWindow, &w.splashWindow,
+                                                           &w.aboutWindow, &w.helpWindow, &w.websiteWindow}) {
         views_[form] = std::make_unique<FormView>(*form);
     }
     FormView* main = viewFor(w.mainWindow);

@@ -170,8 +170,7 @@ QWidget* FormView::createWidget(Bound& b) {
                 b.control->setText(encode(*b.control, text));
                 b.control->changed.raise();
             });
-            connect(edit, &QLineEdit::returnPressed, this,
-                    [this, &b] { b.control->keyPressed.raise(13); });
+            connect(edit, &QLineEdit::returnPressed, this, [this, &b] { b.control->keyPressed.raise(13); });
             w = edit;
         }
     } else if (type == "ComboBox") {
@@ -287,8 +286,7 @@ QMenuBar* FormView::ensureMenuBar() {
     if (!menuBar_) {
         menuBar_ = new QMenuBar(this);
         layout_->setMenuBar(menuBar_);
-        menus_ = std::make_unique<FormMenus>(form_, menuBar_,
-                                             [](ui::Control& entry) { entry.clicked.raise(); });
+        menus_ = std::make_unique<FormMenus>(form_, menuBar_, [](ui::Control& entry) { entry.clicked.raise(); });
     }
     return menuBar_;
 }
@@ -699,6 +697,5 @@ QMenu* FormView::menuFor(const std::string& name, std::optional<int> index) cons
 void FormView::popupMenu(const ui::Control& menu, const QPoint& globalPos) {
     if (QMenu* shown = menus_ ? menus_->menuFor(&menu) : nullptr) shown->exec(globalPos);
 }
-
 
 }  // namespace cd::app

@@ -45,8 +45,7 @@ int main(int argc, char** argv) {
     for (const auto& a : rest) {
         if (a == "--help" || a == "-h") {
             std::cout << "usage: channeldeck [OPTIONS]\n\nOptions:\n"
-                      << cd::platform::Configuration::optionsHelp()
-                      << "  --measure-startup" << std::string(17, ' ')
+                      << cd::platform::Configuration::optionsHelp() << "  --measure-startup" << std::string(17, ' ')
                       << "print start-up times and memory once the main window shows, then close\n";
             return 0;
         }

@@ -31,12 +31,18 @@ Answer QtDialogs::messageBox(const std::string& text, const std::string& title, 
     box.exec();
     const auto* clicked = box.clickedButton();
     switch (clicked ? box.standardButton(box.clickedButton()) : QMessageBox::NoButton) {
-        case QMessageBox::Ok: return Answer::OK;
-        case QMessageBox::Abort: return Answer::Abort;
-        case QMessageBox::Retry: return Answer::Retry;
-        case QMessageBox::Ignore: return Answer::Ignore;
-        case QMessageBox::Cancel: return Answer::Cancel;
-        default: return buttons == Buttons::OK ? Answer::OK : Answer::Cancel;
+        case QMessageBox::Ok:
+            return Answer::OK;
+        case QMessageBox::Abort:
+            return Answer::Abort;
+        case QMessageBox::Retry:
+            return Answer::Retry;
+        case QMessageBox::Ignore:
+            return Answer::Ignore;
+        case QMessageBox::Cancel:
+            return Answer::Cancel;
+        default:
+            return buttons == Buttons::OK ? Answer::OK : Answer::Cancel;
     }
 }
 

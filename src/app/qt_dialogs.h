@@ -15,8 +15,7 @@ public:
 
     /// Shows the box and waits for the answer (runs a nested event loop).
     /// Closing the box answers Cancel, or OK for a box that has only OK.
-    platform::Answer messageBox(const std::string& text, const std::string& title,
-                                platform::Buttons buttons) override;
+    platform::Answer messageBox(const std::string& text, const std::string& title, platform::Buttons buttons) override;
 
 private:
     QPointer<QWidget> parent_;

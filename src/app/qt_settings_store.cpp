@@ -18,8 +18,8 @@ bool isUtf8(const std::string& bytes) {
 }  // namespace
 
 QtSettingsStore::QtSettingsStore(const QString& productName)
-    : settings_(std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
-                                            QStringLiteral("ChannelDeck"), productName)) {}
+    : settings_(std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("ChannelDeck"),
+                                            productName)) {}
 
 QtSettingsStore::QtSettingsStore(IniFile file)
     : settings_(std::make_unique<QSettings>(file.path, QSettings::IniFormat)) {}

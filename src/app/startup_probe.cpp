@@ -10,14 +10,11 @@ namespace cd::app {
 namespace {
 
 long long nowNs() {
-    return std::chrono::duration_cast<std::chrono::nanoseconds>(
-               std::chrono::steady_clock::now().time_since_epoch())
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
         .count();
 }
 
-bool onScreen(const QWidget* w) {
-    return w && w->isVisible() && w->windowHandle() && w->windowHandle()->isExposed();
-}
+bool onScreen(const QWidget* w) { return w && w->isVisible() && w->windowHandle() && w->windowHandle()->isExposed(); }
 
 /// A "VmRSS:"-style line of /proc/self/status, in kB (0 when missing).
 long long statusKb(const std::string& key) {

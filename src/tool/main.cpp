@@ -36,8 +36,8 @@ int main(int argc, char** argv) {
     }
     for (const auto& c : cd::tool::commands()) {
         if (c.name != args[0]) continue;
-        cd::tool::ToolContext ctx{std::vector<std::string>(args.begin() + 1, args.end()), config, std::cin,
-                                  std::cout, std::cerr};
+        cd::tool::ToolContext ctx{std::vector<std::string>(args.begin() + 1, args.end()), config, std::cin, std::cout,
+                                  std::cerr};
         return c.run(ctx);
     }
     std::cerr << "channeldeck-tool: unknown command '" << args[0] << "' (see channeldeck-tool --help)\n";

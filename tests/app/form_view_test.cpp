@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QElapsedTimer>
@@ -19,7 +20,6 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
-#include <QApplication>
 #include <QTreeView>
 #include <algorithm>
 #include <cstdint>
@@ -30,8 +30,8 @@
 #include "app/player_widget.h"
 #include "app/web_view.h"
 #include "support/temp_dir.h"
-#include "ui/main_window.h"
 #include "ui/language_window.h"
+#include "ui/main_window.h"
 
 namespace cd::app {
 namespace {

@@ -84,7 +84,8 @@ TEST(QtDialogs, ClosingTheBoxAnswersCancel) {
 // Catches a pump that does not run queued events (a fetch would freeze the window).
 TEST(QtEventPump, RunsQueuedEvents) {
     bool ran = false;
-    QMetaObject::invokeMethod(qApp, [&] { ran = true; }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        qApp, [&] { ran = true; }, Qt::QueuedConnection);
     QtEventPump pump;
     pump.runPending();
     EXPECT_TRUE(ran);
@@ -147,7 +148,8 @@ TEST(QtSettingsStore, UserStoreIsNamedForTheProduct) {
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, QString::fromStdString(dir.path().string()));
     QtSettingsStore store(QStringLiteral("ChannelDeck"));
     EXPECT_TRUE(store.set("Category", "TV"));
-    EXPECT_TRUE(store.fileName().endsWith(QStringLiteral("/ChannelDeck/ChannelDeck.ini"))) << store.fileName().toStdString();
+    EXPECT_TRUE(store.fileName().endsWith(QStringLiteral("/ChannelDeck/ChannelDeck.ini")))
+        << store.fileName().toStdString();
     std::ifstream in((dir / "ChannelDeck" / "ChannelDeck.ini").string());
     std::string content((std::istreambuf_iterator<char>(in)), {});
     EXPECT_NE(content.find("[Settings]"), std::string::npos);

@@ -1,12 +1,11 @@
 #include "catalogue/category_view.h"
 
-#include "catalogue/language_setting.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
+#include "catalogue/language_setting.h"
 #include "catalogue/line_cipher.h"
 #include "localization/message_table.h"
 #include "platform/memory_settings_store.h"

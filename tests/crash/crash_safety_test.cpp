@@ -218,7 +218,9 @@ TEST_P(CrashSafety, KilledWriterLeavesOnlyWholeFiles) {
 INSTANTIATE_TEST_SUITE_P(EveryKind, CrashSafety,
                          ::testing::Values(Kind::Favourites, Kind::FavouritesKept, Kind::CatalogueExport,
                                            Kind::VideoPage, Kind::RegistryImport),
-                         [](const ::testing::TestParamInfo<Kind>& param) { return std::string(kindName(param.param)); });
+                         [](const ::testing::TestParamInfo<Kind>& param) {
+                             return std::string(kindName(param.param));
+                         });
 
 }  // namespace
 }  // namespace cd::crash

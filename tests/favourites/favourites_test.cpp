@@ -329,7 +329,8 @@ TEST_F(FavouritesTest, UnknownActionWordsDoNothing) {
     auto fav = make(dir.path());
     addChannel("Rock Radio", "http://rock/1");
     form.channelList->select(0);
-    for (const char* word : {"Rate6", "Rate0", "rate5", "Rate", "Rate55", "favorites", ""}) fav.applyChannelAction(word);
+    for (const char* word : {"Rate6", "Rate0", "rate5", "Rate", "Rate55", "favorites", ""})
+        fav.applyChannelAction(word);
     EXPECT_TRUE(sent().empty());
     EXPECT_EQ(form.favouritesList->count(), 0);
 }

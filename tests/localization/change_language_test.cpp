@@ -123,11 +123,16 @@ TEST_F(ChangeLanguageTest, EveryTranslatableKindAndNothingElse) {
     form.add(std::make_unique<ui::Control>("OptionButton", "optA")).setCaption("built-in");
     // A control that claims to be a tab strip but has no tabs is passed over.
     form.add(std::make_unique<ui::Control>("TabStrip", "tabFake")).setCaption("built-in");
-    writeFile(file(group("Deutsch", {{"FRMTEST_CLABEL", "L"}, {"FRMTEST_CCOMMANDBUTTON", "B"},
-                                     {"FRMTEST_CSKINLABEL", "S"}, {"FRMTEST_CFRAME", "F"},
-                                     {"FRMTEST_CCHECKBOX", "C"}, {"FRMTEST_CTEXTBOX", "T"},
-                                     {"FRMTEST_CLABEL", "L"}, {"FRMTEST_OPTA0", "O"},
-                                     {"FRMTEST_TABFAKE", "X"}, {"FRMTEST_TABFAKE_TABS1", "X"}})));
+    writeFile(file(group("Deutsch", {{"FRMTEST_CLABEL", "L"},
+                                     {"FRMTEST_CCOMMANDBUTTON", "B"},
+                                     {"FRMTEST_CSKINLABEL", "S"},
+                                     {"FRMTEST_CFRAME", "F"},
+                                     {"FRMTEST_CCHECKBOX", "C"},
+                                     {"FRMTEST_CTEXTBOX", "T"},
+                                     {"FRMTEST_CLABEL", "L"},
+                                     {"FRMTEST_OPTA0", "O"},
+                                     {"FRMTEST_TABFAKE", "X"},
+                                     {"FRMTEST_TABFAKE_TABS1", "X"}})));
     languages.ChangeLanguage(form, "Deutsch");
     EXPECT_EQ(form.find("cLabel")->caption(), "L");
     EXPECT_EQ(form.find("cCommandButton")->caption(), "B");

@@ -53,9 +53,13 @@ TEST_F(LoadLanguageTest, LeadingSpaceInGroupNameDoesNotMatch) {
 
 // Catches tag searches that respect case, or a group name compared with its accents' case.
 TEST_F(LoadLanguageTest, TagsAndNamesIgnoreCase) {
-    writeFile("<language_group>\r\n<Language_Name>Fran\xC3\xA7" "ais</language_NAME>\r\n<translation_items>\r\n"
-              "\t<form1_caption>Bonjour</FORM1_CAPTION>\r\n</Translation_Items>\r\n</language_group>\r\n");
-    ASSERT_EQ(languages.LoadLanguage("FRAN\xC3\x87" "AIS"), LoadResult::Loaded);
+    writeFile(
+        "<language_group>\r\n<Language_Name>Fran\xC3\xA7"
+        "ais</language_NAME>\r\n<translation_items>\r\n"
+        "\t<form1_caption>Bonjour</FORM1_CAPTION>\r\n</Translation_Items>\r\n</language_group>\r\n");
+    ASSERT_EQ(languages.LoadLanguage("FRAN\xC3\x87"
+                                     "AIS"),
+              LoadResult::Loaded);
     EXPECT_EQ(languages.GetTranslation("Form1_Caption"), "Bonjour");
 }
 
@@ -68,8 +72,9 @@ TEST_F(LoadLanguageTest, FailedLoadsKeepTheListButTakeTheName) {
     EXPECT_EQ(languages.LoadLanguage("Klingon"), LoadResult::NotFound);
     EXPECT_EQ(languages.languageName(), "Klingon");
     // A group without its closing tag.
-    writeFile(file("<LANGUAGE_GROUP>\r\n<LANGUAGE_NAME>Klingon</LANGUAGE_NAME>\r\n<TRANSLATION_ITEMS>\r\n"
-                   "\t\t<A1>x</A1>\r\n</TRANSLATION_ITEMS>\r\n"));
+    writeFile(
+        file("<LANGUAGE_GROUP>\r\n<LANGUAGE_NAME>Klingon</LANGUAGE_NAME>\r\n<TRANSLATION_ITEMS>\r\n"
+             "\t\t<A1>x</A1>\r\n</TRANSLATION_ITEMS>\r\n"));
     EXPECT_EQ(languages.LoadLanguage("Klingon"), LoadResult::Broken);
     // A group without its name pair, before the one asked for.
     writeFile(file("<LANGUAGE_GROUP>\r\n<TRANSLATION_ITEMS>\r\n</TRANSLATION_ITEMS>\r\n</LANGUAGE_GROUP>\r\n" +
@@ -120,8 +125,9 @@ using GetTranslationTest = LocalizationTest;
 
 // Catches the head-length rule applied wrongly to single-letter elements.
 TEST_F(GetTranslationTest, SingleLetterElementNeedsIndentation) {
-    writeFile(file("<LANGUAGE_GROUP>\r\n<LANGUAGE_NAME>L</LANGUAGE_NAME>\r\n<TRANSLATION_ITEMS>\r\n"
-                   "<A>plain</A>\r\n\t<B>tabbed</B>\r\n<CD>two</CD>\r\n</TRANSLATION_ITEMS>\r\n</LANGUAGE_GROUP>\r\n"));
+    writeFile(
+        file("<LANGUAGE_GROUP>\r\n<LANGUAGE_NAME>L</LANGUAGE_NAME>\r\n<TRANSLATION_ITEMS>\r\n"
+             "<A>plain</A>\r\n\t<B>tabbed</B>\r\n<CD>two</CD>\r\n</TRANSLATION_ITEMS>\r\n</LANGUAGE_GROUP>\r\n"));
     ASSERT_EQ(languages.LoadLanguage("L"), LoadResult::Loaded);
     EXPECT_EQ(languages.GetTranslation("A"), "");
     EXPECT_EQ(languages.GetTranslation("B"), "Tabbed");
@@ -131,9 +137,10 @@ TEST_F(GetTranslationTest, SingleLetterElementNeedsIndentation) {
 // Catches empty texts treated as translations, or a broken line skipped in
 // favour of a later one (the first line with the element decides).
 TEST_F(GetTranslationTest, EmptyAndBrokenElementsGiveNothing) {
-    writeFile(file("<LANGUAGE_GROUP>\r\n<LANGUAGE_NAME>L</LANGUAGE_NAME>\r\n<TRANSLATION_ITEMS>\r\n"
-                   "\t\t<EMPTY></EMPTY>\r\n\t\t<OPEN>no end\r\n\t\t<OPEN>later</OPEN>\r\n"
-                   "NOLT>x</NOLT>\r\n</TRANSLATION_ITEMS>\r\n</LANGUAGE_GROUP>\r\n"));
+    writeFile(
+        file("<LANGUAGE_GROUP>\r\n<LANGUAGE_NAME>L</LANGUAGE_NAME>\r\n<TRANSLATION_ITEMS>\r\n"
+             "\t\t<EMPTY></EMPTY>\r\n\t\t<OPEN>no end\r\n\t\t<OPEN>later</OPEN>\r\n"
+             "NOLT>x</NOLT>\r\n</TRANSLATION_ITEMS>\r\n</LANGUAGE_GROUP>\r\n"));
     ASSERT_EQ(languages.LoadLanguage("L"), LoadResult::Loaded);
     EXPECT_EQ(languages.GetTranslation("EMPTY"), "");
     EXPECT_EQ(languages.GetTranslation("OPEN"), "");
@@ -144,10 +151,14 @@ TEST_F(GetTranslationTest, EmptyAndBrokenElementsGiveNothing) {
 // Catches placeholders replaced only in one spelling, [Website] forgotten, or the first letter left low.
 TEST_F(GetTranslationTest, PlaceholdersAreReplacedAndFirstLetterRaised) {
     writeFile(file(group("L", {{"A1", "[programname] von [COMPANYNAME] auf [website]"},
-                               {"B1", "\xC3\xBC" "ber [ProgramName]"}})));
+                               {"B1",
+                                "\xC3\xBC"
+                                "ber [ProgramName]"}})));
     ASSERT_EQ(languages.LoadLanguage("L"), LoadResult::Loaded);
     EXPECT_EQ(languages.GetTranslation("a1"), "ChannelDeck von Quenmark Software auf www.channeldeck.org");
-    EXPECT_EQ(languages.GetTranslation("B1"), "\xC3\x9C" "ber ChannelDeck");
+    EXPECT_EQ(languages.GetTranslation("B1"),
+              "\xC3\x9C"
+              "ber ChannelDeck");
 }
 
 // Catches text cut at a "<" or ">" inside it, or escapes being decoded.

@@ -87,8 +87,7 @@ TEST_F(MakeLocalizationFileTest, MenusCarryTheirIndex) {
     EXPECT_NE(text.find("\t\t<FORM1_MNUFILEITEM0>Download Most Recent Channel List</FORM1_MNUFILEITEM0>\r\n"),
               std::string::npos);
     EXPECT_NE(text.find("\t\t<FORM1_MNUFILEITEM2>Exit</FORM1_MNUFILEITEM2>\r\n"), std::string::npos);
-    EXPECT_NE(text.find("\t\t<FORM1_MNULANGUAGEITEM0>Change Language</FORM1_MNULANGUAGEITEM0>\r\n"),
-              std::string::npos);
+    EXPECT_NE(text.find("\t\t<FORM1_MNULANGUAGEITEM0>Change Language</FORM1_MNULANGUAGEITEM0>\r\n"), std::string::npos);
     EXPECT_NE(text.find("\t\t<FORM1_CAPTION>ChannelDeck</FORM1_CAPTION>\r\n"), std::string::npos);
     EXPECT_EQ(text.find("COMBO1"), std::string::npos) << "combo boxes are not translated";
     EXPECT_EQ(text.find("FRMLANGUAGE"), std::string::npos) << "only loaded windows are written";
@@ -133,9 +132,10 @@ TEST_F(MakeLocalizationFileTest, TabsColumnsAndOptionButtonsUseTheReadersNames) 
     form.add(std::make_unique<ui::Control>("OptionButton", "optSolo")).setCaption("Solo");
     form.add(std::make_unique<ui::Control>("OptionButton", "optPick", 3)).setCaption("Third");
     const std::string text = languages.localizationFileText();
-    for (const char* line : {"<FORM8_TABMAIN_TABS1>One</FORM8_TABMAIN_TABS1>", "<FORM8_TABMAIN_TABS2>Two</FORM8_TABMAIN_TABS2>",
-                             "<FORM8_LVITEMS_COL1>Name</FORM8_LVITEMS_COL1>", "<FORM8_OPTSOLO0>Solo</FORM8_OPTSOLO0>",
-                             "<FORM8_OPTPICK3>Third</FORM8_OPTPICK3>", "<FORM8_CAPTION>Help</FORM8_CAPTION>"})
+    for (const char* line :
+         {"<FORM8_TABMAIN_TABS1>One</FORM8_TABMAIN_TABS1>", "<FORM8_TABMAIN_TABS2>Two</FORM8_TABMAIN_TABS2>",
+          "<FORM8_LVITEMS_COL1>Name</FORM8_LVITEMS_COL1>", "<FORM8_OPTSOLO0>Solo</FORM8_OPTSOLO0>",
+          "<FORM8_OPTPICK3>Third</FORM8_OPTPICK3>", "<FORM8_CAPTION>Help</FORM8_CAPTION>"})
         EXPECT_NE(text.find(line), std::string::npos) << line;
 
     // What was written is what ChangeLanguage reads back.

@@ -65,12 +65,22 @@ TEST(MessageTable, DefaultMessagesComeFirstInOrder) {
 
 // Catches case folding that breaks multi-byte text or misses accented capitals.
 TEST(CaseFold, FoldsAsciiAndLatinLettersOnly) {
-    EXPECT_EQ(upperText("fran\xC3\xA7" "ais"), "FRAN\xC3\x87" "AIS");
-    EXPECT_TRUE(equalsIgnoringCase("Fran\xC3\xA7" "ais", "FRAN\xC3\x87" "AIS"));
+    EXPECT_EQ(upperText("fran\xC3\xA7"
+                        "ais"),
+              "FRAN\xC3\x87"
+              "AIS");
+    EXPECT_TRUE(
+        equalsIgnoringCase("Fran\xC3\xA7"
+                           "ais",
+                           "FRAN\xC3\x87"
+                           "AIS"));
     EXPECT_FALSE(equalsIgnoringCase(" English", "English"));
     EXPECT_EQ(upperText("\xC3\xB7"), "\xC3\xB7") << "the division sign has no capital";
     EXPECT_EQ(upperText("\xE2\x84\xA2x"), "\xE2\x84\xA2X") << "other characters pass unchanged";
-    EXPECT_EQ(raiseFirst("\xC3\xBC" "ber"), "\xC3\x9C" "ber");
+    EXPECT_EQ(raiseFirst("\xC3\xBC"
+                         "ber"),
+              "\xC3\x9C"
+              "ber");
     EXPECT_EQ(raiseFirst(""), "");
 }
 

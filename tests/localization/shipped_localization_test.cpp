@@ -13,7 +13,11 @@
 namespace cd::localization {
 namespace {
 
-const char* const kLanguages[] = {"English", "Deutsch", "Fran\xC3\xA7" "ais", "Espa\xC3\xB1" "ol"};
+const char* const kLanguages[] = {"English", "Deutsch",
+                                  "Fran\xC3\xA7"
+                                  "ais",
+                                  "Espa\xC3\xB1"
+                                  "ol"};
 
 std::string shippedFile() {
     const auto bytes = util::readFile(std::string(CD_SOURCE_DIR) + "/data/Localization.txt");

@@ -65,7 +65,8 @@ TEST_F(StoredNamesInTheFile, ReaderFindsEveryControlByItsStoredName) {
         at = close;
     }
     changed += text.substr(at);
-    changed = util::replaceAll(changed, "<LANGUAGE_NAME>English</LANGUAGE_NAME>", "<LANGUAGE_NAME>Names</LANGUAGE_NAME>");
+    changed =
+        util::replaceAll(changed, "<LANGUAGE_NAME>English</LANGUAGE_NAME>", "<LANGUAGE_NAME>Names</LANGUAGE_NAME>");
     writeFile(changed);
     languages.ChangeLanguage(windows.mainWindow, "Names");
     const ui::MainWindow& w = windows.mainWindow;
@@ -75,8 +76,7 @@ TEST_F(StoredNamesInTheFile, ReaderFindsEveryControlByItsStoredName) {
     EXPECT_EQ(w.removeFavouriteButton->caption(), "=FORM1_COMMAND1");
     for (const auto& control : w.controls()) {
         if (translatedParts(control->typeName()) != Translated::Caption) continue;
-        EXPECT_EQ(control->caption(), "=" + captionElement("FORM1", util::toUpper(control->name())))
-            << control->name();
+        EXPECT_EQ(control->caption(), "=" + captionElement("FORM1", util::toUpper(control->name()))) << control->name();
     }
 }
 

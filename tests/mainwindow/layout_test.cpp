@@ -151,9 +151,10 @@ TEST(LayoutMainWindow, NothingElseMoves) {
     for (const auto& c : f.controls()) before[c.get()] = rectOf(*c);
     f.resize(19000, 13000);
     LayoutMainWindow(f, true, kBannerHeight);
-    const std::set<const Control*> laidOut = {
-        f.player, f.videoPage, f.offlinePicture, f.channelPanel, f.favouritesPanel, f.filesPanel,     f.videoSitePanel,      f.channelList,
-        f.favouritesList,           f.videoList, f.videoStatus,  f.folderList,   f.fileList,  f.websiteButton, f.playerStatus};
+    const std::set<const Control*> laidOut = {f.player,          f.videoPage,     f.offlinePicture, f.channelPanel,
+                                              f.favouritesPanel, f.filesPanel,    f.videoSitePanel, f.channelList,
+                                              f.favouritesList,  f.videoList,     f.videoStatus,    f.folderList,
+                                              f.fileList,        f.websiteButton, f.playerStatus};
     for (const auto& c : f.controls()) {
         if (laidOut.count(c.get())) continue;
         EXPECT_EQ(rectOf(*c), before[c.get()]) << c->name() << (c->index() ? std::to_string(*c->index()) : "");
@@ -196,8 +197,8 @@ TEST(LayoutMainWindow, WebsiteButtonReachesTheRightMarginInBothEditions) {
 
 bool visibleButtonsOverlap(const MainWindow& f) {
     std::vector<const Control*> row;
-    for (const Control* c : {f.tvButton, f.radioButton, f.videoButton, f.favouritesButton, f.videoSiteButton, f.myFilesButton, f.sportsButton,
-                             f.extrasButton, f.adultButton, f.websiteButton})
+    for (const Control* c : {f.tvButton, f.radioButton, f.videoButton, f.favouritesButton, f.videoSiteButton,
+                             f.myFilesButton, f.sportsButton, f.extrasButton, f.adultButton, f.websiteButton})
         if (c->visible()) row.push_back(c);
     for (std::size_t i = 0; i < row.size(); ++i)
         for (std::size_t j = i + 1; j < row.size(); ++j) {

@@ -38,7 +38,8 @@ struct Fixture {
     localization::MessageTable messages{platform::VersionInfo{"ChannelDeck", "Quenmark Software", "x", 1, 0, 0}};
     test::ScriptedFetcher fetcher;
     fetch::Reporter reporter{fetcher, "catalogue.test"};
-    playback::PlaybackController playback{fetcher, reporter, player, {*form.offlinePicture, *form.playerStatus}, messages};
+    playback::PlaybackController playback{
+        fetcher, reporter, player, {*form.offlinePicture, *form.playerStatus}, messages};
     std::unique_ptr<catalogue::CategoryView> view;
     std::unique_ptr<Navigation> nav;
     std::vector<std::string> websiteRequests;

@@ -1,8 +1,8 @@
-#include "presentation/about_box.h"
+#include "ui/about_window.h"
 
 #include <gtest/gtest.h>
 
-#include "ui/about_window.h"
+#include "presentation/about_box.h"
 
 namespace cd::presentation {
 namespace {

@@ -6,8 +6,8 @@
 
 #include "presentation/about_box.h"
 #include "presentation/presentation_fakes.h"
-#include "ui/main_window.h"
 #include "ui/about_window.h"
+#include "ui/main_window.h"
 
 namespace cd::presentation {
 namespace {
@@ -37,8 +37,9 @@ TEST(SetSkinColours, ColoursEachKindAsItsRowSays) {
     EXPECT_EQ(f.tvButton->foreColor(), std::nullopt) << "a button keeps its text colour";
     EXPECT_EQ(f.channelList->backColor(), kBack);
     EXPECT_EQ(f.channelList->foreColor(), kText);
-    for (ui::Control* box : {static_cast<ui::Control*>(f.languageBox), f.videoStatus, static_cast<ui::Control*>(f.driveList),
-                             static_cast<ui::Control*>(f.folderList), static_cast<ui::Control*>(f.fileList)}) {
+    for (ui::Control* box :
+         {static_cast<ui::Control*>(f.languageBox), f.videoStatus, static_cast<ui::Control*>(f.driveList),
+          static_cast<ui::Control*>(f.folderList), static_cast<ui::Control*>(f.fileList)}) {
         EXPECT_EQ(box->backColor(), kBack) << box->name();
         EXPECT_EQ(box->foreColor(), kText) << box->name();
     }

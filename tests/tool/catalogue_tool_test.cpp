@@ -15,8 +15,8 @@
 namespace {
 
 using cd::test::runTool;
-using cd::test::ToolRun;
 using cd::test::shellQuoted;
+using cd::test::ToolRun;
 
 namespace fs = std::filesystem;
 using cd::catalogue::DecodeLine;

@@ -91,9 +91,8 @@ TEST_F(RegistryTool, RegistryFolderFromTheEnvironmentOrTheEqualsForm) {
     const std::string folder = shellQuoted((dir / "envreg").string());
     const std::string tool = shellQuoted(CD_TOOL_PATH);
     ASSERT_EQ(runTool(dir, "reg set 'HKLM\\A' b c --registry-dir=" + folder).status, 0);
-    const auto elsewhere =
-        runShell(dir, "CHANNELDECK_REGISTRY_DIR=" + shellQuoted((dir / "empty").string()) + " " + tool +
-                      " reg get 'HKLM\\A' b");
+    const auto elsewhere = runShell(
+        dir, "CHANNELDECK_REGISTRY_DIR=" + shellQuoted((dir / "empty").string()) + " " + tool + " reg get 'HKLM\\A' b");
     EXPECT_EQ(elsewhere.status, 1);
     const auto here = runShell(dir, "CHANNELDECK_REGISTRY_DIR=" + folder + " " + tool + " reg get 'HKLM\\A' b");
     EXPECT_EQ(here.status, 0);

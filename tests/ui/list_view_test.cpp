@@ -108,7 +108,7 @@ TEST(WindowModel, MainWindowHasItsControlsInOrderWithBuiltInCaptions) {
     EXPECT_EQ(f.editorPanel->caption(), "List Editing");
     EXPECT_FALSE(f.editorPanel->visible());
     // Every category button sits in one row with no overlap, in the full edition too.
-    std::vector<Control*> row{f.tvButton,    f.radioButton,  f.videoButton,  f.favouritesButton, f.videoSiteButton,
+    std::vector<Control*> row{f.tvButton,      f.radioButton,  f.videoButton,  f.favouritesButton, f.videoSiteButton,
                               f.myFilesButton, f.sportsButton, f.extrasButton, f.adultButton};
     for (std::size_t i = 1; i < row.size(); ++i)
         EXPECT_GE(row[i]->left(), row[i - 1]->left() + row[i - 1]->width()) << row[i]->name();

@@ -78,7 +78,7 @@ TEST(ParseVideoLine, TitleIsNotTrimmed) {
 TEST(ParseVideoLine, RefusesLinesOfOtherShapes) {
     EXPECT_FALSE(ParseVideoLine("<a href=\"/watch?v=abc\">"));             // thumbnail: no text
     EXPECT_FALSE(ParseVideoLine("<a href=\"/watch?v=abc\"><img src=x>"));  // text empty before "<"
-    EXPECT_FALSE(ParseVideoLine("<a href=\"/watch?v=abc\">no closing"));  // no "<" in the text
+    EXPECT_FALSE(ParseVideoLine("<a href=\"/watch?v=abc\">no closing"));   // no "<" in the text
     EXPECT_FALSE(ParseVideoLine("<a href=\"/watch?v=abc\""));              // no ">"
     EXPECT_FALSE(ParseVideoLine("<a href='/watch?v=abc'>Single</a>"));
     EXPECT_FALSE(ParseVideoLine("<a class=\"x\" href=\"/watch?v=abc\">Other order</a>"));

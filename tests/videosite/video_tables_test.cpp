@@ -36,10 +36,10 @@ TEST(VideoTables, ListingKindsInOrderWithTheirPaths) {
 // Catches a country missing, out of order, or mapped to the wrong code.
 TEST(VideoTables, RegionsInOrderWithTheirCodes) {
     const std::vector<std::pair<std::string, std::string>> expected = {
-        {"Australia", "en_AU"},   {"Brazil", "pt_BR"},       {"Canada", "en_CA"},      {"France", "fr_FR"},
-        {"Germany", "de_DE"},     {"Hong Kong", "zh_HK"},    {"Ireland", "en_IE"},     {"Italy", "it_IT"},
-        {"Japan", "ja_JP"},       {"Mexico", "es_MX"},       {"Netherlands", "nl_NL"}, {"New Zealand", "en_NZ"},
-        {"Poland", "pl_PL"},      {"Russia", "ru_RU"},       {"Spain", "es_ES"},       {"Taiwan", "zh_TW"},
+        {"Australia", "en_AU"},      {"Brazil", "pt_BR"},        {"Canada", "en_CA"},      {"France", "fr_FR"},
+        {"Germany", "de_DE"},        {"Hong Kong", "zh_HK"},     {"Ireland", "en_IE"},     {"Italy", "it_IT"},
+        {"Japan", "ja_JP"},          {"Mexico", "es_MX"},        {"Netherlands", "nl_NL"}, {"New Zealand", "en_NZ"},
+        {"Poland", "pl_PL"},         {"Russia", "ru_RU"},        {"Spain", "es_ES"},       {"Taiwan", "zh_TW"},
         {"United Kingdom", "en_GB"}, {"United States", "en_US"},
     };
     ASSERT_EQ(kRegions.size(), expected.size());
@@ -79,8 +79,7 @@ TEST(VideoTables, FillsBothSelectorsAndKeepsTheirTexts) {
 
 // Catches the listing address losing a part or gaining one for an unknown kind.
 TEST(VideoTables, ListingBaseJoinsHostPathRegionAndPageKey) {
-    EXPECT_EQ(ListingBase("video.example", "Featured", "ja_JP"),
-              "http://video.example/browse?s=rf&t=&l=&e=ja_JP&p=");
+    EXPECT_EQ(ListingBase("video.example", "Featured", "ja_JP"), "http://video.example/browse?s=rf&t=&l=&e=ja_JP&p=");
     EXPECT_EQ(ListingBase("video.example", "Comedy", "en_us"),
               "http://video.example/browse?s=mf&t=t&c=23&l=&e=en_us&p=");
     EXPECT_EQ(ListingBase("video.example", "Typed by hand", "en_us"), "");

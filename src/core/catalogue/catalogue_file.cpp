@@ -41,7 +41,8 @@ std::optional<std::string> readOrExplain(const fs::path& file, const std::string
 
 }  // namespace
 
-CatalogueFile::CatalogueFile(ui::MainWindow& form, platform::Dialogs& dialogs, fs::path programFolder, std::string appTitle)
+CatalogueFile::CatalogueFile(ui::MainWindow& form, platform::Dialogs& dialogs, fs::path programFolder,
+                             std::string appTitle)
     : form_(form), dialogs_(dialogs), folder_(std::move(programFolder)), title_(std::move(appTitle)) {}
 
 void CatalogueFile::tell(const std::string& text) { dialogs_.messageBox(text, title_, platform::Buttons::OK); }

@@ -1,7 +1,5 @@
 #include "catalogue/category_view.h"
 
-#include "catalogue/language_setting.h"
-
 #include <algorithm>
 #include <functional>
 #include <string_view>
@@ -9,6 +7,7 @@
 #include <vector>
 
 #include "catalogue/channel_record.h"
+#include "catalogue/language_setting.h"
 #include "catalogue/line_cipher.h"
 #include "formats/category_filter.h"
 #include "util/file_lines.h"

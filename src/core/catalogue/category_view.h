@@ -17,8 +17,9 @@ class CategoryView {
 public:
     /// The catalogue is programFolder/Data.txt; appTitle is the title of the
     /// message box shown when it cannot be read.
-    CategoryView(ui::MainWindow& form, NavigationState& state, platform::SettingsStore& settings, platform::Dialogs& dialogs,
-                 const localization::MessageTable& messages, std::filesystem::path programFolder, std::string appTitle);
+    CategoryView(ui::MainWindow& form, NavigationState& state, platform::SettingsStore& settings,
+                 platform::Dialogs& dialogs, const localization::MessageTable& messages,
+                 std::filesystem::path programFolder, std::string appTitle);
 
     /// Reads the catalogue from the top and refills channelList with the records
     /// whose category is exactly the current one and whose languages contain
@@ -35,7 +36,6 @@ public:
     /// key for other categories) and the list is loaded again. The language
     /// box keeps its entries.
     void chooseLanguage();
-
 
     /// The catalogue file read (Data.txt in the program's folder unless set).
     const std::filesystem::path& catalogueFile() const { return catalogueFile_; }

@@ -14,9 +14,12 @@ constexpr char kDecodesToNul = static_cast<char>(0xFF);
 std::string SafeFavouriteField(std::string_view field) {
     std::string out(field);
     for (char& c : out) {
-        if (c == '|') c = '/';
-        else if (c == kEncodesToCr) c = 'I';
-        else if (c == kDecodesToNul) c = 'y';
+        if (c == '|')
+            c = '/';
+        else if (c == kEncodesToCr)
+            c = 'I';
+        else if (c == kDecodesToNul)
+            c = 'y';
     }
     return out;
 }

@@ -26,8 +26,9 @@ public:
     /// form: the main window (channelList, favouritesList, dontLoadWhileEditingCheck, offlinePicture,
     /// player, videoPage). programFolder holds Favorites.txt.
     /// appTitle titles the message box of a failed encryptAndSaveButton.
-    Favourites(ui::MainWindow& form, std::filesystem::path programFolder, PlayChannel playChannel, fetch::Reporter& reporter,
-               platform::Dialogs& dialogs, std::string appTitle, ShowVideoPage showVideoPage);
+    Favourites(ui::MainWindow& form, std::filesystem::path programFolder, PlayChannel playChannel,
+               fetch::Reporter& reporter, platform::Dialogs& dialogs, std::string appTitle,
+               ShowVideoPage showVideoPage);
 
     /// Appends the rows of Favorites.txt to favouritesList; nothing when the file
     /// is missing or unreadable. What the file holds beyond the rows is kept

@@ -31,30 +31,30 @@ void ClsLanguages::applyLanguage(ui::Form& window, const std::string& languageNa
     for (const auto& owned : window.controls()) {
         ui::Control& control = *owned;
         switch (partsOf(control.typeName())) {
-        case Translated::Nothing:
-            break;
-        case Translated::Caption:
-            translateCaption(control, captionElement(form, control.name()));
-            break;
-        case Translated::Tabs:
-            if (auto* tabs = dynamic_cast<ui::TabStrip*>(&control)) {
-                for (int i = 1; i <= tabs->tabCount(); ++i) {
-                    std::string text = GetTranslation(tabElement(form, control.name(), i));
-                    if (!text.empty()) tabs->setTabCaption(i, std::move(text));
+            case Translated::Nothing:
+                break;
+            case Translated::Caption:
+                translateCaption(control, captionElement(form, control.name()));
+                break;
+            case Translated::Tabs:
+                if (auto* tabs = dynamic_cast<ui::TabStrip*>(&control)) {
+                    for (int i = 1; i <= tabs->tabCount(); ++i) {
+                        std::string text = GetTranslation(tabElement(form, control.name(), i));
+                        if (!text.empty()) tabs->setTabCaption(i, std::move(text));
+                    }
                 }
-            }
-            break;
-        case Translated::Columns:
-            if (auto* list = dynamic_cast<ui::ListView*>(&control)) {
-                for (int i = 1; i <= list->columnCount(); ++i) {
-                    std::string text = GetTranslation(columnElement(form, control.name(), i));
-                    if (!text.empty()) list->setColumnText(i, std::move(text));
+                break;
+            case Translated::Columns:
+                if (auto* list = dynamic_cast<ui::ListView*>(&control)) {
+                    for (int i = 1; i <= list->columnCount(); ++i) {
+                        std::string text = GetTranslation(columnElement(form, control.name(), i));
+                        if (!text.empty()) list->setColumnText(i, std::move(text));
+                    }
                 }
-            }
-            break;
-        case Translated::IndexedCaption:
-            translateCaption(control, indexedElement(form, control.name(), control.index()));
-            break;
+                break;
+            case Translated::IndexedCaption:
+                translateCaption(control, indexedElement(form, control.name(), control.index()));
+                break;
         }
     }
 

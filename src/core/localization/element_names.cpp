@@ -6,10 +6,9 @@ namespace cd::localization {
 
 namespace {
 
-Translated byExactName(std::string_view t, std::string_view label, std::string_view button,
-                       std::string_view skinLabel, std::string_view frame, std::string_view checkBox,
-                       std::string_view tabStrip, std::string_view listView, std::string_view option,
-                       std::string_view menu) {
+Translated byExactName(std::string_view t, std::string_view label, std::string_view button, std::string_view skinLabel,
+                       std::string_view frame, std::string_view checkBox, std::string_view tabStrip,
+                       std::string_view listView, std::string_view option, std::string_view menu) {
     if (t == label || t == button || t == skinLabel || t == frame || t == checkBox) return Translated::Caption;
     if (t == tabStrip) return Translated::Tabs;
     if (t == listView) return Translated::Columns;
@@ -27,8 +26,8 @@ std::string joined(std::string_view form, std::string_view control) {
 }  // namespace
 
 Translated translatedParts(std::string_view typeName) {
-    return byExactName(typeName, "Label", "CommandButton", "SkinLabel", "Frame", "CheckBox", "TabStrip",
-                       "ListView", "OptionButton", "Menu");
+    return byExactName(typeName, "Label", "CommandButton", "SkinLabel", "Frame", "CheckBox", "TabStrip", "ListView",
+                       "OptionButton", "Menu");
 }
 
 Translated translatedPartsLoose(std::string_view typeName) {

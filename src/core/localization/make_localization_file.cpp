@@ -17,26 +17,26 @@ std::string ClsLanguages::localizationFileText() const {
             const ui::Control& control = *owned;
             const std::string name = util::toUpper(control.name());
             switch (translatedParts(control.typeName())) {
-            case Translated::Nothing:
-                break;
-            case Translated::Caption:
-                out += elementLine(captionElement(form, name), control.caption());
-                break;
-            case Translated::Tabs:
-                if (const auto* tabs = dynamic_cast<const ui::TabStrip*>(&control)) {
-                    for (int i = 1; i <= tabs->tabCount(); ++i)
-                        out += elementLine(tabElement(form, name, i), tabs->tabCaption(i));
-                }
-                break;
-            case Translated::Columns:
-                if (const auto* list = dynamic_cast<const ui::ListView*>(&control)) {
-                    for (int i = 1; i <= list->columnCount(); ++i)
-                        out += elementLine(columnElement(form, name, i), list->columnText(i));
-                }
-                break;
-            case Translated::IndexedCaption:
-                out += elementLine(indexedElement(form, name, control.index()), control.caption());
-                break;
+                case Translated::Nothing:
+                    break;
+                case Translated::Caption:
+                    out += elementLine(captionElement(form, name), control.caption());
+                    break;
+                case Translated::Tabs:
+                    if (const auto* tabs = dynamic_cast<const ui::TabStrip*>(&control)) {
+                        for (int i = 1; i <= tabs->tabCount(); ++i)
+                            out += elementLine(tabElement(form, name, i), tabs->tabCaption(i));
+                    }
+                    break;
+                case Translated::Columns:
+                    if (const auto* list = dynamic_cast<const ui::ListView*>(&control)) {
+                        for (int i = 1; i <= list->columnCount(); ++i)
+                            out += elementLine(columnElement(form, name, i), list->columnText(i));
+                    }
+                    break;
+                case Translated::IndexedCaption:
+                    out += elementLine(indexedElement(form, name, control.index()), control.caption());
+                    break;
             }
         }
         out += elementLine(windowCaptionElement(window->name()), window->caption());

@@ -3,8 +3,8 @@
 // column header. The list keeps its own sort settings (sorted, key, order)
 // for the rest of the run and keeps its rows in that order across refills.
 #include "platform/dialogs.h"
-#include "ui/main_window.h"
 #include "ui/list_view.h"
+#include "ui/main_window.h"
 
 namespace cd::mainwindow {
 

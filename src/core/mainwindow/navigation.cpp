@@ -49,7 +49,8 @@ Navigation::Navigation(ui::MainWindow& form, catalogue::NavigationState& state, 
 }
 
 void Navigation::showOnly(ui::Control* frame) {
-    for (ui::Control* f : {form_.channelPanel, form_.favouritesPanel, form_.filesPanel, form_.videoSitePanel}) f->setVisible(f == frame);
+    for (ui::Control* f : {form_.channelPanel, form_.favouritesPanel, form_.filesPanel, form_.videoSitePanel})
+        f->setVisible(f == frame);
 }
 
 void Navigation::switchCategory(const std::string& category) {

@@ -70,5 +70,4 @@ private:
     NavigationHooks hooks_;
 };
 
-
 }  // namespace cd::mainwindow

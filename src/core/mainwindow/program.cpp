@@ -62,9 +62,9 @@ Program::Program(platform::Configuration config, fs::path programFolder, fs::pat
                                                               languages_.messages(), folder_, appTitle_);
     videoPage_ = std::make_unique<videosite::VideoPage>(folder_, ports_.videoBrowser, config_.hosts.videoPlayer,
                                                         ports_.dialogs, appTitle_);
-    playback_ = std::make_unique<playback::PlaybackController>(fetcher_, reporter_, ports_.player,
-                                                               playback::PlaybackView{*f.offlinePicture, *f.playerStatus},
-                                                               languages_.messages());
+    playback_ = std::make_unique<playback::PlaybackController>(
+        fetcher_, reporter_, ports_.player, playback::PlaybackView{*f.offlinePicture, *f.playerStatus},
+        languages_.messages());
     favourites_ = std::make_unique<favourites::Favourites>(
         f, folder_,
         [this](const std::string& name, const std::string& address, const std::string& reportValue) {
@@ -75,9 +75,9 @@ Program::Program(platform::Configuration config, fs::path programFolder, fs::pat
             playback_->supersede();
             videoPage_->showVideoPage(title, id);
         });
-    videoSite_ = std::make_unique<videosite::VideoSite>(f, state_.regionCode, state_.currentCategory, fetcher_,
-                                                        config_.hosts, folder_, *videoPage_, *favourites_,
-                                                        [this] { playback_->supersede(); });
+    videoSite_ =
+        std::make_unique<videosite::VideoSite>(f, state_.regionCode, state_.currentCategory, fetcher_, config_.hosts,
+                                               folder_, *videoPage_, *favourites_, [this] { playback_->supersede(); });
     editor_ = std::make_unique<editor::CatalogueEditor>(f, ports_.dialogs, languages_.messages(), folder_, appTitle_);
     // Playing something else gives up a channel probe still waiting.
     localFiles_ = std::make_unique<LocalFiles>(f, ports_.settings, ports_.player, [this] { playback_->supersede(); });

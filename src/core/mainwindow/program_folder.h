@@ -8,11 +8,11 @@
 namespace cd::mainwindow {
 
 struct ProgramFolderInputs {
-    std::string dataDirOption;             // --data-dir, or empty
-    std::filesystem::path executableDir;   // folder of the running program
-    std::string xdgDataHome;               // $XDG_DATA_HOME, or empty
-    std::string home;                      // $HOME
-    std::filesystem::path installedData;   // installed share/channeldeck, for first start
+    std::string dataDirOption;            // --data-dir, or empty
+    std::filesystem::path executableDir;  // folder of the running program
+    std::string xdgDataHome;              // $XDG_DATA_HOME, or empty
+    std::string home;                     // $HOME
+    std::filesystem::path installedData;  // installed share/channeldeck, for first start
 };
 
 /// The folder given by --data-dir; otherwise the executable's folder when it

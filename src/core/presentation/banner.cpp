@@ -4,7 +4,8 @@
 
 namespace cd::presentation {
 
-ui::Control& ShowBanner(ui::MainWindow& form, platform::Browser& wbBanner, const BrandValues& brand, bool scaleIsPixels) {
+ui::Control& ShowBanner(ui::MainWindow& form, platform::Browser& wbBanner, const BrandValues& brand,
+                        bool scaleIsPixels) {
     ui::Control* box = form.find("picBox");
     if (!box) {
         // Made hidden and added before it is placed, so the shell creates the

@@ -18,6 +18,7 @@ inline constexpr int kBannerClipPixels = 20;
 /// clip, moves banner into it at 0, 0 with its full size, shows both,
 /// hides bannerPicture and navigates banner to the banner address. picBox has
 /// no border, as every picture box of the window model. Returns picBox.
-ui::Control& ShowBanner(ui::MainWindow& form, platform::Browser& wbBanner, const BrandValues& brand, bool scaleIsPixels);
+ui::Control& ShowBanner(ui::MainWindow& form, platform::Browser& wbBanner, const BrandValues& brand,
+                        bool scaleIsPixels);
 
 }  // namespace cd::presentation

@@ -16,7 +16,8 @@ inline constexpr const char* kHelpFileName = "Help.html";
 
 class HelpViewer {
 public:
-    HelpViewer(ui::HelpWindow& form, std::filesystem::path programFolder, platform::Shell& shell, MachineStore& machine);
+    HelpViewer(ui::HelpWindow& form, std::filesystem::path programFolder, platform::Shell& shell,
+               MachineStore& machine);
 
     /// Load: size 0, invisible; when the help document exists, opens it and
     /// writes the machine-wide "showHelp" = "0"; without it, nothing more.

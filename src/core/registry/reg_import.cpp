@@ -45,10 +45,10 @@ std::int32_t ClsRegistryAccess::ImportFromReg(const std::string& sRegFile) {
     std::string section;
     // A string value: "@" unquoted names the default value, which empty text
     // deletes; any other name, "@" in quotes too, names a value of its own.
-    const auto writeText = [&](const RegValueLine& v, const std::string& text) -> std::int32_t {
-        if (!v.defaultName) return writeValue(section, {v.name, kRegString, text + '\0'});
-        std::int32_t done = WriteString(section, "@", text);
-        if (done != 0 && text.empty()) done = KillValue(section, "");
+    const auto writeText = [&](const RegValueLine& v, const std::string& value) -> std::int32_t {
+        if (!v.defaultName) return writeValue(section, {v.name, kRegString, value + '\0'});
+        std::int32_t done = WriteString(section, "@", value);
+        if (done != 0 && value.empty()) done = KillValue(section, "");
         return done;
     };
     for (std::size_t i = 1; i < lines.size(); ++i) {

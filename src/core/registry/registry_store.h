@@ -34,7 +34,6 @@
 
 namespace cd::registry {
 
-
 /// Value types kept by the registry layer (the Windows codes).
 enum RegistryType : std::uint32_t { kRegString = 1, kRegBinary = 3, kRegDword = 4 };
 

@@ -15,9 +15,9 @@ AboutWindow::AboutWindow() : Form(storedWindowName("aboutWindow"), "About") {
     ownerLabel = &addPlain("Label", n("ownerLabel"), "Owned By:", {}, {1680, 1320, 1100, 255});
     websiteLabel = &addPlain("Label", n("websiteLabel"), "Website:", {}, {1680, 1680, 1100, 255});
     copyrightLabel = &addPlain("Label", n("copyrightLabel"),
-                       "ChannelDeck and its source code are the property of the ChannelDeck developers. "
-                       "All rights reserved.",
-                       {}, {240, 2280, 5760, 975});
+                               "ChannelDeck and its source code are the property of the ChannelDeck developers. "
+                               "All rights reserved.",
+                               {}, {240, 2280, 5760, 975});
     picture = &addPlain("PictureBox", n("picture"), "", {}, {240, 240, 1215, 1215});
     skinLabel = &addPlain("SkinLabel", n("skinLabel"), "Windowed Label", {}, {0, 0, 0, 0}, 0, false);
 }

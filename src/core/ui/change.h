@@ -19,7 +19,7 @@ enum class Change {
     RowsRemoved,   // rows [first, first + count) are gone
     RowChanged,    // row first changed in place
     Selection,
-    Entries,       // combo box or list box entries
+    Entries,  // combo box or list box entries
     Tabs,
     ControlAdded,  // a control was added to a window at run time
     Colours,       // background or text colour

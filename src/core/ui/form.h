@@ -54,8 +54,8 @@ public:
 protected:
     /// Builds a plain control (label, button, frame, menu, picture, ...).
     Control& addPlain(const std::string& type, const std::string& name, const std::string& caption,
-                      const std::string& container = {}, Geometry g = {},
-                      std::optional<int> index = std::nullopt, bool visible = true);
+                      const std::string& container = {}, Geometry g = {}, std::optional<int> index = std::nullopt,
+                      bool visible = true);
     template <typename T>
     T& place(std::unique_ptr<T> c, const std::string& container, Geometry g, bool visible = true) {
         c->setContainer(container);

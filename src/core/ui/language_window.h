@@ -8,11 +8,11 @@ namespace cd::ui {
 class LanguageWindow : public Form {
 public:
     LanguageWindow();
-    Control* translateButton;  // "Translate this program"
-    Control* okButton;  // "OK"
+    Control* translateButton;     // "Translate this program"
+    Control* okButton;            // "OK"
     Control* checkUpdatesButton;  // "Check for language updates"
     ComboBox* languageBox;
-    Control* promptLabel;          // prompt (a skin label)
+    Control* promptLabel;     // prompt (a skin label)
     Control* downloadStatus;  // how the language download goes
 };
 

@@ -33,9 +33,7 @@ int compareListText(const std::string& a, const std::string& b) {
     return a.size() < b.size() ? -1 : 1;
 }
 
-ListView::ListView(std::string name) : Control("ListView", std::move(name)) {
-    setTextKind(TextKind::CodePage);
-}
+ListView::ListView(std::string name) : Control("ListView", std::move(name)) { setTextKind(TextKind::CodePage); }
 
 const std::string& ListView::columnText(int i) const {
     if (i < 1 || i > columnCount()) return kEmpty;
@@ -66,8 +64,8 @@ bool ListView::before(const Row& a, const Row& b) const {
 }
 
 int ListView::sortedPosition(const Row& row) const {
-    const auto it = std::upper_bound(rows_.begin(), rows_.end(), row,
-                                     [this](const Row& a, const Row& b) { return before(a, b); });
+    const auto it =
+        std::upper_bound(rows_.begin(), rows_.end(), row, [this](const Row& a, const Row& b) { return before(a, b); });
     return static_cast<int>(it - rows_.begin());
 }
 

@@ -1,8 +1,8 @@
 #include "ui/main_window.h"
 
-#include "ui/stored_names.h"
-
 #include <memory>
+
+#include "ui/stored_names.h"
 
 namespace cd::ui {
 
@@ -33,43 +33,55 @@ MainWindow::MainWindow() : Form(storedWindowName("mainWindow"), "ChannelDeck") {
     sportsButton = button(n("sportsButton"), "Live Sports", 7980, false);
     extrasButton = button(n("extrasButton"), "Extras", 9300, false);
     adultButton = button(n("adultButton"), "Adult", 10620, false);
-    websiteButton = &addPlain("CommandButton", n("websiteButton"), "Visit", {}, {7980, kButtonTop, 2775, kButtonHeight});
+    websiteButton =
+        &addPlain("CommandButton", n("websiteButton"), "Visit", {}, {7980, kButtonTop, 2775, kButtonHeight});
 
     const Geometry panel{60, 1020, 5235, 8175};
     channelPanel = &addPlain("Frame", n("channelPanel"), "Channels", {}, panel);
     languageLabel = &addPlain("Label", n("languageLabel"), "Type:", n("channelPanel"), {180, 240, 1500, 225});
     languageBox = &place(std::make_unique<ComboBox>(n("languageBox")), n("channelPanel"), {180, 480, 3315, 315});
     languageBox->setTextKind(TextKind::CodePage);
-    channelActionsButton = &addPlain("CommandButton", n("channelActionsButton"), "Channel Actions", n("channelPanel"), {3540, 180, 1575, 615});
+    channelActionsButton = &addPlain("CommandButton", n("channelActionsButton"), "Channel Actions", n("channelPanel"),
+                                     {3540, 180, 1575, 615});
     channelList = &place(std::make_unique<ListView>(n("channelList")), n("channelPanel"), {180, 900, 4935, 3795});
     for (const char* c : {"Channel", "Category", "Type", "Rating", "Favorites", "Updated", "Last Online"})
         channelList->addColumn(c);
 
     favouritesPanel = &addPlain("Frame", n("favouritesPanel"), "Favorites", {}, panel, std::nullopt, false);
-    favouritesList = &place(std::make_unique<ListView>(n("favouritesList")), n("favouritesPanel"), {180, 900, 4935, 3795});
+    favouritesList =
+        &place(std::make_unique<ListView>(n("favouritesList")), n("favouritesPanel"), {180, 900, 4935, 3795});
     for (const char* c : {"Channel", "Category", "Type"}) favouritesList->addColumn(c);
-    removeFavouriteButton = &addPlain("CommandButton", n("removeFavouriteButton"), "Remove from Favorites", n("favouritesPanel"), {2760, 180, 2355, 615});
+    removeFavouriteButton = &addPlain("CommandButton", n("removeFavouriteButton"), "Remove from Favorites",
+                                      n("favouritesPanel"), {2760, 180, 2355, 615});
 
     filesPanel = &addPlain("Frame", n("filesPanel"), "My Files", {}, panel, std::nullopt, false);
-    driveList = &place(std::make_unique<ListBox>("DriveListBox", n("driveList")), n("filesPanel"), {120, 240, 4995, 315});
-    folderList = &place(std::make_unique<ListBox>("DirListBox", n("folderList")), n("filesPanel"), {120, 660, 4995, 2340});
-    fileList = &place(std::make_unique<ListBox>("FileListBox", n("fileList")), n("filesPanel"), {120, 3060, 4995, 3405});
+    driveList =
+        &place(std::make_unique<ListBox>("DriveListBox", n("driveList")), n("filesPanel"), {120, 240, 4995, 315});
+    folderList =
+        &place(std::make_unique<ListBox>("DirListBox", n("folderList")), n("filesPanel"), {120, 660, 4995, 2340});
+    fileList =
+        &place(std::make_unique<ListBox>("FileListBox", n("fileList")), n("filesPanel"), {120, 3060, 4995, 3405});
 
     videoSitePanel = &addPlain("Frame", n("videoSitePanel"), kYouTube, {}, panel, std::nullopt, false);
     videoKindLabel = &addPlain("Label", n("videoKindLabel"), "Type:", n("videoSitePanel"), {180, 240, 1500, 225});
     videoKindBox = &place(std::make_unique<ComboBox>(n("videoKindBox")), n("videoSitePanel"), {180, 480, 3315, 315});
     videoKindBox->setText("Featured");
-    videoSearchText = &addPlain("TextBox", n("videoSearchText"), "", n("videoSitePanel"), {180, 480, 2475, 315}, std::nullopt, false);
+    videoSearchText =
+        &addPlain("TextBox", n("videoSearchText"), "", n("videoSitePanel"), {180, 480, 2475, 315}, std::nullopt, false);
     videoSearchText->setText("Enter search here");
-    videoSearchButton = &addPlain("CommandButton", n("videoSearchButton"), "Search", n("videoSitePanel"), {2700, 480, 795, 315}, std::nullopt, false);
-    videoCountryBox = &place(std::make_unique<ComboBox>(n("videoCountryBox")), n("videoSitePanel"), {180, 780, 3315, 315});
+    videoSearchButton = &addPlain("CommandButton", n("videoSearchButton"), "Search", n("videoSitePanel"),
+                                  {2700, 480, 795, 315}, std::nullopt, false);
+    videoCountryBox =
+        &place(std::make_unique<ComboBox>(n("videoCountryBox")), n("videoSitePanel"), {180, 780, 3315, 315});
     videoCountryBox->setText("United States");
     videoList = &place(std::make_unique<ListView>(n("videoList")), n("videoSitePanel"), {180, 1140, 4935, 3555});
     videoList->addColumn("Channel");
     videoStatus = &addPlain("TextBox", n("videoStatus"), "", n("videoSitePanel"), {180, 7800, 4875, 285});
-    videoActionsButton = &addPlain("CommandButton", n("videoActionsButton"), "Channel Actions", n("videoSitePanel"), {3540, 480, 1575, 615});
+    videoActionsButton = &addPlain("CommandButton", n("videoActionsButton"), "Channel Actions", n("videoSitePanel"),
+                                   {3540, 480, 1575, 615});
 
-    editorPanel = &addPlain("Frame", n("editorPanel"), "List Editing", {}, {5520, 1020, 9570, 8175}, std::nullopt, false);
+    editorPanel =
+        &addPlain("Frame", n("editorPanel"), "List Editing", {}, {5520, 1020, 9570, 8175}, std::nullopt, false);
     auto edLabel = [&](const std::string& name, const char* caption, Geometry g) {
         return &addPlain("Label", name, caption, n("editorPanel"), g);
     };
@@ -89,12 +101,13 @@ MainWindow::MainWindow() : Form(storedWindowName("mainWindow"), "ChannelDeck") {
         box->setTextKind(TextKind::CodePage);
         return box;
     };
-    editorInstructions = edLabel(n("editorInstructions"),
-                     "First clear the existing list.  Then click Decrypt and Load.  This will load ALL categories "
-                     "(TV, Radio, Video and XXX).  Edit the list.  When you are done click Encrypt and Save.  "
-                     "Data.htm will be saved in the program directory.  Upload it to your webserver and click "
-                     "File > Download.  This will update your list within the program.",
-                     {120, 240, 9240, 660});
+    editorInstructions =
+        edLabel(n("editorInstructions"),
+                "First clear the existing list.  Then click Decrypt and Load.  This will load ALL categories "
+                "(TV, Radio, Video and XXX).  Edit the list.  When you are done click Encrypt and Save.  "
+                "Data.htm will be saved in the program directory.  Upload it to your webserver and click "
+                "File > Download.  This will update your list within the program.",
+                {120, 240, 9240, 660});
     addEntryLabel = edLabel(n("addEntryLabel"), "Add an entry:", {120, 960, 2400, 225});
     addNameText = edText(n("addNameText"), "Name", {120, 1200, 2400, 315});
     addLanguagesText = edText(n("addLanguagesText"), "Language/Type", {2580, 1200, 1800, 315});
@@ -113,7 +126,8 @@ MainWindow::MainWindow() : Form(storedWindowName("mainWindow"), "ChannelDeck") {
     withLabel = edLabel(n("withLabel"), "with", {3020, 2560, 500, 225});
     replaceWithText = edText(n("replaceWithText"), "", {3560, 2520, 2000, 315});
     inColumnLabel = edLabel(n("inColumnLabel"), "in column", {5620, 2560, 900, 225});
-    replaceColumnBox = &place(std::make_unique<ComboBox>(n("replaceColumnBox")), n("editorPanel"), {6560, 2520, 1300, 315});
+    replaceColumnBox =
+        &place(std::make_unique<ComboBox>(n("replaceColumnBox")), n("editorPanel"), {6560, 2520, 1300, 315});
     replaceColumnBox->addItem("Channel");
     replaceColumnBox->addItem("Language");
     replaceColumnBox->setText("Channel");
@@ -123,7 +137,8 @@ MainWindow::MainWindow() : Form(storedWindowName("mainWindow"), "ChannelDeck") {
     clearListButton = edButton(n("clearListButton"), "Clear the list", {3840, 3000, 1800, 435});
     deleteChannelButton = edButton(n("deleteChannelButton"), "Delete Selected Channel", {5700, 3000, 2100, 435});
     removeDuplicatesButton = edButton(n("removeDuplicatesButton"), "Remove Duplicates", {7860, 3000, 1500, 435});
-    dontLoadWhileEditingCheck = &place(std::make_unique<CheckBox>(n("dontLoadWhileEditingCheck")), n("editorPanel"), {120, 3540, 4200, 255});
+    dontLoadWhileEditingCheck =
+        &place(std::make_unique<CheckBox>(n("dontLoadWhileEditingCheck")), n("editorPanel"), {120, 3540, 4200, 255});
     dontLoadWhileEditingCheck->setCaption("Don't Load Video While Editing");
     closeEditorButton = edButton(n("closeEditorButton"), "X", {9000, 0, 420, 240});
     keyLabel = edLabel(n("keyLabel"), "Key:", {4440, 3560, 500, 225});
@@ -147,11 +162,13 @@ MainWindow::MainWindow() : Form(storedWindowName("mainWindow"), "ChannelDeck") {
                     bool visible = true) { return &addPlain("Menu", name, caption, parent, {}, index, visible); };
     fileMenu = menu(n("fileMenu"), "File", "", std::nullopt);
     fileMenuItems = {menu(n("fileMenuItems"), "Download Most Recent Channel List", n("fileMenu"), 0, false),
-                   menu(n("fileMenuItems"), "-", n("fileMenu"), 1, false), menu(n("fileMenuItems"), "Exit", n("fileMenu"), 2)};
+                     menu(n("fileMenuItems"), "-", n("fileMenu"), 1, false),
+                     menu(n("fileMenuItems"), "Exit", n("fileMenu"), 2)};
     categoryMenu = menu(n("categoryMenu"), "Categories", "", std::nullopt);
     const char* categories[] = {"TV",          "Radio",  "Video", "Favorites", "My Files",
                                 "Live Sports", "Extras", "Adult", kYouTube};
-    for (int i = 0; i < 9; ++i) categoryMenuItems.push_back(menu(n("categoryMenuItems"), categories[i], n("categoryMenu"), i, i < 5 || i > 7));
+    for (int i = 0; i < 9; ++i)
+        categoryMenuItems.push_back(menu(n("categoryMenuItems"), categories[i], n("categoryMenu"), i, i < 5 || i > 7));
     languageMenu = menu(n("languageMenu"), "Language", "", std::nullopt);
     languageMenuItems = {menu(n("languageMenuItems"), "Change Language", n("languageMenu"), 0)};
     helpMenu = menu(n("helpMenu"), "Help", "", std::nullopt);
@@ -162,7 +179,8 @@ MainWindow::MainWindow() : Form(storedWindowName("mainWindow"), "ChannelDeck") {
                              "Rate 5 Stars - Love it", "Rate 4 Stars - Like it a lot",
                              "Rate 3 Stars - It's ok", "Rate 2 Stars - Don't like it",
                              "Rate 1 Stars - Hate it"};
-    for (int i = 0; i < 7; ++i) channelActionItems.push_back(menu(n("channelActionItems"), actions[i], n("channelActionsMenu"), i));
+    for (int i = 0; i < 7; ++i)
+        channelActionItems.push_back(menu(n("channelActionItems"), actions[i], n("channelActionsMenu"), i));
     videoActionsMenu = menu(n("videoActionsMenu"), "Actions2", "", std::nullopt, false);
     videoActionItems = {menu(n("videoActionItems"), "Add to Favorites", n("videoActionsMenu"), 0)};
 }

@@ -63,7 +63,7 @@ public:
     // Editor panel (shown only in editor mode).
     Control* editorPanel;
     Control* editorInstructions;  // instruction text
-    Control* addEntryLabel;  // "Add an entry:"
+    Control* addEntryLabel;       // "Add an entry:"
     Control* addNameText;
     Control* addLanguagesText;
     Control* addAddressText;
@@ -76,7 +76,7 @@ public:
     ComboBox* editCategoryBox;
     Control* editButton;
     Control* findReplaceLabel;  // "Find and replace:"
-    Control* replaceLabel;  // "Replace"
+    Control* replaceLabel;      // "Replace"
     Control* findText;
     Control* withLabel;  // "with"
     Control* replaceWithText;
@@ -106,7 +106,7 @@ public:
     Control* bannerPicture;
     Control* offlinePicture;
     Control* playerStatus;  // the status line under the player
-    Control* skinLabel;    // first member of the skin label array
+    Control* skinLabel;     // first member of the skin label array
 
     // Menus.
     Control* fileMenu;

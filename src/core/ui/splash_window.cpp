@@ -1,8 +1,8 @@
 #include "ui/splash_window.h"
 
-#include "ui/stored_names.h"
-
 #include <memory>
+
+#include "ui/stored_names.h"
 
 namespace cd::ui {
 
@@ -12,7 +12,7 @@ SplashWindow::SplashWindow() : Form(storedWindowName("splashWindow"), "ChannelDe
     skinHolder = &addPlain("Skin", n("skinHolder"), "", {}, {}, std::nullopt, false);
     picture = &addPlain("Image", n("picture"), "", {}, {0, 0, 6000, 2880});
     tagline = &addPlain("Label", n("tagline"), "Television, radio and video from around the world", {},
-                       {120, 3000, 5760, 315});
+                        {120, 3000, 5760, 315});
     startTimer = &add(std::make_unique<Timer>(n("startTimer"), 2, false));
 }
 

@@ -8,9 +8,9 @@ namespace cd::ui {
 class SplashWindow : public Form {
 public:
     SplashWindow();
-    Control* skinHolder;     // the skin holder
-    Control* picture;  // splash picture
-    Control* tagline;  // promotional line
+    Control* skinHolder;  // the skin holder
+    Control* picture;     // splash picture
+    Control* tagline;     // promotional line
     Timer* startTimer;
 };
 

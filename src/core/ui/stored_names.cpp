@@ -133,8 +133,8 @@ std::span<const StoredName> storedNames() { return kStoredNames; }
 std::string storedControlName(std::string_view window, std::string_view role) {
     for (const StoredName& n : kStoredNames)
         if (n.window == window && n.role == role && !n.control.empty()) return std::string(n.control);
-    std::fprintf(stderr, "channeldeck: no stored name for %.*s %.*s\n", static_cast<int>(window.size()),
-                 window.data(), static_cast<int>(role.size()), role.data());
+    std::fprintf(stderr, "channeldeck: no stored name for %.*s %.*s\n", static_cast<int>(window.size()), window.data(),
+                 static_cast<int>(role.size()), role.data());
     std::abort();
 }
 

@@ -1,8 +1,8 @@
 #include "ui/website_window.h"
 
-#include "ui/stored_names.h"
-
 #include <memory>
+
+#include "ui/stored_names.h"
 
 namespace cd::ui {
 

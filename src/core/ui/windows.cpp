@@ -18,7 +18,8 @@ bool Windows::isLoaded(const Form& form) const {
 }
 
 void Windows::loadAll() {
-    for (Form* f : std::initializer_list<Form*>{&splashWindow, &mainWindow, &languageWindow, &aboutWindow, &helpWindow, &websiteWindow})
+    for (Form* f : std::initializer_list<Form*>{&splashWindow, &mainWindow, &languageWindow, &aboutWindow, &helpWindow,
+                                                &websiteWindow})
         load(*f);
 }
 

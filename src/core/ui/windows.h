@@ -3,11 +3,11 @@
 // (the order the localization writer walks them in).
 #include <vector>
 
-#include "ui/form.h"
-#include "ui/main_window.h"
-#include "ui/help_window.h"
 #include "ui/about_window.h"
+#include "ui/form.h"
+#include "ui/help_window.h"
 #include "ui/language_window.h"
+#include "ui/main_window.h"
 #include "ui/splash_window.h"
 #include "ui/website_window.h"
 

@@ -63,8 +63,7 @@ bool writeAll(int fd, std::string_view bytes) {
 
 bool writeFileAtomic(const fs::path& path, std::string_view bytes, std::string* error) {
     std::error_code ec;
-    if (fs::is_directory(path, ec))
-        return setError(error, path.string() + " is a folder");
+    if (fs::is_directory(path, ec)) return setError(error, path.string() + " is a folder");
     const fs::path folder = path.has_parent_path() ? path.parent_path() : fs::path(".");
     const fs::path temp = folder / tempNameFor(path);
     const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);

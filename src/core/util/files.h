@@ -17,8 +17,7 @@ std::optional<std::string> readFile(const std::filesystem::path& path);
 /// Writes bytes to a temporary file in the same folder, flushes it to disk
 /// and renames it over path. On failure the old file is untouched, the
 /// temporary file is removed, and error (when given) says why.
-bool writeFileAtomic(const std::filesystem::path& path, std::string_view bytes,
-                     std::string* error = nullptr);
+bool writeFileAtomic(const std::filesystem::path& path, std::string_view bytes, std::string* error = nullptr);
 
 /// FileExists: true when the folder of path holds a file (not a folder) of
 /// that name, hidden and read-only files included, the name compared without

@@ -146,8 +146,7 @@ int ScrapeVideoLines(std::string_view text, ui::ListView& list) {
     return added;
 }
 
-PageScraper::PageScraper(std::filesystem::path programFolder)
-    : scratch_(std::move(programFolder) / kScratchFileName) {}
+PageScraper::PageScraper(std::filesystem::path programFolder) : scratch_(std::move(programFolder) / kScratchFileName) {}
 
 std::optional<std::string> PageScraper::roundTrip(const std::string& text) const {
     // Truncated, not appended to: a scratch file left behind by an earlier

@@ -5,9 +5,9 @@
 
 namespace cd::videosite {
 
-VideoSite::VideoSite(ui::MainWindow& form, std::string& regionCode, std::string& currentCategory, fetch::Fetcher& fetcher,
-                     platform::Hosts hosts, std::filesystem::path programFolder, VideoPage& page,
-                     favourites::Favourites& favourites, std::function<void()> takingScreen)
+VideoSite::VideoSite(ui::MainWindow& form, std::string& regionCode, std::string& currentCategory,
+                     fetch::Fetcher& fetcher, platform::Hosts hosts, std::filesystem::path programFolder,
+                     VideoPage& page, favourites::Favourites& favourites, std::function<void()> takingScreen)
     : form_(form),
       regionCode_(regionCode),
       currentCategory_(currentCategory),

@@ -24,11 +24,24 @@ const std::array<ListingKind, 17> kListingKinds = {{
 }};
 
 const std::array<Region, 18> kRegions = {{
-    {"Australia", "en_AU"},   {"Brazil", "pt_BR"},      {"Canada", "en_CA"},         {"France", "fr_FR"},
-    {"Germany", "de_DE"},     {"Hong Kong", "zh_HK"},   {"Ireland", "en_IE"},        {"Italy", "it_IT"},
-    {"Japan", "ja_JP"},       {"Mexico", "es_MX"},      {"Netherlands", "nl_NL"},    {"New Zealand", "en_NZ"},
-    {"Poland", "pl_PL"},      {"Russia", "ru_RU"},      {"Spain", "es_ES"},          {"Taiwan", "zh_TW"},
-    {"United Kingdom", "en_GB"}, {"United States", "en_US"},
+    {"Australia", "en_AU"},
+    {"Brazil", "pt_BR"},
+    {"Canada", "en_CA"},
+    {"France", "fr_FR"},
+    {"Germany", "de_DE"},
+    {"Hong Kong", "zh_HK"},
+    {"Ireland", "en_IE"},
+    {"Italy", "it_IT"},
+    {"Japan", "ja_JP"},
+    {"Mexico", "es_MX"},
+    {"Netherlands", "nl_NL"},
+    {"New Zealand", "en_NZ"},
+    {"Poland", "pl_PL"},
+    {"Russia", "ru_RU"},
+    {"Spain", "es_ES"},
+    {"Taiwan", "zh_TW"},
+    {"United Kingdom", "en_GB"},
+    {"United States", "en_US"},
 }};
 
 void FillVideoSelectors(ui::MainWindow& form) {
@@ -67,8 +80,8 @@ std::string ListingBase(const std::string& host, std::string_view kind, const st
 }
 
 std::string SearchBase(const std::string& regionalHost, std::string_view searchText) {
-    return "http://" + regionalHost + "/results?search_type=search_videos&search_query=" +
-           EncodeSearchText(searchText) +
+    return "http://" + regionalHost +
+           "/results?search_type=search_videos&search_query=" + EncodeSearchText(searchText) +
            "&search_sort=relevance&search_category=0&search=Search&v=&uploaded=&filter=1&page=";
 }
 
