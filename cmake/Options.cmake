@@ -28,12 +28,16 @@ set(CMAKE_CXX_EXTENSIONS OFF)
 
 # The fuzz build instruments every library the fuzzers link for libFuzzer's
 # coverage feedback and checks it with the same sanitizers; only the fuzz
-# executables link libFuzzer's driver (fuzz/CMakeLists.txt).
+# executables link libFuzzer's driver (fuzz/CMakeLists.txt). clang 14 cannot
+# emit the function sanitizer's prologue for coroutines next to the coverage
+# instrumentation ("Cannot represent a difference across sections"), so that
+# one check is left out here; the sanitizer build (gcc) still has the rest.
 if(CHANNELDECK_BUILD_FUZZ)
   if(NOT CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
     message(FATAL_ERROR "CHANNELDECK_BUILD_FUZZ needs clang (-DCMAKE_CXX_COMPILER=clang++-14); see scripts/fuzz")
   endif()
   target_compile_options(channeldeck_options INTERFACE
-    -fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+    -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize=function -fno-omit-frame-pointer
+    -fno-sanitize-recover=undefined)
   target_link_options(channeldeck_options INTERFACE -fsanitize=address,undefined)
 endif()

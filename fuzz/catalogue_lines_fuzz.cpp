@@ -9,6 +9,7 @@
 #include "catalogue/catalogue_file.h"
 #include "catalogue/category_view.h"
 #include "catalogue/channel_record.h"
+#include "catalogue/language_setting.h"
 #include "catalogue/line_cipher.h"
 #include "fuzz_support.h"
 #include "localization/message_table.h"
@@ -75,7 +76,7 @@ void checkCategoryView(const std::filesystem::path& folder, const std::string& c
     form.languageBox->setText(entries.back());
     view.chooseLanguage();
     CD_FUZZ_CHECK(form.languageBox->entries() == entries);
-    CD_FUZZ_CHECK(settings.get(catalogue::CategoryView::languageKey(category), entries.back()) == entries.back());
+    CD_FUZZ_CHECK(settings.get(catalogue::languageSettingFor(category).key, entries.back()) == entries.back());
     if (state.currentLanguage == "All") return;
     for (int i = 0; i < form.channelList->count(); ++i) {
         const auto& row = form.channelList->item(i);
