@@ -82,8 +82,10 @@ int ListViewItemModel::columnCount(const QModelIndex& parent) const { return par
 QVariant ListViewItemModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= list_.count()) return {};
     if (role != Qt::DisplayRole && role != Qt::ToolTipRole) return {};
-    const std::string& text = list_.item(index.row()).column(index.column());
-    return list_.textKind() == ui::TextKind::CodePage ? CodePage::toUnicode(text) : QString::fromStdString(text);
+    const std::string_view text = list_.column(index.row(), index.column());
+    return list_.textKind() == ui::TextKind::CodePage
+               ? CodePage::toUnicode(text)
+               : QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 QVariant ListViewItemModel::headerData(int section, Qt::Orientation orientation, int role) const {

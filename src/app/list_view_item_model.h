@@ -1,5 +1,5 @@
 #pragma once
-// Serves the rows of a window-model list view to a QTreeView on demand: no
+// Serves the rows of a window-model list view to the shell's table view on demand: no
 // item object per row, so a list of 100,000 channels costs only the rows on
 // screen. The list's order is the model's; the view never sorts.
 #include <QAbstractItemModel>

@@ -1,27 +1,33 @@
 #include "app/report_view.h"
 
-#include <QHeaderView>
 #include <QKeyEvent>
 
 namespace cd::app {
 
-ReportView::ReportView(QWidget* parent) : QTreeView(parent) {
-    setRootIsDecorated(false);
-    setItemsExpandable(false);
-    setUniformRowHeights(true);  // what keeps a long list cheap: no per-row size queries
-    setAllColumnsShowFocus(true);
+ReportView::ReportView(QWidget* parent) : QTableView(parent) {
+    setShowGrid(false);
+    setWordWrap(false);
+    setCornerButtonEnabled(false);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSortingEnabled(false);
+    setTabKeyNavigation(false);
+    // Rows of one fixed height, as in a report list: no per-row size queries.
+    QHeaderView* rows = verticalHeader();
+    rows->hide();
+    rows->setSectionResizeMode(QHeaderView::Fixed);
+    rows->setDefaultSectionSize(fontMetrics().height() + 4);
     header()->setSectionsClickable(true);
     header()->setSectionsMovable(false);
+    header()->setHighlightSections(false);
+    header()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     header()->setStretchLastSection(true);
 }
 
 void ReportView::keyPressEvent(QKeyEvent* event) {
     const int before = currentIndex().row();
-    QTreeView::keyPressEvent(event);
+    QTableView::keyPressEvent(event);
     const int after = currentIndex().row();
     if (after != before && after >= 0) emit rowReachedByKey(after);
 }

@@ -20,7 +20,6 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
-#include <QTreeView>
 #include <algorithm>
 #include <cstdint>
 #include <vector>
@@ -28,6 +27,7 @@
 #include "app/code_page.h"
 #include "app/mpv_player_widget.h"
 #include "app/player_widget.h"
+#include "app/report_view.h"
 #include "app/web_view.h"
 #include "support/temp_dir.h"
 #include "ui/language_window.h"
@@ -520,7 +520,7 @@ TEST_F(Form1ViewTest, HundredThousandRowsStayFastAndClicksSelect) {
     }
     const qint64 modelMs = clock.restart();
     form.channelList->endUpdate();
-    auto* tree = view->widgetAs<QTreeView>("ListView1");
+    auto* tree = view->widgetAs<cd::app::ReportView>("ListView1");
     ASSERT_NE(tree, nullptr);
     tree->scrollToBottom();
     QCoreApplication::processEvents();
@@ -557,7 +557,7 @@ TEST_F(Form1ViewTest, HundredThousandRowsStayFastAndClicksSelect) {
 
 // Catches single-row changes not shown, and rows served from stale counts.
 TEST_F(Form1ViewTest, RowInsertsRemovalsAndChangesShow) {
-    auto* tree = view->widgetAs<QTreeView>("ListView2");
+    auto* tree = view->widgetAs<cd::app::ReportView>("ListView2");
     for (const char* name : {"One", "Two", "Three"}) form.favouritesList->addItem(ui::ListItem{name, "", "", {}});
     EXPECT_EQ(tree->model()->rowCount(), 3);
     form.favouritesList->select(2);
@@ -576,7 +576,7 @@ TEST_F(Form1ViewTest, RowInsertsRemovalsAndChangesShow) {
 // Catches header clicks that sort in Qt instead of reporting the 1-based column.
 TEST_F(Form1ViewTest, HeaderClickReportsTheColumn) {
     for (const char* name : {"b", "a", "c"}) form.channelList->addItem(ui::ListItem{name, "", "", {}});
-    auto* tree = view->widgetAs<QTreeView>("ListView1");
+    auto* tree = view->widgetAs<cd::app::ReportView>("ListView1");
     EXPECT_EQ(tree->model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("Category"));
     QHeaderView* header = tree->header();
     const int x = header->sectionViewportPosition(1) + header->sectionSize(1) / 2;

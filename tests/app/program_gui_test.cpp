@@ -156,7 +156,7 @@ TEST_F(ProgramWindow, VideoTabListsAServedPageAndShowsTheChosenVideo) {
     EXPECT_FALSE(shell_->playerWidget()->isVisible());
     ASSERT_TRUE(QTest::qWaitFor([&] { return !program().videoSite().loading(); }, 10000));
     ASSERT_EQ(form().videoList->count(), 2);
-    auto* view = shell_->mainView()->widgetAs<QTreeView>("ListView3");
+    auto* view = shell_->mainView()->widgetAs<cd::app::ReportView>("ListView3");
     ASSERT_NE(view, nullptr);
     int row = -1;
     for (int i = 0; i < form().videoList->count(); ++i)

@@ -11,7 +11,6 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
-#include <QTreeView>
 #include <cmath>
 #include <cstdint>
 #include <filesystem>
@@ -21,6 +20,7 @@
 #include <vector>
 
 #include "app/app_shell.h"
+#include "app/report_view.h"
 #include "catalogue/line_cipher.h"
 #include "fetch/online_test.h"
 #include "support/loopback_server.h"
@@ -96,7 +96,7 @@ protected:
 
     /// Clicks the row of channelList with this text, as the mouse would.
     void clickRow(const std::string& name) {
-        auto* view = shell_->mainView()->widgetAs<QTreeView>("ListView1");
+        auto* view = shell_->mainView()->widgetAs<cd::app::ReportView>("ListView1");
         ASSERT_NE(view, nullptr);
         for (int i = 0; i < form().channelList->count(); ++i) {
             if (form().channelList->item(i).text != name) continue;

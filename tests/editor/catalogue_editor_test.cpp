@@ -164,7 +164,7 @@ TEST_F(CatalogueEditorTest, ReplaceKeepsASortedListSortedAndTheSelection) {
     list.select(1);
     replace("c", "a", "Channel");
     EXPECT_EQ(column(0), (std::vector<std::string>{"a", "b"}));
-    ASSERT_NE(list.selectedItem(), nullptr);
+    ASSERT_TRUE(list.selectedItem().has_value());
     EXPECT_EQ(list.selectedItem()->subItem(3), "u2");
 }
 
@@ -193,7 +193,7 @@ TEST_F(CatalogueEditorTest, DuplicateAddressesKeepTheTopmostRowInOrder) {
     list.select(4);
     EXPECT_EQ(editor.removeDuplicates(), 3);
     EXPECT_EQ(column(0), (std::vector<std::string>{"A", "B", "C"}));
-    ASSERT_NE(list.selectedItem(), nullptr);
+    ASSERT_TRUE(list.selectedItem().has_value());
     EXPECT_EQ(list.selectedItem()->text, "C") << "the selected row stays selected";
     ASSERT_EQ(dialogs.shown.size(), 1u);
     EXPECT_EQ(dialogs.shown[0].text, "Deleted 3");

@@ -114,7 +114,7 @@ TEST(EnhListViewSortColumns, SelectionStaysOnItsRow) {
     fill(list);
     list.select(1);  // Alpha
     sortFavouritesByColumn(f, 1);
-    ASSERT_NE(list.selectedItem(), nullptr);
+    ASSERT_TRUE(list.selectedItem().has_value());
     EXPECT_EQ(list.selectedItem()->text, "Alpha");
     EXPECT_EQ(list.selectedIndex(), 3);
 }

@@ -61,10 +61,10 @@ TEST(ListView, SelectionFollowsItsRow) {
     list.addItem(row("a"));
     list.select(0);
     list.setSorted(true);
-    ASSERT_NE(list.selectedItem(), nullptr);
+    ASSERT_TRUE(list.selectedItem().has_value());
     EXPECT_EQ(list.selectedItem()->text, "b");
     list.removeItem(list.selectedIndex());
-    EXPECT_EQ(list.selectedItem(), nullptr);
+    EXPECT_FALSE(list.selectedItem().has_value());
     EXPECT_EQ(list.selectedIndex(), -1);
 }
 

@@ -2,10 +2,12 @@
 
 #include <algorithm>
 #include <functional>
+#include <memory>
 #include <string_view>
 #include <unordered_set>
 #include <vector>
 
+#include "catalogue/channel_list.h"
 #include "catalogue/channel_record.h"
 #include "catalogue/language_setting.h"
 #include "catalogue/line_cipher.h"
@@ -135,6 +137,8 @@ void CategoryView::LoadCategory() {
     // Many records share one languages field; gathering a field twice adds
     // nothing, so each distinct field is gathered once.
     std::unordered_set<std::string, ViewHash, std::equal_to<>> gathered;
+    // The rows are views of these channels, not copies of their fields.
+    auto channels = std::make_shared<ChannelList>();
     std::string decoded;  // one line at a time: the file is never held whole
     const util::FileLinesResult result =
         util::forEachLineOfFile(catalogueFile_, kCipherLineLimit, [&](std::string_view line) {
@@ -145,15 +149,8 @@ void CategoryView::LoadCategory() {
             if (fields->fieldCount < 3) return false;
             if (!filter.matchesCategory(fields->category)) return true;
             if (fields->fieldCount < 4) return false;
-            if (filter.matchesLanguage(fields->languages)) {
-                ui::ListItem item;
-                item.text.assign(fields->name);
-                item.tag.assign(fields->address);
-                item.subItems.reserve(2);
-                item.subItems.emplace_back(fields->category);
-                item.subItems.emplace_back(fields->languages);
-                list.addItem(std::move(item));
-            }
+            if (filter.matchesLanguage(fields->languages))
+                channels->add(fields->name, fields->address, fields->category, fields->languages);
             if (refresh && !gathered.contains(fields->languages)) {
                 gathered.emplace(fields->languages);
                 gatherLanguages(fields->languages, languages);
@@ -167,6 +164,7 @@ void CategoryView::LoadCategory() {
         showNotFound();
         return;
     }
+    list.showRecords(std::move(channels));
     batch.end();
     if (result != util::FileLinesResult::Complete) {
         showNotFound();

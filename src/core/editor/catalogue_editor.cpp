@@ -47,7 +47,7 @@ CatalogueEditor::CatalogueEditor(ui::MainWindow& form, platform::Dialogs& dialog
 }
 
 void CatalogueEditor::fillFieldsFromSelectedRow() {
-    const ui::ListItem* row = form_.channelList->selectedItem();
+    const auto row = form_.channelList->selectedItem();
     if (!row) return;
     form_.editNameText->setText(row->text);
     form_.editCategoryBox->setText(row->subItem(kCategory));
@@ -119,7 +119,7 @@ int CatalogueEditor::removeDuplicates() {
     std::vector<bool> keep(static_cast<std::size_t>(list.count()), true);
     int deleted = 0;
     for (int i = 0; i < list.count(); ++i) {
-        const std::string& address = list.item(i).subItem(kAddress);
+        const std::string_view address = list.column(i, kAddress);
         if (address.empty()) continue;
         if (!seen.insert(util::toLower(address)).second) {
             keep[static_cast<std::size_t>(i)] = false;

@@ -60,7 +60,7 @@ void Favourites::applyChannelAction(const std::string& word) {
     const bool add = word == "Favorites";
     const bool rate = word.size() == 5 && util::startsWith(word, "Rate") && word[4] >= '1' && word[4] <= '5';
     if (!add && !rate) return;
-    const ui::ListItem* selected = form_.channelList->selectedItem();
+    const auto selected = form_.channelList->selectedItem();
     if (!selected) return;
     const ui::ListItem& channel = *selected;
     if (rate) {
@@ -94,7 +94,7 @@ std::string VideoIdOfAddress(const std::string& address) {
 }
 
 void Favourites::playSelectedFavourite() {
-    const ui::ListItem* selected = form_.favouritesList->selectedItem();
+    const auto selected = form_.favouritesList->selectedItem();
     if (!selected) return;
     form_.offlinePicture->setVisible(false);
     if (form_.dontLoadWhileEditingCheck->checked()) return;

@@ -134,7 +134,7 @@ void Navigation::chooseCategoryMenuItem(int index) {
 
 void Navigation::playSelectedChannel() {
     form_.offlinePicture->setVisible(false);
-    const ui::ListItem* selected = form_.channelList->selectedItem();
+    const auto selected = form_.channelList->selectedItem();
     if (!selected) return;  // nothing may be played or reported without a channel
     if (state_.editorMode && hooks_.editorSelectRow) hooks_.editorSelectRow();
     if (form_.dontLoadWhileEditingCheck->checked()) return;

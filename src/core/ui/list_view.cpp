@@ -22,7 +22,7 @@ void ListItem::setSubItem(int i, std::string value) {
     subItems[static_cast<std::size_t>(i - 1)] = std::move(value);
 }
 
-int compareListText(const std::string& a, const std::string& b) {
+int compareListText(std::string_view a, std::string_view b) {
     const std::size_t n = std::min(a.size(), b.size());
     for (std::size_t i = 0; i < n; ++i) {
         const auto ca = static_cast<unsigned char>(util::asciiLower(a[i]));
@@ -51,11 +51,80 @@ void ListView::addColumn(std::string text) {
     notify(Change::Columns);
 }
 
-const std::vector<ListItem> ListView::items() const {
+ListItem ListView::recordItem(std::size_t record) const {
+    ListItem item;
+    item.text.assign(source_->text(record));
+    item.tag = source_->tag(record);
+    item.key.assign(source_->key(record));
+    const int n = source_->subItemCount();
+    item.subItems.reserve(static_cast<std::size_t>(n));
+    for (int k = 1; k <= n; ++k) item.subItems.emplace_back(source_->subItem(record, k));
+    return item;
+}
+
+ListItem ListView::item(int i) const {
+    if (source_) return recordItem(recordAt(i));
+    return rows_[static_cast<std::size_t>(i)].item;
+}
+
+std::string ListView::tag(int i) const {
+    if (source_) return source_->tag(recordAt(i));
+    return rows_[static_cast<std::size_t>(i)].item.tag;
+}
+
+std::string_view ListView::key(int i) const {
+    if (source_) return source_->key(recordAt(i));
+    return rows_[static_cast<std::size_t>(i)].item.key;
+}
+
+std::string_view ListView::column(int i, int n) const {
+    if (source_) {
+        const std::size_t record = recordAt(i);
+        return n == 0 ? source_->text(record) : source_->subItem(record, n);
+    }
+    return rows_[static_cast<std::size_t>(i)].item.column(n);
+}
+
+std::vector<ListItem> ListView::items() const {
     std::vector<ListItem> out;
-    out.reserve(rows_.size());
-    for (const auto& r : rows_) out.push_back(r.item);
+    out.reserve(static_cast<std::size_t>(count()));
+    for (int i = 0; i < count(); ++i) out.push_back(item(i));
     return out;
+}
+
+std::uint64_t ListView::idAt(int i) const {
+    if (source_) return std::uint64_t{recordAt(i)} + 1;
+    return rows_[static_cast<std::size_t>(i)].id;
+}
+
+void ListView::showRecords(std::shared_ptr<const RowSource> source) {
+    rows_.clear();
+    keys_.clear();
+    source_ = std::move(source);
+    order_.clear();
+    order_.shrink_to_fit();
+    selectedId_ = 0;
+    if (updateDepth_ > 0) return;
+    if (sorted_) sortRows();
+    notify(Change::RowsReset);
+    notify(Change::Selection);
+}
+
+void ListView::ownRows() {
+    if (!source_) return;
+    std::vector<Row> rows;
+    const int n = count();
+    rows.reserve(static_cast<std::size_t>(n));
+    for (int i = 0; i < n; ++i) {
+        const std::size_t record = recordAt(i);
+        ListItem item = recordItem(record);
+        if (!item.key.empty()) keys_.insert(item.key);
+        rows.push_back(Row{std::move(item), std::uint64_t{record} + 1});
+    }
+    nextId_ = std::max<std::uint64_t>(nextId_, source_->size() + 1);
+    rows_.swap(rows);
+    source_.reset();
+    order_.clear();
 }
 
 bool ListView::before(const Row& a, const Row& b) const {
@@ -70,6 +139,7 @@ int ListView::sortedPosition(const Row& row) const {
 }
 
 int ListView::addItem(ListItem item) {
+    ownRows();
     if (!item.key.empty()) {
         if (!keys_.insert(item.key).second) return -1;
     }
@@ -87,6 +157,7 @@ int ListView::addItem(ListItem item) {
 
 void ListView::setItem(int i, ListItem item) {
     if (i < 0 || i >= count()) return;
+    ownRows();
     Row& row = rows_[static_cast<std::size_t>(i)];
     if (row.item.key != item.key) {
         if (!item.key.empty() && keys_.count(item.key)) return;
@@ -103,6 +174,7 @@ void ListView::setItem(int i, ListItem item) {
 
 void ListView::removeItem(int i) {
     if (i < 0 || i >= count()) return;
+    ownRows();
     auto it = rows_.begin() + i;
     if (!it->item.key.empty()) keys_.erase(it->item.key);
     const bool wasSelected = it->id == selectedId_;
@@ -117,6 +189,8 @@ void ListView::clear() {
     const bool hadSelection = selectedId_ != 0;
     rows_.clear();
     keys_.clear();
+    source_.reset();
+    order_.clear();
     selectedId_ = 0;
     if (updateDepth_ > 0) return;
     notify(Change::RowsReset);
@@ -135,18 +209,20 @@ void ListView::endUpdate() {
 
 int ListView::selectedIndex() const {
     if (selectedId_ == 0) return -1;
-    for (std::size_t i = 0; i < rows_.size(); ++i)
-        if (rows_[i].id == selectedId_) return static_cast<int>(i);
+    const int n = count();
+    for (int i = 0; i < n; ++i)
+        if (idAt(i) == selectedId_) return i;
     return -1;
 }
 
-const ListItem* ListView::selectedItem() const {
+std::optional<ListItem> ListView::selectedItem() const {
     const int i = selectedIndex();
-    return i < 0 ? nullptr : &rows_[static_cast<std::size_t>(i)].item;
+    if (i < 0) return std::nullopt;
+    return item(i);
 }
 
 void ListView::select(int i) {
-    const std::uint64_t id = (i < 0 || i >= count()) ? 0 : rows_[static_cast<std::size_t>(i)].id;
+    const std::uint64_t id = (i < 0 || i >= count()) ? 0 : idAt(i);
     if (id == selectedId_) return;
     selectedId_ = id;
     notify(Change::Selection);
@@ -162,7 +238,7 @@ void ListView::resort() {
 }
 
 void ListView::sortRows() {
-    const std::size_t n = rows_.size();
+    const std::size_t n = static_cast<std::size_t>(count());
     if (n < 2) return;
     // Each row's key is folded to lower case once, instead of in every one of
     // the n log n comparisons; comparing the folded bytes as unsigned values
@@ -170,7 +246,7 @@ void ListView::sortRows() {
     // rows then move once, into their sorted places.
     std::vector<std::string> keys(n);
     for (std::size_t i = 0; i < n; ++i) {
-        const std::string& text = rows_[i].item.column(sortKey_);
+        const std::string_view text = column(static_cast<int>(i), sortKey_);
         std::string& key = keys[i];
         key.resize(text.size());
         std::transform(text.begin(), text.end(), key.begin(), util::asciiLower);
@@ -181,6 +257,13 @@ void ListView::sortRows() {
     std::stable_sort(order.begin(), order.end(), [&keys, ascending](std::size_t a, std::size_t b) {
         return ascending ? keys[a] < keys[b] : keys[b] < keys[a];
     });
+    if (source_) {
+        std::vector<std::uint32_t> sortedRecords(n);
+        for (std::size_t i = 0; i < n; ++i)
+            sortedRecords[i] = static_cast<std::uint32_t>(recordAt(static_cast<int>(order[i])));
+        order_.swap(sortedRecords);
+        return;
+    }
     std::vector<Row> sorted;
     sorted.reserve(n);
     for (const std::size_t i : order) sorted.push_back(std::move(rows_[i]));

@@ -1,14 +1,19 @@
 #pragma once
 // The report-view list of the window model: column headers, rows with text,
 // tag, key and sub-items, one selected row, and the list's own sort settings.
-// Rows are plain values so 100,000 of them stay cheap; the shell serves them
-// to a QTreeView through one item model.
+// A list holds rows of its own (favourites, videos, the editor's rows), or
+// shows the records of a RowSource without copying them (the channels of a
+// category); the shell serves either to a table view through one item model.
 #include <cstdint>
+#include <memory>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <unordered_set>
 #include <vector>
 
 #include "ui/control.h"
+#include "ui/row_source.h"
 
 namespace cd::ui {
 
@@ -43,15 +48,32 @@ public:
     void setColumnText(int i, std::string text);
     void addColumn(std::string text);
 
-    int count() const { return static_cast<int>(rows_.size()); }
-    bool empty() const { return rows_.empty(); }
-    /// Row at position i (0-based) in the order the list shows.
-    const ListItem& item(int i) const { return rows_[static_cast<std::size_t>(i)].item; }
-    const std::vector<ListItem> items() const;
+    int count() const { return static_cast<int>(source_ ? source_->size() : rows_.size()); }
+    bool empty() const { return count() == 0; }
+    /// Row at position i (0-based) in the order the list shows, as a value.
+    ListItem item(int i) const;
+    /// Parts of row i without a copy (the tag is made); valid until the
+    /// list changes.
+    std::string_view text(int i) const { return column(i, 0); }
+    std::string tag(int i) const;
+    std::string_view key(int i) const;
+    /// Column n of row i: 0 the text, n sub-item n.
+    std::string_view column(int i, int n) const;
+    std::vector<ListItem> items() const;
+
+    /// Shows the records of source as the list's rows, in the source's
+    /// order (sorted, when the list sorts). The rows are views of the
+    /// records: source must not change while it is shown; show another one
+    /// instead. The shell hears one reset.
+    void showRecords(std::shared_ptr<const RowSource> source);
+    /// True while the rows are the records of a source.
+    bool showsRecords() const { return source_ != nullptr; }
 
     /// Appends a row (or puts it at its sorted place while the list is
     /// sorted). Returns the row's position, or -1 when the item has a
     /// non-empty key the list already holds (the row is then not added).
+    /// A list showing records makes them rows of its own first, as every
+    /// change below does.
     int addItem(ListItem item);
     /// Replaces row i in place; a sorted list moves it to its sorted place.
     void setItem(int i, ListItem item);
@@ -64,7 +86,7 @@ public:
     void endUpdate();
 
     int selectedIndex() const;
-    const ListItem* selectedItem() const;
+    std::optional<ListItem> selectedItem() const;
     /// Selects row i; -1 clears the selection.
     void select(int i);
 
@@ -86,9 +108,24 @@ private:
     void sortRows();
     bool before(const Row& a, const Row& b) const;
     int sortedPosition(const Row& row) const;
+    /// Turns the records shown into rows of the list's own (before a change).
+    void ownRows();
+    ListItem recordItem(std::size_t record) const;
+    std::uint64_t idAt(int i) const;
+    /// The record shown at position i: the source's own order until the
+    /// list sorts (no order is kept for it, 4 bytes a row saved).
+    std::size_t recordAt(int i) const {
+        return order_.empty() ? static_cast<std::size_t>(i) : order_[static_cast<std::size_t>(i)];
+    }
 
     std::vector<std::string> columns_;
     std::vector<Row> rows_;
+    // While records are shown: the source, and the record at each position
+    // once the list has sorted them (empty: the source's order).
+    // A record's row id is its index + 1, so a selection survives sorting
+    // and the change into rows of the list's own.
+    std::shared_ptr<const RowSource> source_;
+    std::vector<std::uint32_t> order_;
     std::unordered_set<std::string> keys_;
     std::uint64_t nextId_ = 1;
     std::uint64_t selectedId_ = 0;
@@ -100,6 +137,6 @@ private:
 
 /// Compares two texts as the list shows them: ASCII letter case ignored,
 /// then by byte value. Negative, zero or positive.
-int compareListText(const std::string& a, const std::string& b);
+int compareListText(std::string_view a, std::string_view b);
 
 }  // namespace cd::ui

@@ -93,7 +93,7 @@ void VideoSite::parseVideoPage(std::string& page) { scraper_.parseVideoPage(page
 
 void VideoSite::showSelectedVideo() {
     if (form_.dontLoadWhileEditingCheck->checked()) return;
-    const ui::ListItem* selected = form_.videoList->selectedItem();
+    const auto selected = form_.videoList->selectedItem();
     if (!selected) return;
     const std::string title = selected->text;
     const std::string id = selected->key;
@@ -103,7 +103,7 @@ void VideoSite::showSelectedVideo() {
 
 void VideoSite::chooseVideoAction(int index) {
     if (index != 0) return;
-    const ui::ListItem* selected = form_.videoList->selectedItem();
+    const auto selected = form_.videoList->selectedItem();
     if (!selected) return;
     const std::string title = selected->text;
     const std::string id = selected->key;
