@@ -3,13 +3,17 @@
 #include <QApplication>
 #include <QCursor>
 #include <QIcon>
+#include <QKeySequence>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPainter>
 #include <QPainterPath>
 #include <QScreen>
+#include <QShortcut>
 #include <QTimer>
 
 #include "app/mpv_player_widget.h"
+#include "ui/stored_names.h"
 
 namespace cd::app {
 
@@ -146,6 +150,14 @@ void AppShell::buildViews() {
         return true;
     });
     dialogs_.setParentWidget(main);
+    // Ctrl+F reaches the channel search field from anywhere in the window.
+    auto* find = new QShortcut(QKeySequence::Find, main);
+    connect(find, &QShortcut::activated, main, [main] {
+        auto* field = main->widgetAs<QLineEdit>(ui::storedControlName("Form1", "channelSearch"));
+        if (!field || !field->isVisible()) return;
+        field->setFocus(Qt::ShortcutFocusReason);
+        field->selectAll();
+    });
     // The splash and website windows are borderless helpers of the main window.
     // Frameless, but not a splash-screen window: those stay above every
     // other window, and the first-run language window must come on top.

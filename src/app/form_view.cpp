@@ -9,6 +9,7 @@
 #include <QEventLoop>
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -22,6 +23,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 #include <QWindow>
+#include <functional>
 
 #include "app/code_page.h"
 #include "app/entry_list_widget.h"
@@ -34,6 +36,29 @@
 #include "ui/simple_controls.h"
 
 namespace cd::app {
+
+namespace {
+
+class EscapeKeyFilter : public QObject {
+public:
+    EscapeKeyFilter(std::function<void()> onEscape, QObject* parent)
+        : QObject(parent), onEscape_(std::move(onEscape)) {}
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() != QEvent::ShortcutOverride && event->type() != QEvent::KeyPress) return false;
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() != Qt::Key_Escape || key->modifiers() != Qt::NoModifier) return false;
+        event->accept();
+        if (event->type() == QEvent::KeyPress) onEscape_();
+        return event->type() == QEvent::KeyPress;
+    }
+
+private:
+    std::function<void()> onEscape_;
+};
+
+}  // namespace
 
 namespace {
 
@@ -171,6 +196,9 @@ QWidget* FormView::createWidget(Bound& b) {
                 b.control->changed.raise();
             });
             connect(edit, &QLineEdit::returnPressed, this, [this, &b] { b.control->keyPressed.raise(13); });
+            // Esc in a field is the field's (a search field empties itself),
+            // ahead of any shortcut of the window.
+            edit->installEventFilter(new EscapeKeyFilter([&b] { b.control->keyPressed.raise(27); }, edit));
             w = edit;
         }
     } else if (type == "ComboBox") {

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/code_page.h"
+#include "util/display_text.h"
 
 namespace cd::app {
 
@@ -83,9 +83,10 @@ QVariant ListViewItemModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= list_.count()) return {};
     if (role != Qt::DisplayRole && role != Qt::ToolTipRole) return {};
     const std::string_view text = list_.column(index.row(), index.column());
-    return list_.textKind() == ui::TextKind::CodePage
-               ? CodePage::toUnicode(text)
-               : QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    // Stored names are windows-1252, or UTF-8 when imported from a playlist;
+    // the core's one decoder tells them apart.
+    const std::string shown = list_.textKind() == ui::TextKind::CodePage ? util::displayText(text) : std::string(text);
+    return QString::fromUtf8(shown.data(), static_cast<qsizetype>(shown.size()));
 }
 
 QVariant ListViewItemModel::headerData(int section, Qt::Orientation orientation, int role) const {

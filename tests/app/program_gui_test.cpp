@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QSignalSpy>
@@ -10,6 +11,7 @@
 #include <thread>
 
 #include "app/mpv_player_widget.h"
+#include "catalogue/line_cipher.h"
 #include "program_window.h"
 
 namespace cd::app {
@@ -56,6 +58,47 @@ TEST_F(ProgramWindow, StartsWithCaptionAndTheTvChannels) {
     EXPECT_TRUE(button("cmdXXX")->isVisible()) << "the full edition shows Adult";
     EXPECT_EQ(button("cmdWebsite")->text().toStdString(), "Visit www.channeldeck.org");
     EXPECT_TRUE(shell_->playerWidget()->isVisible());
+}
+
+// Catches a search field the user cannot reach or that filters wrongly: the
+// user's imported channels are listed after the catalogue's with their UTF-8
+// names shown as written, Ctrl+F reaches the field, typing "cafe" leaves
+// "Café Tone" alone, a click on it plays it, and Esc brings every row back.
+TEST_F(ProgramWindow, SearchFieldFindsAnImportedChannelByTypingAndPlaysTheClickedRow) {
+    dir_.write("Imported.txt", catalogue::EncodeLine("Caf\xc3\xa9 Tone|" + server_.url("/tone.wav") + "|TV|") + "\r\n");
+    QTest::mouseClick(button("cmdTV"), Qt::LeftButton);
+    ASSERT_EQ(form().channelList->count(), 4);
+    auto* view = shell_->mainView()->widgetAs<cd::app::ReportView>("ListView1");
+    EXPECT_EQ(view->model()->index(3, 0).data().toString(), QString::fromUtf8("Caf\xc3\xa9 Tone"));
+
+    auto* field = shell_->mainView()->widgetAs<QLineEdit>("txtChannelSearch");
+    ASSERT_NE(field, nullptr);
+    ASSERT_TRUE(field->isVisible());
+    EXPECT_LE(field->geometry().bottom(), view->geometry().top()) << "the field sits above the list";
+    // No window manager under Xvfb: the window is made the active one, as a
+    // click on it would.
+    QApplication::setActiveWindow(shell_->mainView());
+    view->setFocus();
+    QTest::keyClick(view, Qt::Key_F, Qt::ControlModifier);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return field->hasFocus(); }, 2000));
+    QTest::keyClicks(field, "CAFE");
+    ASSERT_EQ(form().channelList->count(), 1);
+    EXPECT_EQ(view->model()->rowCount(), 1);
+    clickRow("Caf\xc3\xa9 Tone");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return shell_->player()->currentUrl() == server_.url("/tone.wav"); }, 5000));
+
+    QTest::keyClicks(field, "x");  // "CAFEx": nothing
+    EXPECT_EQ(form().channelList->count(), 0);
+    QTest::keyClick(field, Qt::Key_Escape);
+    EXPECT_TRUE(field->text().isEmpty());
+    EXPECT_EQ(form().channelList->count(), 4);
+    // The typed text stays over a category switch: Radio has no match.
+    QTest::keyClicks(field, "gone");
+    QTest::mouseClick(button("cmdRadio"), Qt::LeftButton);
+    EXPECT_EQ(form().channelList->count(), 0);
+    QTest::mouseClick(button("cmdTV"), Qt::LeftButton);
+    ASSERT_EQ(form().channelList->count(), 1);
+    EXPECT_EQ(form().channelList->item(0).text, "Gone TV");
 }
 
 // Catches a channel that is not handed to mpv, or mpv not playing it.

@@ -37,7 +37,9 @@ TEST(LayoutMainWindow, StretchesEveryAreaForAnOrdinarySize) {
     EXPECT_EQ(rectOf(*f.player), (Rect{5520, 1020, 9880, 9980}));
     EXPECT_EQ(rectOf(*f.offlinePicture), (Rect{7460, 4510, 6000, 3000}));
     EXPECT_EQ(rectOf(*f.channelPanel), (Rect{60, 1020, 5235, 10120}));
-    EXPECT_EQ(rectOf(*f.channelList), (Rect{180, 900, 4935, 9160}));
+    EXPECT_EQ(rectOf(*f.channelSearch), (Rect{180, 900, 4935, 315}));
+    EXPECT_EQ(rectOf(*f.channelList), (Rect{180, 1260, 4935, 8800}));
+    EXPECT_EQ(rectOf(*f.favouritesList), (Rect{180, 900, 4935, 9160}));
     EXPECT_EQ(rectOf(*f.videoList), (Rect{180, 1140, 4935, 8815}));
     EXPECT_EQ(rectOf(*f.videoStatus), (Rect{180, 10015, 4875, 285}));
     EXPECT_EQ(rectOf(*f.folderList), (Rect{120, 660, 4995, 4430}));
@@ -45,14 +47,20 @@ TEST(LayoutMainWindow, StretchesEveryAreaForAnOrdinarySize) {
     EXPECT_EQ(rectOf(*f.websiteButton), (Rect{7980, 60, 7420, 915}));
 }
 
-// Catches shared rectangles drifting apart: page/player, favourites/channels, the four panels.
+// Catches shared rectangles drifting apart: page/player, the four panels, and
+// the channel list (below its search field) ending where the favourites do.
 TEST(LayoutMainWindow, SharedRectanglesStayIdenticalAtAnySize) {
     MainWindow f;
     for (auto [w, h] : {std::pair{15750, 10935}, {9000, 7000}, {30000, 20000}, {300, 200}, {8000, 2100}}) {
         f.resize(w, h);
         LayoutMainWindow(f, false, 0);
         EXPECT_EQ(rectOf(*f.videoPage), rectOf(*f.player)) << w << "x" << h;
-        EXPECT_EQ(rectOf(*f.favouritesList), rectOf(*f.channelList)) << w << "x" << h;
+        if (f.channelPanel->height() > f.channelList->top()) {
+            EXPECT_EQ(f.favouritesList->top() + f.favouritesList->height(),
+                      f.channelList->top() + f.channelList->height())
+                << w << "x" << h;
+        }
+        EXPECT_EQ(f.favouritesList->width(), f.channelList->width()) << w << "x" << h;
         for (Control* panel : {f.favouritesPanel, f.filesPanel, f.videoSitePanel})
             EXPECT_EQ(rectOf(*panel), rectOf(*f.channelPanel)) << panel->name() << " at " << w << "x" << h;
     }
@@ -67,7 +75,8 @@ TEST(LayoutMainWindow, TinyWindowsGiveAbsoluteSizes) {
     EXPECT_EQ(f.offlinePicture->top(), 130);
     EXPECT_EQ(f.offlinePicture->left(), 5080);
     EXPECT_EQ(f.channelPanel->height(), 1360);
-    EXPECT_EQ(f.channelList->height(), 400);
+    EXPECT_EQ(f.channelList->height(), 40);
+    EXPECT_EQ(f.favouritesList->height(), 400);
     EXPECT_EQ(f.videoList->height(), 55);
     EXPECT_EQ(f.videoStatus->top(), 1255);
     EXPECT_EQ(f.folderList->height(), 50);
@@ -79,7 +88,8 @@ TEST(LayoutMainWindow, TinyWindowsGiveAbsoluteSizes) {
     LayoutMainWindow(f, false, 0);
     EXPECT_EQ(f.player->height(), 80);
     EXPECT_EQ(f.channelPanel->height(), 220);
-    EXPECT_EQ(f.channelList->height(), 740);
+    EXPECT_EQ(f.channelList->height(), 1100);
+    EXPECT_EQ(f.favouritesList->height(), 740);
     EXPECT_EQ(f.videoList->height(), 395);
     EXPECT_EQ(f.videoStatus->top(), 1595);
     EXPECT_EQ(f.folderList->height(), 520);

@@ -118,9 +118,22 @@ CategoryView::CategoryView(ui::MainWindow& form, NavigationState& state, platfor
       settings_(settings),
       dialogs_(dialogs),
       messages_(messages),
-      catalogueFile_(std::move(programFolder) / "Data.txt"),
+      catalogueFile_(programFolder / "Data.txt"),
+      importedFile_(programFolder / "Imported.txt"),
       appTitle_(std::move(appTitle)) {
     form_.languageBox->clicked.connect([this] { chooseLanguage(); });
+    form_.channelSearch->changed.connect([this] { search(); });
+    form_.channelSearch->keyPressed.connect([this](int key) {
+        constexpr int kEscape = 27;
+        if (key != kEscape || form_.channelSearch->text().empty()) return;
+        form_.channelSearch->setText("");
+        search();
+    });
+}
+
+void CategoryView::search() {
+    // A new set of rows: the selection was a row of the old one.
+    form_.channelList->showRecords(search_.rowsFor(form_.channelSearch->text()));
 }
 
 void CategoryView::LoadCategory() {
@@ -140,8 +153,8 @@ void CategoryView::LoadCategory() {
     // The rows are views of these channels, not copies of their fields.
     auto channels = std::make_shared<ChannelList>();
     std::string decoded;  // one line at a time: the file is never held whole
-    const util::FileLinesResult result =
-        util::forEachLineOfFile(catalogueFile_, kCipherLineLimit, [&](std::string_view line) {
+    const auto readRecords = [&](const std::filesystem::path& file) {
+        return util::forEachLineOfFile(file, kCipherLineLimit, [&](std::string_view line) {
             DecodeLineInto(line, decoded);
             const auto fields = SplitRecordFields(decoded);
             if (!fields) return true;
@@ -157,6 +170,13 @@ void CategoryView::LoadCategory() {
             }
             return true;
         });
+    };
+    const util::FileLinesResult result = readRecords(catalogueFile_);
+    // The user's imported channels follow the catalogue's. The file is this
+    // program's own writing; when it is missing or damaged, what it gave is
+    // listed and the catalogue's message is not shown for it.
+    if (result == util::FileLinesResult::Complete && !importedFile_.empty() && util::fileExists(importedFile_))
+        readRecords(importedFile_);
     if (result == util::FileLinesResult::Unreadable) {
         // As if the file had never been read: nothing of it is listed.
         list.clear();
@@ -164,7 +184,8 @@ void CategoryView::LoadCategory() {
         showNotFound();
         return;
     }
-    list.showRecords(std::move(channels));
+    search_.setChannels(std::move(channels));
+    list.showRecords(search_.rowsFor(form_.channelSearch->text()));
     batch.end();
     if (result != util::FileLinesResult::Complete) {
         showNotFound();

@@ -3,8 +3,10 @@
 // category that broadcast in the current language, and the language box
 // languageBox rebuilt from the languages that occur in the category.
 #include <filesystem>
+#include <memory>
 #include <string>
 
+#include "catalogue/channel_search.h"
 #include "catalogue/navigation_state.h"
 #include "localization/message_table.h"
 #include "platform/dialogs.h"
@@ -21,7 +23,8 @@ public:
                  platform::Dialogs& dialogs, const localization::MessageTable& messages,
                  std::filesystem::path programFolder, std::string appTitle);
 
-    /// Reads the catalogue from the top and refills channelList with the records
+    /// Reads the catalogue from the top, then the user's imported channels
+    /// (Imported.txt beside it, when there is one), and refills channelList with the records
     /// whose category is exactly the current one and whose languages contain
     /// the current language (ignoring case; "All" lists every record). With
     /// the refresh flag set it also rebuilds languageBox ("All", then the sorted
@@ -37,10 +40,18 @@ public:
     /// box keeps its entries.
     void chooseLanguage();
 
+    /// The text of channelSearch changed: channelList shows the listed
+    /// channels whose names hold it (letter case and accents ignored), all of
+    /// them when it is empty. Esc in the field empties it.
+    void search();
+
     /// The catalogue file read (Data.txt in the program's folder unless set).
     const std::filesystem::path& catalogueFile() const { return catalogueFile_; }
-    /// Reads another catalogue file, for the command-line tool.
-    void setCatalogueFile(std::filesystem::path file) { catalogueFile_ = std::move(file); }
+    /// Reads another catalogue file alone, for the command-line tool.
+    void setCatalogueFile(std::filesystem::path file) {
+        catalogueFile_ = std::move(file);
+        importedFile_.clear();
+    }
 
 private:
     void showNotFound();
@@ -51,7 +62,11 @@ private:
     platform::Dialogs& dialogs_;
     const localization::MessageTable& messages_;
     std::filesystem::path catalogueFile_;
+    // The user's own channels (imported playlists), listed after the
+    // catalogue's; none when it is missing.
+    std::filesystem::path importedFile_;
     std::string appTitle_;
+    ChannelSearch search_;
 };
 
 }  // namespace cd::catalogue

@@ -47,9 +47,13 @@ void LayoutMainWindow(ui::MainWindow& f, bool bannerShown, int bannerHeight) {
     for (ui::Control* other : {f.favouritesPanel, f.filesPanel, f.videoSitePanel})
         other->move(panel.left(), panel.top(), panel.width(), panel.height());
 
+    // The channel list sits below its search field; the favourites list
+    // takes the whole height its panel has below the top row.
     ui::ListView& channels = *f.channelList;
     channels.setHeight(std::abs(panel.height() - channels.top() - kGap));
-    f.favouritesList->move(channels.left(), channels.top(), channels.width(), channels.height());
+    ui::ListView& favourites = *f.favouritesList;
+    favourites.setHeight(std::abs(panel.height() - favourites.top() - kGap));
+    f.channelSearch->setWidth(channels.width());
 
     ui::ListView& videos = *f.videoList;
     ui::Control& status = *f.videoStatus;

@@ -185,6 +185,9 @@ void Program::enterEditorModeIfMarked() {
     ui::MainWindow& f = windows.mainWindow;
     state_.editorMode = true;
     f.editorPanel->setVisible(true);
+    // The editor works on every row: no search may hide some of them.
+    f.channelSearch->setText("");
+    f.channelSearch->setVisible(false);
     f.channelList->addColumn("URL");
     f.dontLoadWhileEditingCheck->setChecked(true);
 }

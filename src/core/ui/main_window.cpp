@@ -43,7 +43,9 @@ MainWindow::MainWindow() : Form(storedWindowName("mainWindow"), "ChannelDeck") {
     languageBox->setTextKind(TextKind::CodePage);
     channelActionsButton = &addPlain("CommandButton", n("channelActionsButton"), "Channel Actions", n("channelPanel"),
                                      {3540, 180, 1575, 615});
-    channelList = &place(std::make_unique<ListView>(n("channelList")), n("channelPanel"), {180, 900, 4935, 3795});
+    channelSearch = &addPlain("TextBox", n("channelSearch"), "", n("channelPanel"), {180, 900, 4935, 315});
+    channelSearch->setTextKind(TextKind::Utf8);
+    channelList = &place(std::make_unique<ListView>(n("channelList")), n("channelPanel"), {180, 1260, 4935, 3435});
     for (const char* c : {"Channel", "Category", "Type", "Rating", "Favorites", "Updated", "Last Online"})
         channelList->addColumn(c);
 

@@ -37,6 +37,7 @@ public:
     ComboBox* languageBox;
     Control* channelActionsButton;
     ListView* channelList;
+    Control* channelSearch;
 
     // Favourites panel.
     Control* favouritesPanel;

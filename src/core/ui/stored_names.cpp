@@ -8,7 +8,7 @@ namespace cd::ui {
 
 namespace {
 
-constexpr std::array<StoredName, 115> kStoredNames{{
+constexpr std::array<StoredName, 116> kStoredNames{{
     {"Form1", "", "mainWindow", "the main window: categories, panels, player and menus"},
     {"Form1", "cmdTV", "tvButton", "shows the TV channels"},
     {"Form1", "cmdRadio", "radioButton", "shows the radio channels"},
@@ -25,6 +25,7 @@ constexpr std::array<StoredName, 115> kStoredNames{{
     {"Form1", "Combo1", "languageBox", "the language filter of the channel list"},
     {"Form1", "cmdFav", "channelActionsButton", "opens the channel actions menu"},
     {"Form1", "ListView1", "channelList", "the channels of the chosen category and language"},
+    {"Form1", "txtChannelSearch", "channelSearch", "the search field above the channel list"},
     {"Form1", "Frame3", "favouritesPanel", "the favourites panel"},
     {"Form1", "ListView2", "favouritesList", "the user's favourites"},
     {"Form1", "Command1", "removeFavouriteButton", "removes the selected favourite"},
