@@ -62,6 +62,31 @@ protected:
 
 // Catches rows with fields in the wrong columns, records of other categories
 // listed, or non-record lines turned into rows.
+// Catches a search that ignores the language chosen underneath, loses the
+// list's sort, misses the imported channels, or hides rows for good: the
+// typed text only narrows what the category and language list.
+TEST_F(CategoryViewTest, SearchNarrowsTheListedChannelsOfCategoryLanguageAndImports) {
+    writeCatalogue({"Caf\xe9 Paris|http://a/|TV|French", "cafe berlin|http://b/|TV|German",
+                    "CAF\xc9 Radio|http://c/|Radio|French", "Zebra|http://z/|TV|French"});
+    dir.write("Imported.txt", EncodeLine("Caf\xc3\xa9 Lyon|http://l/|TV|French") + "\r\n");
+    show("TV");
+    EXPECT_EQ(names(), (Strings{"Caf\xe9 Paris", "cafe berlin", "Zebra", "Caf\xc3\xa9 Lyon"}));
+
+    form.channelList->setSortKey(0);
+    form.channelList->setSorted(true);
+    form.channelSearch->setText("CAFE");
+    form.channelSearch->changed.raise();
+    EXPECT_EQ(names(), (Strings{"cafe berlin", "Caf\xc3\xa9 Lyon", "Caf\xe9 Paris"}));
+    form.channelList->select(1);
+    EXPECT_EQ(form.channelList->selectedItem()->tag, "http://l/");
+
+    show("TV", "French");  // the text stays over a refill
+    EXPECT_EQ(names(), (Strings{"Caf\xc3\xa9 Lyon", "Caf\xe9 Paris"}));
+    form.channelSearch->keyPressed.raise(27);
+    EXPECT_EQ(form.channelSearch->text(), "");
+    EXPECT_EQ(names(), (Strings{"Caf\xc3\xa9 Lyon", "Caf\xe9 Paris", "Zebra"}));
+}
+
 TEST_F(CategoryViewTest, AllListsEveryRecordOfTheCategoryInFileOrder) {
     writeCatalogue({"Fox|http://fox/live|TV|English", "", "just a note", "Jazz FM|http://jazz|Radio|English",
                     "Arte|mms://arte|TV|French/German|extra|fields", "Zed|http://z|TV|"});
