@@ -1,6 +1,15 @@
 #include "app/qt_dialogs.h"
 
+#include <QDialog>
+#include <QDir>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
+#include <QVBoxLayout>
 
 namespace cd::app {
 
@@ -44,6 +53,55 @@ Answer QtDialogs::messageBox(const std::string& text, const std::string& title, 
         default:
             return buttons == Buttons::OK ? Answer::OK : Answer::Cancel;
     }
+}
+
+namespace {
+const QString kPlaylistFilter = QStringLiteral("Playlists (*.m3u *.m3u8 *.pls);;All files (*)");
+}
+
+std::optional<std::string> QtDialogs::askPlaylistSource(const std::string& title) {
+    QDialog dialog(parent_.data());
+    dialog.setObjectName(QStringLiteral("playlistSourceDialog"));
+    dialog.setWindowTitle(QString::fromStdString(title));
+    auto* field = new QLineEdit(&dialog);
+    field->setObjectName(QStringLiteral("playlistSource"));
+    field->setMinimumWidth(420);
+    field->setPlaceholderText(QStringLiteral("/path/to/list.m3u  or  https://example.org/list.m3u"));
+    auto* browse = new QPushButton(QStringLiteral("Browse…"), &dialog);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    buttons->button(QDialogButtonBox::Ok)->setEnabled(false);
+    QObject::connect(field, &QLineEdit::textChanged, buttons, [buttons](const QString& text) {
+        buttons->button(QDialogButtonBox::Ok)->setEnabled(!text.trimmed().isEmpty());
+    });
+    QObject::connect(browse, &QPushButton::clicked, &dialog, [&dialog, field] {
+        const QString file = QFileDialog::getOpenFileName(&dialog, dialog.windowTitle(), {}, kPlaylistFilter);
+        if (!file.isEmpty()) field->setText(file);
+    });
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    auto* row = new QHBoxLayout;
+    row->addWidget(field, 1);
+    row->addWidget(browse);
+    auto* layout = new QVBoxLayout(&dialog);
+    layout->addWidget(new QLabel(QStringLiteral("A playlist file or an http/https address:"), &dialog));
+    layout->addLayout(row);
+    layout->addWidget(buttons);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    const QString text = field->text().trimmed();
+    if (text.isEmpty()) return std::nullopt;
+    return text.toStdString();
+}
+
+std::optional<std::filesystem::path> QtDialogs::askPlaylistTarget(const std::string& title,
+                                                                  const std::string& suggestedName) {
+    QFileDialog dialog(parent_.data(), QString::fromStdString(title), {}, kPlaylistFilter);
+    dialog.setObjectName(QStringLiteral("playlistTargetDialog"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QStringLiteral("m3u"));
+    dialog.setDirectory(QDir::homePath());
+    dialog.selectFile(QString::fromStdString(suggestedName));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return std::filesystem::path(dialog.selectedFiles().front().toStdString());
 }
 
 }  // namespace cd::app

@@ -2,17 +2,22 @@
 // resizing, local files, the video tab, languages and the small windows.
 #include <QAction>
 #include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QMenuBar>
 #include <QSignalSpy>
 #include <chrono>
+#include <functional>
 #include <thread>
 
 #include "app/mpv_player_widget.h"
 #include "catalogue/line_cipher.h"
 #include "program_window.h"
+#include "util/files.h"
 
 namespace cd::app {
 namespace {
@@ -99,6 +104,109 @@ TEST_F(ProgramWindow, SearchFieldFindsAnImportedChannelByTypingAndPlaysTheClicke
     QTest::mouseClick(button("cmdTV"), Qt::LeftButton);
     ASSERT_EQ(form().channelList->count(), 1);
     EXPECT_EQ(form().channelList->item(0).text, "Gone TV");
+}
+
+namespace {
+// Runs act on the next modal window that passes its check, as a user would
+// answer it; polled, since the window opens inside the click that asks.
+void whenModal(QObject* owner, std::function<bool(QWidget*)> act) {
+    auto* timer = new QTimer(owner);
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, act] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal || !modal->isVisible()) return;
+        timer->stop();  // before acting: acting may run a nested loop
+        if (act(modal))
+            timer->deleteLater();
+        else
+            timer->start();
+    });
+    timer->start(50);
+}
+
+// Opens the File menu from the menu bar and clicks the entry with this text.
+void clickFileMenuEntry(FormView* view, const QString& text) {
+    QMenuBar* bar = view->findChild<QMenuBar*>();
+    ASSERT_NE(bar, nullptr);
+    QAction* file = bar->actions().front();
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(file).center());
+    QMenu* menu = file->menu();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return menu->isVisible(); }, 2000));
+    for (QAction* entry : menu->actions()) {
+        if (entry->text().remove('&') != text) continue;
+        QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(entry).center());
+        return;
+    }
+    FAIL() << "no entry " << text.toStdString();
+}
+}  // namespace
+
+// Catches a playlist import or export the user cannot carry out from the
+// menu: a playlist served over http is fetched, its playable channel joins
+// the list at once (kept in Imported.txt, Data.txt untouched), the user is
+// told what came in, and the list exported as shown comes out as M3U.
+TEST_F(ProgramWindow, PlaylistImportFromTheWebAndExportFromTheFileMenu) {
+    const std::string before = *util::readFile(dir_ / "Data.txt");
+    server_.server().Get("/list.m3u", [this](const httplib::Request&, httplib::Response& res) {
+        res.set_content("#EXTM3U\n#EXTINF:-1 tvg-language=\"German\",Imported Tone\n" +
+                            server_.url("/tone.wav?from=list") + "\n#EXTINF:-1,Local\nfile:///tmp/x.ts\n",
+                        "audio/x-mpegurl");
+    });
+    std::string told;
+    whenModal(shell_->mainView(), [this](QWidget* modal) {
+        if (modal->objectName() != "playlistSourceDialog") return false;
+        auto* field = modal->findChild<QLineEdit*>("playlistSource");
+        QTest::keyClicks(field, QString::fromStdString(server_.url("/list.m3u")));
+        auto* ok = modal->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
+        QTest::mouseClick(ok, Qt::LeftButton);
+        return true;
+    });
+    whenModal(shell_->mainView(), [&told](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        if (!box) return false;
+        told = box->text().toStdString();
+        QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
+        return true;
+    });
+    clickFileMenuEntry(shell_->mainView(), QString::fromUtf8("Import Playlist…"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !told.empty(); }, 10000));
+    EXPECT_EQ(told, "Playlist imported: imported 1, skipped 1 (not http/https 1, duplicates 0, unreadable 0).");
+    ASSERT_EQ(form().channelList->count(), 4);
+    EXPECT_EQ(form().channelList->item(3).text, "Imported Tone");
+    EXPECT_EQ(*util::readFile(dir_ / "Data.txt"), before);
+    clickRow("Imported Tone");
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return shell_->player()->currentUrl() == server_.url("/tone.wav?from=list"); }, 5000));
+
+    const auto out = dir_ / "shown.m3u";
+    told.clear();
+    whenModal(shell_->mainView(), [&out](QWidget* modal) {
+        auto* dialog = qobject_cast<QFileDialog*>(modal);
+        if (!dialog) return false;
+        // The name put over the suggested one (typing would open the file
+        // name completer over the dialog), then a click on Save.
+        auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
+        auto* buttons = dialog->findChild<QDialogButtonBox*>();
+        if (!name || !buttons || !name->isVisible()) return false;
+        name->setText(QString::fromStdString(out.string()));
+        QTest::mouseClick(buttons->button(QDialogButtonBox::Save), Qt::LeftButton);
+        return true;
+    });
+    whenModal(shell_->mainView(), [&told](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        if (!box) return false;
+        told = box->text().toStdString();
+        box->button(QMessageBox::Ok)->click();
+        return true;
+    });
+    clickFileMenuEntry(shell_->mainView(), QString::fromUtf8("Export Channel List as Playlist…"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !told.empty(); }, 10000));
+    EXPECT_EQ(told, "4 channels were saved to " + out.string() + ".");
+    const auto m3u = util::readFile(out);
+    ASSERT_TRUE(m3u.has_value());
+    EXPECT_EQ(m3u->rfind("#EXTM3U\n", 0), 0u);
+    EXPECT_NE(
+        m3u->find("tvg-language=\"German\" group-title=\"TV\",Imported Tone\n" + server_.url("/tone.wav?from=list")),
+        std::string::npos);
 }
 
 // Catches a channel that is not handed to mpv, or mpv not playing it.

@@ -74,6 +74,16 @@ void addStatusMessages(MessageTable& table) {
     table.setMessage("MSG_LANGUAGENOTDOWNLOADED",
                      "No usable language file came back from the language server: %1. The languages you had "
                      "before are still available.");
+    table.setMessage("MSG_REASON_UNREADABLE", "the file cannot be read");
+    table.setMessage("MSG_PLAYLIST_IMPORT_TITLE", "Import Playlist");
+    table.setMessage("MSG_PLAYLIST_EXPORT_TITLE", "Export Playlist");
+    // %1: what was imported and skipped, as the tool prints it.
+    table.setMessage("MSG_PLAYLIST_IMPORTED", "Playlist imported: %1.");
+    // %1: why (a reason above, or the file's error).
+    table.setMessage("MSG_PLAYLIST_NOTIMPORTED", "The playlist was not imported: %1. Your channels are as they were.");
+    // %1: how many channels, %2: the file.
+    table.setMessage("MSG_PLAYLIST_EXPORTED", "%1 channels were saved to %2.");
+    table.setMessage("MSG_PLAYLIST_NOTEXPORTED", "The playlist was not saved: %1");
 }
 
 }  // namespace cd::localization

@@ -88,6 +88,8 @@ Program::Program(platform::Configuration config, fs::path programFolder, fs::pat
     hooks.editorSelectRow = [this] { editor_->fillFieldsFromSelectedRow(); };
     navigation_ = std::make_unique<Navigation>(f, state_, *categoryView_, ports_.settings, ports_.dialogs, *playback_,
                                                std::move(hooks));
+    playlists_ = std::make_unique<PlaylistCommands>(f, state_, *categoryView_, ports_.dialogs, fetcher_,
+                                                    languages_.messages(), folder_, appTitle_);
 
     splash_ =
         std::make_unique<presentation::Splash>(windows.splashWindow, machineStore_, values_, config_, nullptr, [this] {

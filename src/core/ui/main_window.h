@@ -111,7 +111,10 @@ public:
 
     // Menus.
     Control* fileMenu;
-    std::vector<Control*> fileMenuItems;
+    std::vector<Control*> fileMenuItems;  // download, its separator, Exit
+    Control* importPlaylistItem;
+    Control* exportChannelsItem;
+    Control* exportFavouritesItem;
     Control* categoryMenu;
     std::vector<Control*> categoryMenuItems;
     Control* languageMenu;

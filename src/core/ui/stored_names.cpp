@@ -87,7 +87,9 @@ constexpr std::array<StoredName, 116> kStoredNames{{
     {"Form1", "PlayerStatus", "playerStatus", "what a channel click is doing and how it ended"},
     {"Form1", "SkinLabel1", "skinLabel", "the skin labels (an array)"},
     {"Form1", "mnuFile", "fileMenu", "the File menu"},
-    {"Form1", "mnuFileItem", "fileMenuItems", "its entries: download, separator, exit"},
+    {"Form1", "mnuFileItem", "fileMenuItems",
+     "its entries: download (0), separator (1), exit (2), import playlist (3), export the channel list (4) and the "
+     "favourites (5) as playlists, separator (6)"},
     {"Form1", "mnuCat", "categoryMenu", "the Categories menu"},
     {"Form1", "mnuCatItem", "categoryMenuItems", "its entries, one per category button"},
     {"Form1", "mnuLanguage", "languageMenu", "the Language menu"},
