@@ -1,8 +1,8 @@
 #include "app/qt_dialogs.h"
 
 #include <QDialog>
-#include <QDir>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QLabel>
