@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 
+#include "mainwindow/window_limits.h"
+
 namespace cd::mainwindow {
 
 namespace {
@@ -25,6 +27,7 @@ void ApplyEditionButtons(ui::MainWindow& form, const std::string& companyName) {
 }
 
 void LayoutMainWindow(ui::MainWindow& f, bool bannerShown, int bannerHeight) {
+    ShareExtraWidth(f);
     ui::Control& video = *f.player;
     video.setWidth(std::abs(f.width() - video.left() - kRightMargin));
     video.setHeight(std::abs(f.height() - video.top() - kBottomMargin));
@@ -63,6 +66,9 @@ void LayoutMainWindow(ui::MainWindow& f, bool bannerShown, int bannerHeight) {
 
     ui::Control& website = *f.websiteButton;
     website.setWidth(std::abs(f.width() - website.left() - kRightMargin));
+
+    const MinimumSize least = MinimumMainWindowSize(f, bannerShown, bannerHeight);
+    f.setMinimumSize(least.width, least.height);
 }
 
 void resizeMainWindow(ui::MainWindow& form, bool minimised, bool bannerShown, int bannerHeight) {

@@ -1,0 +1,233 @@
+// The real window driven as a new user drives it: mouse clicks and keys at
+// the widgets' places, and checks of what the user then sees (which widget
+// is on top at a point, what the lists show, what the player opened).
+#include <QAction>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <functional>
+
+#include "app/mpv_player_widget.h"
+#include "program_window.h"
+#include "ui/combo_box.h"
+
+namespace cd::app {
+namespace {
+
+class WindowInput : public ProgramWindowBase {
+protected:
+    void addRoutes() override {
+        server_.server().Get("/tone.wav", [this](const httplib::Request&, httplib::Response& res) {
+            res.set_content(wav_, "audio/wav");
+        });
+    }
+
+    std::vector<std::string> catalogueLines() override {
+        return {"Tone TV|" + server_.url("/tone.wav") + "|TV|English",
+                "A channel with a rather long name that needs room|" + server_.url("/tone.wav") + "|TV|English"};
+    }
+
+    /// Ends the running program, lets prepare change the folder or the
+    /// configuration, and starts it again.
+    void restart(const std::function<void()>& prepare) {
+        shell_->mainView()->close();
+        shell_.reset();
+        prepare();
+        startProgram();
+    }
+
+    FormView* view() { return shell_->mainView(); }
+
+    /// True when the user can reach w: it is shown, and the middle of it is
+    /// not covered by another widget of the window.
+    ::testing::AssertionResult reachable(QWidget* w, const std::string& what) {
+        if (!w) return ::testing::AssertionFailure() << what << " has no widget";
+        if (!w->isVisible()) return ::testing::AssertionFailure() << what << " is hidden";
+        const QPoint centre = w->mapTo(view(), w->rect().center());
+        if (!view()->rect().contains(centre))
+            return ::testing::AssertionFailure() << what << " lies outside the window";
+        QWidget* top = view()->childAt(centre);
+        if (top != w && !w->isAncestorOf(top))
+            return ::testing::AssertionFailure()
+                   << what << " is covered by "
+                   << (top ? top->metaObject()->className() + std::string(" ") + top->objectName().toStdString()
+                           : "nothing");
+        return ::testing::AssertionSuccess();
+    }
+
+    void resizeTo(int width, int height) {
+        view()->resize(width, height);
+        (void)QTest::qWaitFor([&] { return view()->size() == QSize(width, height); }, 2000);
+        QCoreApplication::processEvents();
+    }
+
+    QListWidget* list(const char* name) { return view()->widgetAs<QListWidget>(name); }
+
+    static std::string texts(QListWidget* list) {
+        QStringList out;
+        for (int i = 0; i < list->count(); ++i) out << list->item(i)->text();
+        return out.join(',').toStdString();
+    }
+
+    /// A double click as the window system delivers it: press, release,
+    /// then a second press that is also reported as a double click, release.
+    static void doubleClick(QWidget* w, const QPoint& at) {
+        QTest::mouseClick(w, Qt::LeftButton, {}, at);
+        QTest::mousePress(w, Qt::LeftButton, {}, at);
+        QTest::mouseDClick(w, Qt::LeftButton, {}, at);
+        QTest::mouseRelease(w, Qt::LeftButton, {}, at);
+    }
+
+    static QPoint rowCentre(QListWidget* list, const QString& text) {
+        const auto found = list->findItems(text, Qt::MatchExactly);
+        if (found.isEmpty()) return {-1, -1};
+        list->scrollToItem(found.front());
+        return list->visualItemRect(found.front()).center();
+    }
+};
+
+// Catches a file click that plays another row than the one clicked, a folder
+// that opens the drive root instead of itself, and media kinds missing from
+// the file list.
+TEST_F(WindowInput, MyFilesOpensTheClickedFolderAndPlaysTheClickedFile) {
+    const auto media = dir_ / "media";
+    std::filesystem::create_directories(media / "Season 1");
+    dir_.write("media/a.flac", "x");
+    dir_.write("media/b.OPUS", "x");
+    dir_.write("media/c.wav", wav_);
+    dir_.write("media/d.Mp4", "x");
+    dir_.write("media/notes.txt", "x");
+    for (const char* name : {"e.mkv", "f.webm", "g.ogg", "h.m4a", "i.AAC"})
+        dir_.write(std::string("media/Season 1/") + name, "x");
+    restart([&] {
+        // Where the user was last time: the saved folder comes back.
+        dir_.write("settings.ini",
+                   "[Settings]\nLanguage=English\nshowHelp=0\nTVLang=All\nRadioLang=All\nDir=" + media.string() + "\n");
+    });
+    QTest::mouseClick(button("cmdFiles"), Qt::LeftButton);
+    QListWidget* folders = list("Dir1");
+    QListWidget* files = list("File1");
+    ASSERT_TRUE(reachable(folders, "the folder list"));
+    ASSERT_TRUE(reachable(files, "the file list"));
+    EXPECT_EQ(texts(files), "a.flac,b.OPUS,c.wav,d.Mp4");
+
+    // The third file, not the first.
+    const QPoint c = rowCentre(files, "c.wav");
+    ASSERT_GE(c.y(), 0);
+    QTest::mouseClick(files->viewport(), Qt::LeftButton, {}, c);
+    EXPECT_EQ(shell_->player()->currentUrl(), (media / "c.wav").string());
+    EXPECT_EQ(files->currentItem()->text(), QStringLiteral("c.wav"));
+
+    // A double click opens the subfolder.
+    const QPoint season = rowCentre(folders, "Season 1");
+    ASSERT_GE(season.y(), 0);
+    doubleClick(folders->viewport(), season);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(form().folderList->current(), (media / "Season 1").string());
+    EXPECT_EQ(folders->currentItem() ? folders->currentItem()->text() : QString(), QStringLiteral("Season 1"));
+    EXPECT_EQ(texts(files), "e.mkv,f.webm,g.ogg,h.m4a,i.AAC");
+
+    // Up to the parent's entry and Enter opens the parent.
+    folders->setFocus();
+    QTest::keyClick(folders, Qt::Key_Up);
+    QTest::keyClick(folders, Qt::Key_Return);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(form().folderList->current(), media.string());
+    EXPECT_EQ(texts(files), "a.flac,b.OPUS,c.wav,d.Mp4");
+
+    // Down to the subfolder and Enter opens it again; the click on the
+    // second file there plays that file.
+    QTest::keyClick(folders, Qt::Key_Down);
+    QTest::keyClick(folders, Qt::Key_Enter);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(form().folderList->current(), (media / "Season 1").string());
+    QTest::mouseClick(files->viewport(), Qt::LeftButton, {}, rowCentre(files, "f.webm"));
+    EXPECT_EQ(shell_->player()->currentUrl(), (media / "Season 1" / "f.webm").string());
+}
+
+// Catches an editor panel that the player and the banner cover, at the start
+// size and when the window grows, and editor controls that take no input.
+TEST_F(WindowInput, EditorPanelIsReachableAndTakesInput) {
+    restart([&] { dir_.write("admin.txt", ""); });
+    ASSERT_TRUE(form().editorPanel->visible());
+    auto checkAll = [&](const std::string& when) {
+        for (const auto& c : form().controls()) {
+            if (c->container() != form().editorPanel->name() || !c->visible()) continue;
+            EXPECT_TRUE(reachable(view()->widgetFor(c->name(), c->index()), c->name() + " " + when));
+        }
+        for (const char* name : {"cmdTV", "cmdRadio", "cmdVideo", "cmdFavorites", "cmdYouTube", "cmdFiles",
+                                 "cmdWebsite", "ListView1", "cmdFav", "Combo1"})
+            EXPECT_TRUE(reachable(view()->widgetFor(name), std::string(name) + " " + when));
+    };
+    checkAll("at the start size");
+
+    // Typed into the add row and added with a click: a new row in the list.
+    const int before = form().channelList->count();
+    auto* name = view()->widgetAs<QLineEdit>(form().addNameText->name());
+    ASSERT_NE(name, nullptr);
+    QTest::mouseDClick(name, Qt::LeftButton);
+    name->selectAll();
+    QTest::keyClicks(name, "Typed Channel");
+    QTest::mouseClick(view()->widgetAs<QPushButton>(form().addButton->name()), Qt::LeftButton);
+    ASSERT_EQ(form().channelList->count(), before + 1);
+    EXPECT_EQ(form().channelList->item(before).text, "Typed Channel");
+
+    resizeTo(view()->width() + 300, view()->height() + 200);
+    checkAll("in a larger window");
+
+    // The close box hides the panel and gives the player back.
+    QTest::mouseClick(view()->widgetAs<QPushButton>(form().closeEditorButton->name()), Qt::LeftButton);
+    EXPECT_FALSE(form().editorPanel->visible());
+    EXPECT_TRUE(reachable(shell_->playerWidget(), "the player after the editor closed"));
+}
+
+// Catches a list pane that keeps its start width in a wide window, buttons
+// that a narrow window cuts off, a literal "-" entry in the channel actions
+// menu, and a language window that Return does not close.
+TEST_F(WindowInput, LayoutGrowsTheListKeepsButtonsReachableAndMenusRead) {
+    restart([&] { config_.version.companyName = "Quenmark Software"; });
+    QWidget* channels = view()->widgetFor("ListView1");
+    QWidget* player = shell_->playerWidget();
+    const int listBefore = channels->width();
+    const int playerBefore = player->width();
+    resizeTo(view()->width() + 400, view()->height());
+    EXPECT_GT(channels->width(), listBefore + 100) << "the list takes part of the extra width";
+    EXPECT_GT(player->width(), playerBefore + 100) << "and so does the player";
+
+    // As narrow as the window lets itself be made.
+    view()->resize(700, 500);
+    QCoreApplication::processEvents();
+    EXPECT_GE(view()->minimumWidth(), 700);
+    for (const char* name : {"cmdTV", "cmdFiles", "cmdSports", "cmdExtras", "cmdXXX", "cmdWebsite", "ListView1",
+                             "cmdFav", "WindowsMediaPlayer1"}) {
+        QWidget* w = view()->widgetFor(name);
+        ASSERT_NE(w, nullptr) << name;
+        EXPECT_TRUE(reachable(w, std::string(name) + " in the smallest window"));
+        EXPECT_GE(w->width(), 40) << name;
+        EXPECT_GE(w->height(), 20) << name;
+    }
+
+    // The channel actions menu: a separator, no "-" entry.
+    QMenu* actions = view()->menuFor(form().channelActionsMenu->name());
+    ASSERT_NE(actions, nullptr);
+    int separators = 0;
+    for (QAction* a : actions->actions()) {
+        EXPECT_NE(a->text(), QStringLiteral("-"));
+        if (a->isSeparator()) {
+            ++separators;
+            EXPECT_TRUE(a->text().isEmpty()) << "a separator with text shows it as a heading";
+        }
+    }
+    EXPECT_EQ(separators, 1);
+
+    // Return in the language window presses OK.
+    view()->actionFor("mnuLanguageItem", 0)->trigger();
+    FormView* language = shell_->viewFor(program().windows.languageWindow);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return language->isVisible(); }, 3000));
+    QTest::keyClick(language, Qt::Key_Return);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !language->isVisible(); }, 2000));
+}
+
+}  // namespace
+}  // namespace cd::app
