@@ -70,13 +70,11 @@ protected:
         return out.join(',').toStdString();
     }
 
-    /// A double click as the window system delivers it: press, release,
-    /// then a second press that is also reported as a double click, release.
+    /// A double click through the window system's path: two presses and
+    /// releases at once, which Qt itself turns into a double click.
     static void doubleClick(QWidget* w, const QPoint& at) {
-        QTest::mouseClick(w, Qt::LeftButton, {}, at);
-        QTest::mousePress(w, Qt::LeftButton, {}, at);
-        QTest::mouseDClick(w, Qt::LeftButton, {}, at);
-        QTest::mouseRelease(w, Qt::LeftButton, {}, at);
+        QWidget* top = w->window();
+        QTest::mouseDClick(top->windowHandle(), Qt::LeftButton, {}, w->mapTo(top, at));
     }
 
     static QPoint rowCentre(QListWidget* list, const QString& text) {
