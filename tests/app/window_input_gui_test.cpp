@@ -2,10 +2,13 @@
 // the widgets' places, and checks of what the user then sees (which widget
 // is on top at a point, what the lists show, what the player opened).
 #include <QAction>
+#include <QComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QSignalSpy>
+#include <QTreeView>
 #include <functional>
 
 #include "app/mpv_player_widget.h"
@@ -20,6 +23,19 @@ protected:
     void addRoutes() override {
         server_.server().Get("/tone.wav", [this](const httplib::Request&, httplib::Response& res) {
             res.set_content(wav_, "audio/wav");
+        });
+        // Listings in UTF-8, declared in the header; search results in
+        // windows-1252 that declare nothing.
+        server_.server().Get("/browse", [](const httplib::Request&, httplib::Response& res) {
+            res.set_content("<html><body><a href=\"/watch?v=fuenf1\">F\xC3\xBCnf Freunde</a></body></html>",
+                            "text/html; charset=utf-8");
+        });
+        server_.server().Get("/results", [this](const httplib::Request& req, httplib::Response& res) {
+            {
+                std::lock_guard lock(mutex_);
+                searches_.push_back(req.get_param_value("search_query"));
+            }
+            res.set_content("<html><body><a href=\"/watch?v=cafe1\">Caf\xE9 cr\xE8me</a></body></html>", "text/html");
         });
     }
 
@@ -38,6 +54,19 @@ protected:
     }
 
     FormView* view() { return shell_->mainView(); }
+
+    std::vector<std::string> searches() {
+        std::lock_guard lock(mutex_);
+        return searches_;
+    }
+
+    /// What the user reads in row 0 of a list view.
+    QString shownRow(const char* name) {
+        auto* tree = view()->widgetAs<QTreeView>(name);
+        return tree ? tree->model()->index(0, 0).data().toString() : QString();
+    }
+
+    std::vector<std::string> searches_;
 
     /// True when the user can reach w: it is shown, and the middle of it is
     /// not covered by another widget of the window.
@@ -225,6 +254,56 @@ TEST_F(WindowInput, LayoutGrowsTheListKeepsButtonsReachableAndMenusRead) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return language->isVisible(); }, 3000));
     QTest::keyClick(language, Qt::Key_Return);
     EXPECT_TRUE(QTest::qWaitFor([&] { return !language->isVisible(); }, 2000));
+}
+
+// Catches UTF-8 titles shown as mojibake, a progress line cut by its own
+// box, Return in the search box that does not search, a channel that plays
+// on under a chosen video, and a plug-in player in the video page.
+TEST_F(WindowInput, VideoTabShowsTitlesSearchesOnReturnAndSilencesTheChannel) {
+    QSignalSpy started(shell_->player(), &MpvPlayerWidget::playbackStarted);
+    clickRow("Tone TV");
+    ASSERT_TRUE(started.count() > 0 || started.wait(15000));
+
+    QTest::mouseClick(button("cmdYouTube"), Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !program().videoSite().loading(); }, 10000));
+    ASSERT_EQ(form().videoList->count(), 1);
+    EXPECT_EQ(shownRow("ListView3").toStdString(), "F\xC3\xBCnf Freunde");
+    auto* status = view()->widgetAs<QLineEdit>("txtStatus");
+    ASSERT_NE(status, nullptr);
+    EXPECT_TRUE(status->text().startsWith(QStringLiteral("Downloaded ")));
+    EXPECT_GE(status->height(), status->minimumSizeHint().height()) << "the progress line fits its box";
+    EXPECT_GE(status->width(), status->fontMetrics().horizontalAdvance(status->text()));
+
+    auto* videos = view()->widgetAs<QTreeView>("ListView3");
+    QTest::mouseClick(videos->viewport(), Qt::LeftButton, {},
+                      videos->visualRect(videos->model()->index(0, 0)).center());
+    const std::string page = dir_.read("youtube.html");
+    EXPECT_NE(page.find("<h1>F\xC3\xBCnf Freunde</h1>"), std::string::npos);
+    EXPECT_NE(page.find("<iframe width='425' height='355' src='http://" + server_.host() + "/embed/fuenf1'"),
+              std::string::npos);
+    EXPECT_EQ(page.find("<object"), std::string::npos);
+    EXPECT_FALSE(shell_->player()->isPlaying()) << "the channel stops when a video is chosen";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return shell_->player()->isIdle(); }, 5000));
+
+    // Search mode, a typed text and Return.
+    auto* countries = view()->widgetAs<QComboBox>("Combo4");
+    ASSERT_NE(countries, nullptr);
+    const int searchMode = countries->findText(QStringLiteral("SEARCH"));
+    ASSERT_GE(searchMode, 0);
+    countries->setCurrentIndex(searchMode);
+    emit countries->activated(searchMode);
+    auto* text = view()->widgetAs<QLineEdit>("txtSearch");
+    ASSERT_TRUE(reachable(text, "the search box"));
+    QTest::mouseClick(text, Qt::LeftButton);
+    text->selectAll();
+    QTest::keyClicks(text, "F");
+    QTest::sendKeyEvent(QTest::Click, text, Qt::Key_Udiaeresis, QStringLiteral("\u00FC"), Qt::NoModifier);
+    QTest::keyClicks(text, "nf");
+    QTest::keyClick(text, Qt::Key_Return);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !searches().empty() && !program().videoSite().loading(); }, 10000));
+    EXPECT_EQ(searches().front(), "F\xC3\xBCnf");
+    ASSERT_GE(form().videoList->count(), 1);
+    EXPECT_EQ(shownRow("ListView3").toStdString(), "Caf\xC3\xA9 cr\xC3\xA8me");
 }
 
 }  // namespace

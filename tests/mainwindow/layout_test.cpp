@@ -40,8 +40,9 @@ TEST(LayoutMainWindow, StretchesEveryAreaForAnOrdinarySize) {
     EXPECT_EQ(rectOf(*f.offlinePicture), (Rect{7510, 4510, 6000, 3000}));
     EXPECT_EQ(rectOf(*f.channelPanel), (Rect{60, 1020, 5335, 10120}));
     EXPECT_EQ(rectOf(*f.channelList), (Rect{180, 900, 5035, 9160}));
-    EXPECT_EQ(rectOf(*f.videoList), (Rect{180, 1140, 5035, 8815}));
-    EXPECT_EQ(rectOf(*f.videoStatus), (Rect{180, 10015, 4975, 285}));
+    EXPECT_EQ(rectOf(*f.videoList), (Rect{180, 1140, 5035, 8755}));
+    // The progress line is tall enough for one line of text.
+    EXPECT_EQ(rectOf(*f.videoStatus), (Rect{180, 9955, 4975, 345}));
     EXPECT_EQ(rectOf(*f.folderList), (Rect{120, 660, 5095, 4430}));
     EXPECT_EQ(rectOf(*f.fileList), (Rect{120, 5150, 5095, 4430}));
     EXPECT_EQ(rectOf(*f.channelActionsButton), (Rect{3640, 180, 1575, 615}));
@@ -71,8 +72,8 @@ TEST(LayoutMainWindow, TinyWindowsGiveAbsoluteSizes) {
     EXPECT_EQ(f.offlinePicture->left(), 5080);
     EXPECT_EQ(f.channelPanel->height(), 1360);
     EXPECT_EQ(f.channelList->height(), 400);
-    EXPECT_EQ(f.videoList->height(), 55);
-    EXPECT_EQ(f.videoStatus->top(), 1255);
+    EXPECT_EQ(f.videoList->height(), 5);
+    EXPECT_EQ(f.videoStatus->top(), 1205);
     EXPECT_EQ(f.folderList->height(), 50);
     EXPECT_EQ(f.fileList->top(), 770);
     EXPECT_EQ(f.websiteButton->width(), 7580);
@@ -83,8 +84,8 @@ TEST(LayoutMainWindow, TinyWindowsGiveAbsoluteSizes) {
     EXPECT_EQ(f.player->height(), 80);
     EXPECT_EQ(f.channelPanel->height(), 220);
     EXPECT_EQ(f.channelList->height(), 740);
-    EXPECT_EQ(f.videoList->height(), 395);
-    EXPECT_EQ(f.videoStatus->top(), 1595);
+    EXPECT_EQ(f.videoList->height(), 335);
+    EXPECT_EQ(f.videoStatus->top(), 1535);
     EXPECT_EQ(f.folderList->height(), 520);
     EXPECT_EQ(f.fileList->top(), 1240);
     EXPECT_EQ(f.fileList->height(), 520);

@@ -16,6 +16,9 @@ constexpr int kGap = 60;
 constexpr int kFileBrowserReserve = 600;
 constexpr int kEditionGap = 60;
 constexpr int kStatusGap = 45;
+// The video progress line: a one-line text box needs this much height to
+// show its text whole (the designer's 285 twips cut it in half).
+constexpr int kVideoStatusHeight = 345;
 
 }  // namespace
 
@@ -56,6 +59,7 @@ void LayoutMainWindow(ui::MainWindow& f, bool bannerShown, int bannerHeight) {
 
     ui::ListView& videos = *f.videoList;
     ui::Control& status = *f.videoStatus;
+    status.setHeight(kVideoStatusHeight);
     videos.setHeight(std::abs(f.favouritesList->height() - status.height() - kGap));
     status.setTop(videos.height() + videos.top() + kGap);
 

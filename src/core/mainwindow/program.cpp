@@ -75,9 +75,12 @@ Program::Program(platform::Configuration config, fs::path programFolder, fs::pat
             playback_->supersede();
             videoPage_->showVideoPage(title, id);
         });
-    videoSite_ =
-        std::make_unique<videosite::VideoSite>(f, state_.regionCode, state_.currentCategory, fetcher_, config_.hosts,
-                                               folder_, *videoPage_, *favourites_, [this] { playback_->supersede(); });
+    videoSite_ = std::make_unique<videosite::VideoSite>(f, state_.regionCode, state_.currentCategory, fetcher_,
+                                                        config_.hosts, folder_, *videoPage_, *favourites_, [this] {
+                                                            // A chosen video silences the channel under its page.
+                                                            playback_->supersede();
+                                                            ports_.player.stop();
+                                                        });
     editor_ = std::make_unique<editor::CatalogueEditor>(f, ports_.dialogs, languages_.messages(), folder_, appTitle_);
     // Playing something else gives up a channel probe still waiting.
     localFiles_ = std::make_unique<LocalFiles>(f, ports_.settings, ports_.player, [this] { playback_->supersede(); });
