@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCursor>
+#include <QFileInfo>
 #include <QIcon>
 #include <QLabel>
 #include <QPainter>
@@ -10,6 +11,7 @@
 #include <QTimer>
 
 #include "app/mpv_player_widget.h"
+#include "app/no_video_cover.h"
 
 namespace cd::app {
 
@@ -110,12 +112,19 @@ AppShell::AppShell(platform::Configuration config, std::filesystem::path program
     program_ = std::make_unique<mainwindow::Program>(std::move(config), std::move(programFolder),
                                                      std::move(registryFolder), ports, std::move(requests));
     buildViews();
+    new NoVideoCover(playerWidget_->player(), [this] { return playingTitle(); });
 }
 
 AppShell::~AppShell() {
     // The views own the player and browsers; they go before the program
     // whose model they watch.
     views_.clear();
+}
+
+QString AppShell::playingTitle() const {
+    const std::string& channel = program_->playback().playingName();
+    if (!channel.empty()) return QString::fromStdString(channel);
+    return QFileInfo(QString::fromStdString(player()->currentUrl())).fileName();
 }
 
 MpvPlayerWidget* AppShell::player() const { return playerWidget_->player(); }

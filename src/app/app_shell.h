@@ -53,6 +53,8 @@ signals:
 
 private:
     void buildViews();
+    /// What plays, for the panel over a player without video.
+    QString playingTitle() const;
     void showModal(ui::Form& form);
     void show(ui::Form& form);
 

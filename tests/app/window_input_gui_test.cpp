@@ -4,14 +4,21 @@
 #include <QAction>
 #include <QComboBox>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QSignalSpy>
+#include <QSlider>
+#include <QToolButton>
 #include <QTreeView>
+#include <atomic>
+#include <chrono>
 #include <functional>
+#include <thread>
 
 #include "app/mpv_player_widget.h"
+#include "app/player_widget.h"
 #include "program_window.h"
 #include "ui/combo_box.h"
 
@@ -23,6 +30,24 @@ protected:
     void addRoutes() override {
         server_.server().Get("/tone.wav", [this](const httplib::Request&, httplib::Response& res) {
             res.set_content(wav_, "audio/wav");
+        });
+        server_.server().Get("/red.y4m", [](const httplib::Request&, httplib::Response& res) {
+            res.set_content(redClip(), "video/x-yuv4mpeg");
+        });
+        server_.server().Get("/gone", [](const httplib::Request&, httplib::Response& res) {
+            res.status = 404;
+            res.set_content("<html><body>Not Found</body></html>", "text/html");
+        });
+        server_.server().Get("/endless", [this](const httplib::Request&, httplib::Response& res) {
+            // A live picture: frames as they come, no length and no end.
+            res.set_chunked_content_provider("video/x-yuv4mpeg", [this](size_t offset, httplib::DataSink& sink) {
+                static const std::string clip = redClip();
+                const std::size_t headerSize = clip.find('\n') + 1;
+                const std::size_t frameSize = (clip.size() - headerSize) / 25;
+                if (offset == 0) return sink.write(clip.data(), headerSize + frameSize);
+                std::this_thread::sleep_for(std::chrono::milliseconds(100));
+                return stopping_ ? false : sink.write(clip.data() + headerSize, frameSize);
+            });
         });
         // Listings in UTF-8, declared in the header; search results in
         // windows-1252 that declare nothing.
@@ -41,6 +66,9 @@ protected:
 
     std::vector<std::string> catalogueLines() override {
         return {"Tone TV|" + server_.url("/tone.wav") + "|TV|English",
+                "Picture TV|" + server_.url("/red.y4m") + "|TV|English",
+                "Gone TV|" + server_.url("/gone") + "|TV|English",
+                "Endless TV|" + server_.url("/endless") + "|TV|English",
                 "A channel with a rather long name that needs room|" + server_.url("/tone.wav") + "|TV|English"};
     }
 
@@ -51,6 +79,25 @@ protected:
         shell_.reset();
         prepare();
         startProgram();
+    }
+
+    void TearDown() override {
+        stopping_ = true;
+        ProgramWindowBase::TearDown();
+    }
+
+    /// Five seconds of a red picture four times as wide as high, as
+    /// uncompressed YUV4MPEG frames.
+    static std::string redClip() {
+        const int w = 160, h = 40;
+        std::string clip = "YUV4MPEG2 W160 H40 F5:1 Ip A1:1 C420jpeg\n";
+        for (int frame = 0; frame < 25; ++frame) {
+            clip += "FRAME\n";
+            clip += std::string(w * h, static_cast<char>(76));
+            clip += std::string(w * h / 4, static_cast<char>(85));
+            clip += std::string(w * h / 4, static_cast<char>(255));
+        }
+        return clip;
     }
 
     FormView* view() { return shell_->mainView(); }
@@ -67,6 +114,7 @@ protected:
     }
 
     std::vector<std::string> searches_;
+    std::atomic<bool> stopping_{false};
 
     /// True when the user can reach w: it is shown, and the middle of it is
     /// not covered by another widget of the window.
@@ -254,6 +302,52 @@ TEST_F(WindowInput, LayoutGrowsTheListKeepsButtonsReachableAndMenusRead) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return language->isVisible(); }, 3000));
     QTest::keyClick(language, Qt::Key_Return);
     EXPECT_TRUE(QTest::qWaitFor([&] { return !language->isVisible(); }, 2000));
+}
+
+// Catches a radio channel that plays under the frozen frame of the TV channel
+// before, a stop that leaves the last frame, a stretched picture, a seek bar
+// on a live stream, and an offline picture left over what plays next.
+TEST_F(WindowInput, PictureFollowsWhatPlays) {
+    MpvPlayerWidget* video = shell_->player();
+    QWidget* cover = video->findChild<QWidget*>(QStringLiteral("noVideoCover"));
+    ASSERT_NE(cover, nullptr);
+    clickRow("Picture TV");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return video->isVideoShown(); }, 15000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !cover->isVisible(); }, 2000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return shell_->playerWidget()->seekSlider()->isVisible(); }, 3000))
+        << "a clip of known length can be sought";
+    QTest::qWait(300);
+    const QImage frame = video->grabFramebuffer();
+    ASSERT_FALSE(frame.isNull());
+    const QColor middle = frame.pixelColor(frame.width() / 2, frame.height() / 2);
+    const QColor top = frame.pixelColor(frame.width() / 2, 2);
+    EXPECT_GT(middle.red(), 150) << "the red picture is shown";
+    EXPECT_LT(top.red(), 40) << "a 4:1 picture is not stretched to the whole height";
+
+    clickRow("Tone TV");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return cover->isVisible(); }, 15000)) << "sound only covers the old frame";
+    EXPECT_EQ(qobject_cast<QLabel*>(cover)->text(), QStringLiteral("Tone TV"));
+
+    clickRow("Picture TV");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return video->isVideoShown() && !cover->isVisible(); }, 15000));
+    QTest::mouseClick(shell_->playerWidget()->stopButton(), Qt::LeftButton);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return cover->isVisible(); }, 5000)) << "a stop leaves no frame";
+
+    // A file has a seek bar; a live stream has none.
+    QSignalSpy started(video, &MpvPlayerWidget::playbackStarted);
+    clickRow("Endless TV");
+    ASSERT_TRUE(started.wait(15000)) << form().playerStatus->caption();
+    QTest::qWait(300);
+    EXPECT_FALSE(shell_->playerWidget()->seekSlider()->isVisible()) << "duration " << video->duration();
+
+    // The offline picture goes once anything plays.
+    clickRow("Gone TV");
+    QWidget* offline = view()->widgetFor("imgOffline");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return offline->isVisible(); }, 10000));
+    started.clear();
+    clickRow("Tone TV");
+    ASSERT_TRUE(started.count() > 0 || started.wait(15000));
+    EXPECT_FALSE(offline->isVisible());
 }
 
 // Catches UTF-8 titles shown as mojibake, a progress line cut by its own
