@@ -350,6 +350,20 @@ TEST_F(WindowInput, PictureFollowsWhatPlays) {
     EXPECT_FALSE(offline->isVisible());
 }
 
+// Catches a window title and website button back in English after a
+// restart in German.
+TEST_F(WindowInput, GermanStaysOnTheTitleAndWebsiteButtonAfterARestart) {
+    restart([&] {
+        std::filesystem::copy_file(std::filesystem::path(CD_SOURCE_DIR) / "data" / "Localization.txt",
+                                   dir_ / "Localization.txt");
+        dir_.write("settings.ini", "[Settings]\nLanguage=Deutsch\nshowHelp=0\nTVLang=All\nRadioLang=All\n");
+    });
+    EXPECT_EQ(button("cmdFavorites")->text(), QStringLiteral("Favoriten"));
+    const std::string brand = config_.version.productName + " von " + config_.version.companyName;
+    EXPECT_EQ(view()->windowTitle().toStdString(), brand);
+    EXPECT_EQ(button("cmdWebsite")->text().toStdString(), config_.version.website + " besuchen");
+}
+
 // Catches UTF-8 titles shown as mojibake, a progress line cut by its own
 // box, Return in the search box that does not search, a channel that plays
 // on under a chosen video, and a plug-in player in the video page.

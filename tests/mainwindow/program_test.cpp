@@ -263,7 +263,8 @@ TEST(Program, WebsiteRequestsReachTheShell) {
     EXPECT_FALSE(p.windows.isLoaded(p.windows.websiteWindow));
 }
 
-// Catches a saved language not applied at start-up.
+// Catches a saved language not applied at start-up, and a caption and
+// website button put back in English after it.
 TEST(Program, SavedLanguageIsAppliedAtStartUp) {
     Harness h;
     h.settings.set("Language", "Deutsch");
@@ -273,6 +274,12 @@ TEST(Program, SavedLanguageIsAppliedAtStartUp) {
     ASSERT_TRUE(p.LoadMainWindow());
     EXPECT_NE(p.windows.mainWindow.favouritesButton->caption(), "Favorites");
     EXPECT_NE(p.windows.mainWindow.fileMenuItems[2]->caption(), "Exit");
+    const std::string caption = p.windows.mainWindow.caption();
+    EXPECT_NE(caption.find(" von "), std::string::npos) << caption;
+    EXPECT_EQ(caption.find("[ProgramName]"), std::string::npos) << caption;
+    const std::string visit = p.windows.mainWindow.websiteButton->caption();
+    EXPECT_TRUE(visit.ends_with(" besuchen")) << visit;
+    EXPECT_GT(visit.size(), std::string(" besuchen").size()) << "the website is filled in";
 }
 
 }  // namespace

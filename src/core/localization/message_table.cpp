@@ -74,6 +74,9 @@ void addStatusMessages(MessageTable& table) {
     table.setMessage("MSG_LANGUAGENOTDOWNLOADED",
                      "No usable language file came back from the language server: %1. The languages you had "
                      "before are still available.");
+    // The main window's caption and website button; %1 is the website.
+    table.setMessage("MSG_MAINCAPTION", "[ProgramName] by [CompanyName]");
+    table.setMessage("MSG_VISITWEBSITE", "Visit %1");
 }
 
 }  // namespace cd::localization

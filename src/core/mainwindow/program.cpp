@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "localization/message_table.h"
+#include "mainwindow/brand_captions.h"
 #include "mainwindow/layout.h"
 #include "mainwindow/list_sorting.h"
 #include "presentation/banner.h"
@@ -162,8 +163,7 @@ bool Program::LoadMainWindow() {
     // (8. came first.) The one instance: what a killed write left behind is clutter now.
     util::removeStaleTemporaries(folder_, kStaleTemporaryAge);
     // 9.
-    f.setCaption(values_.brand.productName + " by " + values_.brand.companyName);
-    f.websiteButton->setCaption("Visit " + values_.brand.website);
+    ApplyBrandCaptions(f, languages_.messages(), values_.brand.website);
     // 10.
     showBannerIfWanted();
     // 11.
