@@ -3,11 +3,13 @@
 // is on top at a point, what the lists show, what the player opened).
 #include <QAction>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QProcess>
 #include <QSignalSpy>
 #include <QSlider>
 #include <QToolButton>
@@ -17,8 +19,10 @@
 #include <functional>
 #include <thread>
 
+#include "app/instance_activation.h"
 #include "app/mpv_player_widget.h"
 #include "app/player_widget.h"
+#include "mainwindow/activation_name.h"
 #include "program_window.h"
 #include "ui/combo_box.h"
 
@@ -348,6 +352,39 @@ TEST_F(WindowInput, PictureFollowsWhatPlays) {
     clickRow("Tone TV");
     ASSERT_TRUE(started.count() > 0 || started.wait(15000));
     EXPECT_FALSE(offline->isVisible());
+}
+
+// Catches a second instance that ends without a word after seconds instead
+// of bringing the running window to the front and ending at once.
+TEST_F(WindowInput, SecondInstanceBringsTheRunningWindowToTheFront) {
+    ASSERT_NE(program().instanceLock(), nullptr) << "the running program holds its folder";
+    int activations = 0;
+    ActivationServer server(QString::fromStdString(mainwindow::ActivationSocketName(dir_.path())), [&] {
+        ++activations;
+        BringToFront(view());
+    });
+    ASSERT_TRUE(server.listening());
+    view()->showMinimized();
+    QCoreApplication::processEvents();
+
+    QProcess second;
+    QStringList env = QProcess::systemEnvironment();
+    for (const char* name : {"CATALOGUE", "LANGUAGE", "BANNER", "VIDEO", "VIDEO_REGIONAL", "VIDEO_PLAYER"})
+        env << QStringLiteral("CHANNELDECK_%1_HOST=127.0.0.1:9").arg(QLatin1String(name));
+    second.setEnvironment(env);
+    QElapsedTimer clock;
+    clock.start();
+    second.start(QStringLiteral(CD_APP_PATH), {QStringLiteral("--data-dir"), QString::fromStdString(dir_.path())});
+    ASSERT_TRUE(second.waitForStarted(5000));
+    // The activation arrives while the second run waits for its answer.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return second.state() == QProcess::NotRunning; }, 10000));
+    EXPECT_LT(clock.elapsed(), 3000) << "the second run ends at once";
+    EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(second.exitCode(), 0);
+    EXPECT_TRUE(second.readAllStandardError().contains("brought to the front"));
+    EXPECT_EQ(activations, 1);
+    EXPECT_TRUE(view()->isVisible());
+    EXPECT_FALSE(view()->isMinimized());
 }
 
 // Catches a window title and website button back in English after a
