@@ -12,6 +12,7 @@
 #include <QProcess>
 #include <QSignalSpy>
 #include <QSlider>
+#include <QTextBrowser>
 #include <QToolButton>
 #include <QTreeView>
 #include <atomic>
@@ -19,6 +20,7 @@
 #include <functional>
 #include <thread>
 
+#include "app/document_window.h"
 #include "app/instance_activation.h"
 #include "app/mpv_player_widget.h"
 #include "app/player_widget.h"
@@ -55,7 +57,11 @@ protected:
         });
         // Listings in UTF-8, declared in the header; search results in
         // windows-1252 that declare nothing.
-        server_.server().Get("/browse", [](const httplib::Request&, httplib::Response& res) {
+        server_.server().Get("/browse", [this](const httplib::Request& req, httplib::Response& res) {
+            {
+                std::lock_guard lock(mutex_);
+                listings_.push_back(req.get_param_value("c"));
+            }
             res.set_content("<html><body><a href=\"/watch?v=fuenf1\">F\xC3\xBCnf Freunde</a></body></html>",
                             "text/html; charset=utf-8");
         });
@@ -117,7 +123,13 @@ protected:
         return tree ? tree->model()->index(0, 0).data().toString() : QString();
     }
 
+    std::vector<std::string> listings() {
+        std::lock_guard lock(mutex_);
+        return listings_;
+    }
+
     std::vector<std::string> searches_;
+    std::vector<std::string> listings_;
     std::atomic<bool> stopping_{false};
 
     /// True when the user can reach w: it is shown, and the middle of it is
@@ -352,6 +364,31 @@ TEST_F(WindowInput, PictureFollowsWhatPlays) {
     clickRow("Tone TV");
     ASSERT_TRUE(started.count() > 0 || started.wait(15000));
     EXPECT_FALSE(offline->isVisible());
+}
+
+// Catches Live Sports and Extras that do nothing, and a help that does not
+// show on a desktop without a program to open it with.
+TEST_F(WindowInput, SportsExtrasAndHelpOpenSomething) {
+    restart([&] {
+        config_.version.companyName = "Quenmark Software";
+        dir_.write("Help.html", "<html><head><title>Help</title></head><body><h1>Getting started</h1></body></html>");
+    });
+    QTest::mouseClick(button("cmdSports"), Qt::LeftButton);
+    EXPECT_TRUE(form().videoSitePanel->visible());
+    EXPECT_TRUE(shell_->videoView()->isVisible());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !program().videoSite().loading() && !listings().empty(); }, 10000));
+    EXPECT_EQ(listings().back(), "17") << "the sports listing";
+    EXPECT_EQ(view()->widgetAs<QComboBox>("Combo3")->currentText(), QStringLiteral("Sports"));
+
+    QTest::mouseClick(button("cmdExtras"), Qt::LeftButton);
+    EXPECT_TRUE(program().windows.isLoaded(program().windows.websiteWindow)) << "Extras opens the website window";
+
+    // This machine has no program that opens pages: the help shows in the
+    // program's own window.
+    view()->actionFor("mnuHelpItem", 0)->trigger();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return DocumentWindow() && DocumentWindow()->isVisible(); }, 3000));
+    EXPECT_TRUE(DocumentWindow()->toPlainText().contains(QStringLiteral("Getting started")));
+    DocumentWindow()->close();
 }
 
 // Catches a second instance that ends without a word after seconds instead
