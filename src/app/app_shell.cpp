@@ -12,6 +12,7 @@
 
 #include "app/mpv_player_widget.h"
 #include "app/no_video_cover.h"
+#include "app/show_hook.h"
 
 namespace cd::app {
 
@@ -28,7 +29,7 @@ void centreOnScreen(QWidget* w) {
 
 }  // namespace
 
-QPixmap OfflinePicture(const QSize& size) {
+QPixmap OfflinePicture(const QSize& size, const QString& caption) {
     QPixmap pm(size.isValid() ? size : QSize(400, 200));
     pm.fill(QColor(24, 24, 28));
     QPainter p(&pm);
@@ -50,7 +51,7 @@ QPixmap OfflinePicture(const QSize& size) {
     p.setPen(QColor(240, 240, 240));
     const QRectF text(screen.right() + r.width() * 0.05, r.top(), r.right() - screen.right() - r.width() * 0.07,
                       r.height());
-    p.drawText(text, Qt::AlignVCenter | Qt::AlignLeft | Qt::TextWordWrap, QStringLiteral("Channel offline"));
+    p.drawText(text, Qt::AlignVCenter | Qt::AlignLeft | Qt::TextWordWrap, caption);
     return pm;
 }
 
@@ -147,6 +148,11 @@ void AppShell::buildViews() {
     if (auto* offline = main->widgetAs<QLabel>("imgOffline")) {
         offline->setScaledContents(true);
         offline->setPixmap(OfflinePicture(QSize(400, 200)));
+        // Drawn again each time it shows, in the language of the moment.
+        OnShow(offline, [this, offline] {
+            const std::string text = program_->languages().messages().getMessages("MSG_OFFLINEPICTURE");
+            if (!text.empty()) offline->setPixmap(OfflinePicture(QSize(400, 200), QString::fromStdString(text)));
+        });
     }
     main->setOnResized([this] { program_->Resize(false); });
     main->setOnCloseRequest([this] {

@@ -73,7 +73,7 @@ private:
 };
 
 /// The drawn "channel offline" picture shown over the player area.
-QPixmap OfflinePicture(const QSize& size);
+QPixmap OfflinePicture(const QSize& size, const QString& text = QStringLiteral("Channel offline"));
 /// The program's window icon, drawn.
 QIcon ProgramIcon();
 

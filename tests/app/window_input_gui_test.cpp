@@ -380,8 +380,18 @@ TEST_F(WindowInput, SportsExtrasAndHelpOpenSomething) {
     EXPECT_EQ(listings().back(), "17") << "the sports listing";
     EXPECT_EQ(view()->widgetAs<QComboBox>("Combo3")->currentText(), QStringLiteral("Sports"));
 
+    // This machine has no program that opens web pages: the user is told.
+    QString told;
+    QTimer::singleShot(100, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            told = box->text();
+            box->button(QMessageBox::Ok)->click();
+        }
+    });
     QTest::mouseClick(button("cmdExtras"), Qt::LeftButton);
     EXPECT_TRUE(program().windows.isLoaded(program().windows.websiteWindow)) << "Extras opens the website window";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !told.isEmpty(); }, 3000));
+    EXPECT_TRUE(told.contains(QStringLiteral("could not be opened"))) << told.toStdString();
 
     // This machine has no program that opens pages: the help shows in the
     // program's own window.
@@ -424,8 +434,8 @@ TEST_F(WindowInput, SecondInstanceBringsTheRunningWindowToTheFront) {
     EXPECT_FALSE(view()->isMinimized());
 }
 
-// Catches a window title and website button back in English after a
-// restart in German.
+// Catches a window title, website button and offline picture back in
+// English after a restart in German.
 TEST_F(WindowInput, GermanStaysOnTheTitleAndWebsiteButtonAfterARestart) {
     restart([&] {
         std::filesystem::copy_file(std::filesystem::path(CD_SOURCE_DIR) / "data" / "Localization.txt",
@@ -436,6 +446,13 @@ TEST_F(WindowInput, GermanStaysOnTheTitleAndWebsiteButtonAfterARestart) {
     const std::string brand = config_.version.productName + " von " + config_.version.companyName;
     EXPECT_EQ(view()->windowTitle().toStdString(), brand);
     EXPECT_EQ(button("cmdWebsite")->text().toStdString(), config_.version.website + " besuchen");
+
+    // The offline picture speaks German too.
+    clickRow("Gone TV");
+    auto* offline = view()->widgetAs<QLabel>("imgOffline");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return offline->isVisible(); }, 10000));
+    EXPECT_EQ(offline->pixmap().toImage(), OfflinePicture(QSize(400, 200), QStringLiteral("Sender offline")).toImage());
+    EXPECT_NE(offline->pixmap().toImage(), OfflinePicture(QSize(400, 200)).toImage());
 }
 
 // Catches UTF-8 titles shown as mojibake, a progress line cut by its own

@@ -259,11 +259,18 @@ TEST(Program, WebsiteRequestsReachTheShell) {
     EXPECT_EQ(h.shell.opened[0], "http://www.channeldeck.org");
     p.windows.websiteWindow.openTimer->ticked.raise();
     h.shell.opened.clear();
+    EXPECT_TRUE(h.dialogs.shown.empty()) << "an opened page is no news";
     p.windows.mainWindow.websiteButton->clicked.raise();
     ASSERT_EQ(h.shell.opened.size(), 1u);
     EXPECT_EQ(h.shell.opened[0], "http://www.channeldeck.org");
     p.windows.websiteWindow.openTimer->ticked.raise();
     EXPECT_FALSE(p.windows.isLoaded(p.windows.websiteWindow));
+    // A desktop without a browser: the user hears of it.
+    h.shell.result = false;
+    p.windows.mainWindow.websiteButton->clicked.raise();
+    ASSERT_EQ(h.dialogs.shown.size(), 1u);
+    EXPECT_NE(h.dialogs.shown[0].text.find("http://www.channeldeck.org could not be opened"), std::string::npos)
+        << h.dialogs.shown[0].text;
 }
 
 // Catches a saved language not applied at start-up, and a caption and

@@ -77,6 +77,11 @@ void addStatusMessages(MessageTable& table) {
     // The main window's caption and website button; %1 is the website.
     table.setMessage("MSG_MAINCAPTION", "[ProgramName] by [CompanyName]");
     table.setMessage("MSG_VISITWEBSITE", "Visit %1");
+    // The words on the offline picture.
+    table.setMessage("MSG_OFFLINEPICTURE", "Channel offline");
+    // %1 is the page's address.
+    table.setMessage("MSG_PAGENOTOPENED",
+                     "The page %1 could not be opened: this desktop has no program set up to open web pages.");
 }
 
 }  // namespace cd::localization

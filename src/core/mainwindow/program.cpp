@@ -11,6 +11,7 @@
 #include "presentation/menu_items.h"
 #include "presentation/skin.h"
 #include "util/files.h"
+#include "util/text.h"
 #include "videosite/video_tables.h"
 
 namespace cd::mainwindow {
@@ -103,8 +104,13 @@ Program::Program(platform::Configuration config, fs::path programFolder, fs::pat
         });
     about_ = std::make_unique<presentation::AboutBox>(windows.aboutWindow, values_);
     help_ = std::make_unique<presentation::HelpViewer>(windows.helpWindow, folder_, ports_.shell, machineStore_);
-    website_ = std::make_unique<presentation::WebsiteOpener>(windows.websiteWindow, values_, config_, ports_.shell,
-                                                             [this] { windows.unload(windows.websiteWindow); });
+    website_ = std::make_unique<presentation::WebsiteOpener>(
+        windows.websiteWindow, values_, config_, ports_.shell, [this] { windows.unload(windows.websiteWindow); },
+        [this](const std::string& address) {
+            ports_.dialogs.messageBox(
+                util::fillPlaceholders(languages_.messages().getMessages("MSG_PAGENOTOPENED"), {address}), appTitle_,
+                platform::Buttons::OK);
+        });
     connectControls();
 
     // What the designer put into the selectors and the drive list.
