@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCursor>
+#include <QFileInfo>
 #include <QIcon>
 #include <QKeySequence>
 #include <QLabel>
@@ -13,6 +14,8 @@
 #include <QTimer>
 
 #include "app/mpv_player_widget.h"
+#include "app/no_video_cover.h"
+#include "app/show_hook.h"
 #include "ui/stored_names.h"
 
 namespace cd::app {
@@ -30,7 +33,7 @@ void centreOnScreen(QWidget* w) {
 
 }  // namespace
 
-QPixmap OfflinePicture(const QSize& size) {
+QPixmap OfflinePicture(const QSize& size, const QString& caption) {
     QPixmap pm(size.isValid() ? size : QSize(400, 200));
     pm.fill(QColor(24, 24, 28));
     QPainter p(&pm);
@@ -52,7 +55,7 @@ QPixmap OfflinePicture(const QSize& size) {
     p.setPen(QColor(240, 240, 240));
     const QRectF text(screen.right() + r.width() * 0.05, r.top(), r.right() - screen.right() - r.width() * 0.07,
                       r.height());
-    p.drawText(text, Qt::AlignVCenter | Qt::AlignLeft | Qt::TextWordWrap, QStringLiteral("Channel offline"));
+    p.drawText(text, Qt::AlignVCenter | Qt::AlignLeft | Qt::TextWordWrap, caption);
     return pm;
 }
 
@@ -114,12 +117,19 @@ AppShell::AppShell(platform::Configuration config, std::filesystem::path program
     program_ = std::make_unique<mainwindow::Program>(std::move(config), std::move(programFolder),
                                                      std::move(registryFolder), ports, std::move(requests));
     buildViews();
+    new NoVideoCover(playerWidget_->player(), [this] { return playingTitle(); });
 }
 
 AppShell::~AppShell() {
     // The views own the player and browsers; they go before the program
     // whose model they watch.
     views_.clear();
+}
+
+QString AppShell::playingTitle() const {
+    const std::string& channel = program_->playback().playingName();
+    if (!channel.empty()) return QString::fromStdString(channel);
+    return QFileInfo(QString::fromStdString(player()->currentUrl())).fileName();
 }
 
 MpvPlayerWidget* AppShell::player() const { return playerWidget_->player(); }
@@ -142,6 +152,11 @@ void AppShell::buildViews() {
     if (auto* offline = main->widgetAs<QLabel>("imgOffline")) {
         offline->setScaledContents(true);
         offline->setPixmap(OfflinePicture(QSize(400, 200)));
+        // Drawn again each time it shows, in the language of the moment.
+        OnShow(offline, [this, offline] {
+            const std::string text = program_->languages().messages().getMessages("MSG_OFFLINEPICTURE");
+            if (!text.empty()) offline->setPixmap(OfflinePicture(QSize(400, 200), QString::fromStdString(text)));
+        });
     }
     main->setOnResized([this] { program_->Resize(false); });
     main->setOnCloseRequest([this] {

@@ -53,6 +53,8 @@ signals:
 
 private:
     void buildViews();
+    /// What plays, for the panel over a player without video.
+    QString playingTitle() const;
     void showModal(ui::Form& form);
     void show(ui::Form& form);
 
@@ -71,7 +73,7 @@ private:
 };
 
 /// The drawn "channel offline" picture shown over the player area.
-QPixmap OfflinePicture(const QSize& size);
+QPixmap OfflinePicture(const QSize& size, const QString& text = QStringLiteral("Channel offline"));
 /// The program's window icon, drawn.
 QIcon ProgramIcon();
 

@@ -4,6 +4,8 @@
 #include <QMenu>
 #include <QMenuBar>
 
+#include "ui/menu_caption.h"
+
 namespace cd::app {
 
 FormMenus::FormMenus(const ui::Form& form, QMenuBar* bar, Triggered onTriggered)
@@ -85,8 +87,11 @@ void FormMenus::apply(ui::Control& menu, ui::Change what) {
     switch (what) {
         case ui::Change::Caption: {
             const QString caption = QString::fromStdString(menu.caption());
-            node.action->setSeparator(!node.menu && caption == QLatin1String("-"));
-            node.action->setText(escapeMnemonic(caption));
+            // A separator keeps no text: styles draw a separator's text as a
+            // section heading.
+            const bool separator = !node.menu && ui::IsSeparatorCaption(menu.caption());
+            node.action->setSeparator(separator);
+            node.action->setText(separator ? QString() : escapeMnemonic(caption));
             if (node.menu) node.menu->setTitle(escapeMnemonic(caption));
             break;
         }

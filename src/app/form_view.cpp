@@ -376,7 +376,16 @@ void FormView::onFormChange(const ui::ChangeEvent& change) {
             Bound& b = *bound_.at(&added);
             place(b);
             applyAll(b);
-            if (b.widget) b.widget->raise();
+            if (b.widget) {
+                b.widget->raise();
+                // Shown panels stay above it (it is placed only after it is
+                // added): the banner's box, added at start-up, would cover
+                // the editor panel.
+                for (auto& [c, other] : bound_) {
+                    if (c == &added || c->typeName() != "Frame" || !c->visible() || !other->widget) continue;
+                    if (other->widget->parentWidget() == b.widget->parentWidget()) other->widget->raise();
+                }
+            }
             // Controls that name the newcomer as their container move into it.
             for (auto& [c, other] : bound_)
                 if (c != &added && c->container() == added.name()) place(*other);
@@ -405,6 +414,9 @@ void FormView::apply(Bound& b, const ui::ChangeEvent& change) {
             break;
         case ui::Change::Visible:
             b.widget->setVisible(c.visible());
+            // A panel shown later is on top: the editor panel shares its
+            // place with the player and the banner, which were made after it.
+            if (c.visible() && c.typeName() == "Frame") b.widget->raise();
             break;
         case ui::Change::Enabled:
             b.widget->setEnabled(c.enabled());
@@ -588,10 +600,13 @@ void FormView::applyColours(Bound& b) {
 // ---- the window --------------------------------------------------------------
 
 void FormView::applyWindowSize() {
+    // The model's sizes include the frame the window manager draws.
+    const QSize frame = isWindow() ? frameGeometry().size() - size() : QSize(0, 0);
+    const QSize least(form_.minimumWidth() > 0 ? scale_.toPixels(form_.minimumWidth()) - frame.width() : 0,
+                      form_.minimumHeight() > 0 ? scale_.toPixels(form_.minimumHeight()) - frame.height() : 0);
+    if (least.expandedTo(QSize(0, 0)) != minimumSize()) setMinimumSize(least.expandedTo(QSize(0, 0)));
     if (form_.width() <= 0 || form_.height() <= 0) return;
     const QSize outer(scale_.toPixels(form_.width()), scale_.toPixels(form_.height()));
-    // The model's size includes the frame the window manager draws.
-    const QSize frame = isWindow() ? frameGeometry().size() - size() : QSize(0, 0);
     const QSize inner = (outer - frame).expandedTo(QSize(1, 1));
     if (inner != size()) resize(inner);
 }
@@ -633,6 +648,17 @@ void FormView::changeEvent(QEvent* event) {
         return;
     }
     wasMinimized_ = minimized;
+}
+
+void FormView::keyPressEvent(QKeyEvent* event) {
+    // Keys reach the window itself only when no control took them.
+    ui::Control* button = form_.defaultButton();
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && button && button->visible() &&
+        button->enabled()) {
+        button->clicked.raise();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void FormView::closeEvent(QCloseEvent* event) {

@@ -8,7 +8,9 @@
 #include <iostream>
 
 #include "app/app_shell.h"
+#include "app/instance_activation.h"
 #include "app/startup_probe.h"
+#include "mainwindow/activation_name.h"
 #include "mainwindow/program_folder.h"
 #include "mainwindow/single_instance.h"
 #include "registry/machine_settings.h"
@@ -65,9 +67,13 @@ int main(int argc, char** argv) {
     // written, Qt and its web engine included: a second instance leaves the
     // running one's windows and files alone.
     auto instance = cd::mainwindow::SingleInstance::claim(folder);
+    const QString activation = QString::fromStdString(cd::mainwindow::ActivationSocketName(folder));
     if (instance.anotherInstanceRuns()) {
+        // No window, no web engine: only the message to the running one.
+        QCoreApplication messenger(argc, argv);
+        const bool reached = cd::app::SendActivate(activation, 2000);
         std::cerr << "channeldeck: " << config.version.productName << " is already running for " << folder.string()
-                  << "\n";
+                  << (reached ? "; its window was brought to the front" : "") << "\n";
         return 0;
     }
 
@@ -81,6 +87,7 @@ int main(int argc, char** argv) {
 
     cd::app::AppShell shell(config, folder, cd::registry::defaultRegistryDir());
     shell.program().adoptInstanceLock(std::move(instance));
+    cd::app::ActivationServer activationServer(activation, [&shell] { cd::app::BringToFront(shell.mainView()); });
     QObject::connect(&shell, &cd::app::AppShell::finished, &app, &QApplication::quit);
     if (measure) cd::app::measureStartup(shell, std::cout);
     shell.start();

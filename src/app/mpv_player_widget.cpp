@@ -20,18 +20,19 @@ namespace cd::app {
 namespace {
 
 // Observed properties, one table: the reply id is the row number.
-enum PropertyId : std::uint64_t { kPause, kDuration, kTimePos, kVolume, kMute, kIdleActive };
+enum PropertyId : std::uint64_t { kPause, kDuration, kTimePos, kVolume, kMute, kIdleActive, kVoConfigured };
 struct ObservedProperty {
     const char* name;
     mpv_format format;
 };
-constexpr std::array<ObservedProperty, 6> kObserved = {{
+constexpr std::array<ObservedProperty, 7> kObserved = {{
     {"pause", MPV_FORMAT_FLAG},
     {"duration", MPV_FORMAT_DOUBLE},
     {"time-pos", MPV_FORMAT_DOUBLE},
     {"volume", MPV_FORMAT_DOUBLE},
     {"mute", MPV_FORMAT_FLAG},
     {"idle-active", MPV_FORMAT_FLAG},
+    {"vo-configured", MPV_FORMAT_FLAG},
 }};
 
 // The player's start settings, and the switches that keep the embedded core
@@ -46,7 +47,7 @@ constexpr std::array<std::array<const char*, 2>, 16> kStartOptions = {{
     {"terminal", "no"},
     {"config", "no"},
     {"idle", "yes"},
-    {"keepaspect", "no"},
+    {"keepaspect", "yes"},
     {"volume", "50"},
     {"mute", "no"},
     {"speed", "1.0"},
@@ -174,6 +175,11 @@ void MpvPlayerWidget::setUrl(const std::string& url) {
     }
     setFlag("pause", false);
     command({"loadfile", url_.c_str(), "replace"});
+}
+
+bool MpvPlayerWidget::hasKnownSize() const {
+    std::int64_t size = 0;
+    return mpv_ && mpv_get_property(mpv_.get(), "file-size", MPV_FORMAT_INT64, &size) >= 0 && size > 0;
 }
 
 void MpvPlayerWidget::stop() {
@@ -309,6 +315,12 @@ void MpvPlayerWidget::handleProperty(std::uint64_t id, const mpv_event_property&
         case kMute:
             muted_ = flag;
             emit mutedChanged(muted_);
+            break;
+        case kVoConfigured:
+            if (videoShown_ != flag) {
+                videoShown_ = flag;
+                emit videoShownChanged(videoShown_);
+            }
             break;
         case kIdleActive:
             idle_ = flag;

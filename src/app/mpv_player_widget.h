@@ -64,6 +64,12 @@ public:
     bool isPlaying() const { return started_ && !paused_ && !idle_; }
     bool isPaused() const { return paused_; }
     bool isIdle() const { return idle_; }
+    /// True while a video track is being shown; false for sound only and
+    /// when nothing plays (the last frame drawn is then stale).
+    bool isVideoShown() const { return videoShown_; }
+    /// True when the medium's size is known (a file, a download of known
+    /// length); a live stream has none, whatever length mpv has buffered.
+    bool hasKnownSize() const;
     /// The address or path last given to setUrl (empty after close()).
     const std::string& currentUrl() const { return url_; }
     /// Playback position in seconds (0 when nothing plays).
@@ -94,6 +100,7 @@ signals:
     void volumeChanged(int volume);
     void mutedChanged(bool muted);
     void idleChanged(bool idle);
+    void videoShownChanged(bool shown);
 
 protected:
     void initializeGL() override;
@@ -118,6 +125,7 @@ private:
     bool started_ = false;
     bool paused_ = false;
     bool idle_ = true;
+    bool videoShown_ = false;
     bool errorDialogs_ = true;
     double timePos_ = 0;
     double duration_ = 0;

@@ -88,8 +88,9 @@ void PlayerWidget::showPaused(bool paused) {
 }
 
 void PlayerWidget::showDuration(double seconds) {
-    // A live stream has no length: no slider to pull.
-    const bool seekable = seconds > 0;
+    // A live stream has no length (mpv's duration is only what it has
+    // buffered so far): no slider to pull.
+    const bool seekable = seconds > 0 && video_->hasKnownSize();
     seek_->setVisible(seekable);
     if (seekable) seek_->setRange(0, static_cast<int>(std::lround(seconds * 1000)));
 }

@@ -4,6 +4,8 @@
 #include <QFileInfo>
 #include <QUrl>
 
+#include "app/document_window.h"
+
 namespace cd::app {
 
 bool QtShell::open(const std::string& pathOrAddress) {
@@ -18,7 +20,10 @@ bool QtShell::open(const std::string& pathOrAddress) {
         url = QUrl::fromUserInput(what);
     }
     if (!url.isValid()) return false;
-    return QDesktopServices::openUrl(url);
+    if (QDesktopServices::openUrl(url)) return true;
+    // A desktop without a program to open pages with: the program's own
+    // pages still show, in a window of the program.
+    return url.isLocalFile() && ShowDocumentWindow(url.toLocalFile());
 }
 
 }  // namespace cd::app

@@ -7,8 +7,9 @@ namespace cd::app {
 class QtShell : public platform::Shell {
 public:
     /// A path (absolute, or naming an existing file) opens as a local file;
-    /// anything else as an address ("www.host.org" gets http://). False when
-    /// the desktop could not start anything.
+    /// anything else as an address ("www.host.org" gets http://). A local
+    /// file the desktop cannot open shows in the program's document window.
+    /// False when nothing could be opened.
     bool open(const std::string& pathOrAddress) override;
 };
 

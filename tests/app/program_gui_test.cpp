@@ -317,7 +317,7 @@ TEST_F(ProgramWindow, VideoTabListsAServedPageAndShowsTheChosenVideo) {
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(view->model()->index(row, 0)).center());
     const std::string page = dir_.read("youtube.html");
     EXPECT_NE(page.find("<h1>First clip</h1>"), std::string::npos);
-    EXPECT_NE(page.find("/v/abc1&rel=1"), std::string::npos);
+    EXPECT_NE(page.find("/embed/abc1'"), std::string::npos);
     EXPECT_EQ(shell_->videoView()->url().toLocalFile().toStdString(), (dir_ / "youtube.html").string());
 }
 

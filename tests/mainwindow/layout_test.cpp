@@ -6,6 +6,7 @@
 #include <set>
 #include <string>
 
+#include "mainwindow/window_limits.h"
 #include "ui/main_window.h"
 
 namespace cd::mainwindow {
@@ -34,16 +35,19 @@ TEST(LayoutMainWindow, StretchesEveryAreaForAnOrdinarySize) {
     MainWindow f;
     f.resize(16000, 12000);
     LayoutMainWindow(f, false, 0);
-    EXPECT_EQ(rectOf(*f.player), (Rect{5520, 1020, 9880, 9980}));
-    EXPECT_EQ(rectOf(*f.offlinePicture), (Rect{7460, 4510, 6000, 3000}));
-    EXPECT_EQ(rectOf(*f.channelPanel), (Rect{60, 1020, 5235, 10120}));
-    EXPECT_EQ(rectOf(*f.channelSearch), (Rect{180, 900, 4935, 315}));
-    EXPECT_EQ(rectOf(*f.channelList), (Rect{180, 1260, 4935, 8800}));
-    EXPECT_EQ(rectOf(*f.favouritesList), (Rect{180, 900, 4935, 9160}));
-    EXPECT_EQ(rectOf(*f.videoList), (Rect{180, 1140, 4935, 8815}));
-    EXPECT_EQ(rectOf(*f.videoStatus), (Rect{180, 10015, 4875, 285}));
-    EXPECT_EQ(rectOf(*f.folderList), (Rect{120, 660, 4995, 4430}));
-    EXPECT_EQ(rectOf(*f.fileList), (Rect{120, 5150, 4995, 4430}));
+    // 250 twips beyond the start width: the panels take 100 of them.
+    EXPECT_EQ(rectOf(*f.player), (Rect{5620, 1020, 9780, 9980}));
+    EXPECT_EQ(rectOf(*f.offlinePicture), (Rect{7510, 4510, 6000, 3000}));
+    EXPECT_EQ(rectOf(*f.channelPanel), (Rect{60, 1020, 5335, 10120}));
+    EXPECT_EQ(rectOf(*f.channelSearch), (Rect{180, 900, 5035, 315}));
+    EXPECT_EQ(rectOf(*f.channelList), (Rect{180, 1260, 5035, 8800}));
+    EXPECT_EQ(rectOf(*f.favouritesList), (Rect{180, 900, 5035, 9160}));
+    EXPECT_EQ(rectOf(*f.videoList), (Rect{180, 1140, 5035, 8755}));
+    // The progress line is tall enough for one line of text.
+    EXPECT_EQ(rectOf(*f.videoStatus), (Rect{180, 9955, 4975, 345}));
+    EXPECT_EQ(rectOf(*f.folderList), (Rect{120, 660, 5095, 4430}));
+    EXPECT_EQ(rectOf(*f.fileList), (Rect{120, 5150, 5095, 4430}));
+    EXPECT_EQ(rectOf(*f.channelActionsButton), (Rect{3640, 180, 1575, 615}));
     EXPECT_EQ(rectOf(*f.websiteButton), (Rect{7980, 60, 7420, 915}));
 }
 
@@ -77,8 +81,8 @@ TEST(LayoutMainWindow, TinyWindowsGiveAbsoluteSizes) {
     EXPECT_EQ(f.channelPanel->height(), 1360);
     EXPECT_EQ(f.channelList->height(), 40);
     EXPECT_EQ(f.favouritesList->height(), 400);
-    EXPECT_EQ(f.videoList->height(), 55);
-    EXPECT_EQ(f.videoStatus->top(), 1255);
+    EXPECT_EQ(f.videoList->height(), 5);
+    EXPECT_EQ(f.videoStatus->top(), 1205);
     EXPECT_EQ(f.folderList->height(), 50);
     EXPECT_EQ(f.fileList->top(), 770);
     EXPECT_EQ(f.websiteButton->width(), 7580);
@@ -90,8 +94,8 @@ TEST(LayoutMainWindow, TinyWindowsGiveAbsoluteSizes) {
     EXPECT_EQ(f.channelPanel->height(), 220);
     EXPECT_EQ(f.channelList->height(), 1100);
     EXPECT_EQ(f.favouritesList->height(), 740);
-    EXPECT_EQ(f.videoList->height(), 395);
-    EXPECT_EQ(f.videoStatus->top(), 1595);
+    EXPECT_EQ(f.videoList->height(), 335);
+    EXPECT_EQ(f.videoStatus->top(), 1535);
     EXPECT_EQ(f.folderList->height(), 520);
     EXPECT_EQ(f.fileList->top(), 1240);
     EXPECT_EQ(f.fileList->height(), 520);
@@ -129,8 +133,9 @@ TEST(LayoutMainWindow, PanelsEnd140BelowTheVideoAreaWithAndWithoutBanner) {
     moveVideoBelowBanner(withBanner);
     withBanner.resize(16000, 12000);
     LayoutMainWindow(withBanner, true, kBannerHeight);
-    EXPECT_EQ(rectOf(*withBanner.player), (Rect{5520, 1965, 9880, 9035}));
-    EXPECT_EQ(rectOf(*withBanner.videoPage), (Rect{5520, 1965, 9880, 9035}));
+    EXPECT_EQ(rectOf(*withBanner.player), (Rect{5620, 1965, 9780, 9035}));
+    EXPECT_EQ(rectOf(*withBanner.videoPage), (Rect{5620, 1965, 9780, 9035}));
+    EXPECT_EQ(withBanner.banner->left(), 5620) << "the banner stays above the player";
     EXPECT_EQ(withBanner.channelPanel->height(), 10120);
     EXPECT_EQ(withBanner.offlinePicture->top(), 9035 / 2 - 1500 + 1965);
 }
@@ -155,11 +160,11 @@ TEST(LayoutMainWindow, OfflinePictureIsCentredOnTheVideoArea) {
 }
 
 // Catches the layout moving a control it must leave alone (buttons, combo boxes, list tops).
-TEST(LayoutMainWindow, NothingElseMoves) {
+TEST(LayoutMainWindow, NothingElseMovesAtTheStartWidth) {
     MainWindow f;
     std::map<const Control*, Rect> before;
     for (const auto& c : f.controls()) before[c.get()] = rectOf(*c);
-    f.resize(19000, 13000);
+    f.resize(15750, 13000);
     LayoutMainWindow(f, true, kBannerHeight);
     const std::set<const Control*> laidOut = {f.player,          f.videoPage,     f.offlinePicture, f.channelPanel,
                                               f.favouritesPanel, f.filesPanel,    f.videoSitePanel, f.channelList,
@@ -186,7 +191,69 @@ TEST(FormResize, MinimisedWindowIsLeftAloneAndRestoringLaysOut) {
     EXPECT_EQ(f.channelPanel->height(), 10120);
     f.resize(18000, 12000);
     resizeMainWindow(f, false, false, 0);
-    EXPECT_EQ(f.player->width(), 11880);
+    EXPECT_EQ(f.player->width(), 11880 - (18000 - 15750) * 2 / 5);
+}
+
+// Catches a list pane that keeps its start width in a wide window, a player
+// that does not start where the panels end, panel buttons left behind the
+// widened lists, and a share taken from a narrow window.
+TEST(LayoutMainWindow, WideWindowSharesItsExtraWidthWithTheLists) {
+    EXPECT_EQ(PanelShareOfExtraWidth(15750), 0);
+    EXPECT_EQ(PanelShareOfExtraWidth(12000), 0);
+    EXPECT_EQ(PanelShareOfExtraWidth(25750), 4000);
+    MainWindow f;
+    f.editorPanel->setVisible(true);
+    f.resize(25750, 12000);
+    LayoutMainWindow(f, false, 0);
+    EXPECT_EQ(f.channelPanel->width(), 9235);
+    for (Control* panel : {f.favouritesPanel, f.filesPanel, f.videoSitePanel})
+        EXPECT_EQ(rectOf(*panel), rectOf(*f.channelPanel)) << panel->name();
+    EXPECT_EQ(f.channelList->left() + f.channelList->width(), 9115);
+    EXPECT_EQ(f.videoList->width(), f.channelList->width());
+    EXPECT_EQ(f.fileList->width(), f.folderList->width());
+    EXPECT_EQ(f.driveList->width(), f.folderList->width());
+    EXPECT_EQ(f.channelActionsButton->left() + f.channelActionsButton->width(), 9115);
+    EXPECT_EQ(f.removeFavouriteButton->left() + f.removeFavouriteButton->width(), 9115);
+    EXPECT_EQ(f.player->left(), 9520);
+    EXPECT_EQ(f.player->width(), 25750 - 9520 - 600);
+    EXPECT_EQ(f.editorPanel->left(), f.player->left());
+    EXPECT_EQ(f.bannerPicture->left(), f.player->left());
+    // Narrowed again: everything back at its start place.
+    f.resize(15750, 12000);
+    LayoutMainWindow(f, false, 0);
+    EXPECT_EQ(f.channelPanel->width(), 5235);
+    EXPECT_EQ(f.channelList->width(), 4935);
+    EXPECT_EQ(f.channelActionsButton->left(), 3540);
+    EXPECT_EQ(f.player->left(), 5520);
+}
+
+// Catches a minimum size that cuts off the edition's buttons or the website
+// button, or a window too low for the editor panel in editor mode.
+TEST(MinimumMainWindowSize, KeepsEveryButtonAndTheEditorInside) {
+    MainWindow standard;
+    ApplyEditionButtons(standard, "Some Other Company");
+    const MinimumSize least = MinimumMainWindowSize(standard, false, 0);
+    EXPECT_GE(least.width, standard.websiteButton->left() + 1500 + 600);
+    EXPECT_LE(least.width, 15750) << "the start size is allowed";
+    EXPECT_LE(least.height, 10935);
+
+    MainWindow full;
+    ApplyEditionButtons(full, "Quenmark Software");
+    const MinimumSize fullLeast = MinimumMainWindowSize(full, false, 0);
+    EXPECT_GE(fullLeast.width, full.adultButton->left() + full.adultButton->width() + 60 + 1500 + 600);
+    EXPECT_GT(fullLeast.width, least.width);
+    EXPECT_LE(fullLeast.width, 15750);
+
+    full.editorPanel->setVisible(true);
+    const MinimumSize editing = MinimumMainWindowSize(full, true, kBannerHeight);
+    EXPECT_GE(editing.height, full.editorPanel->top() + full.editorPanel->height() + 810);
+    EXPECT_LE(editing.height, 10935);
+
+    // The layout hands it to the window, at its least size too.
+    full.resize(1000, 800);
+    LayoutMainWindow(full, true, kBannerHeight);
+    EXPECT_EQ(full.minimumWidth(), fullLeast.width);
+    EXPECT_EQ(full.minimumHeight(), editing.height);
 }
 
 // Catches the website button's width being computed from the wrong left edge per edition.

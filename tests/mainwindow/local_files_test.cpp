@@ -46,17 +46,19 @@ protected:
 
 // Catches a pattern list that is case-sensitive, misses an extension, or lets ".txt" in.
 TEST(MediaFilePatterns, MatchEveryListedTypeInAnyCaseAndNothingElse) {
-    const Strings listed = {"asf", "wma",  "wmv",  "wm",   "wax", "wvx", "wmx", "wpl",  "dvr-ms", "wmd", "avi",
-                            "mpg", "mpeg", "m1v",  "mp2",  "mp3", "mpa", "mpe", "mpv2", "m3u",    "mid", "midi",
-                            "rmi", "aif",  "aifc", "aiff", "au",  "snd", "wav", "cda",  "ivf",    "mov", "qt"};
-    ASSERT_EQ(listed.size(), 33u);
+    const Strings listed = {"asf", "wma",  "wmv",  "wm",   "wax", "wvx",  "wmx", "wpl",  "dvr-ms", "wmd", "avi",
+                            "mpg", "mpeg", "m1v",  "mp2",  "mp3", "mpa",  "mpe", "mpv2", "m3u",    "mid", "midi",
+                            "rmi", "aif",  "aifc", "aiff", "au",  "snd",  "wav", "cda",  "ivf",    "mov", "qt",
+                            "mp4", "mkv",  "webm", "flac", "ogg", "opus", "m4a", "aac"};
+    ASSERT_EQ(listed.size(), 41u);
     for (const auto& ext : listed) {
         EXPECT_TRUE(IsMediaFileName("clip." + ext)) << ext;
         std::string upper = ext;
         for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
         EXPECT_TRUE(IsMediaFileName("CLIP." + upper)) << upper;
     }
-    for (const char* name : {"notes.txt", "mp3", "song.mp3.txt", "x.wmz", "x.mp4", "x.mpeg2", "x.q", ""})
+    for (const char* name :
+         {"notes.txt", "mp3", "song.mp3.txt", "x.wmz", "x.mp4a", "x.mkv2", "x.ogv.part", "x.mpeg2", "x.q", ""})
         EXPECT_FALSE(IsMediaFileName(name)) << name;
     EXPECT_TRUE(IsMediaFileName(".mp3")) << "the pattern itself matches a bare extension";
     EXPECT_TRUE(IsMediaFileName("two.dots.Au"));

@@ -227,15 +227,25 @@ TEST(Navigation, TickedChkLoadStopsTheClick) {
     EXPECT_TRUE(f.fetcher.started.empty());
 }
 
-// Catches the website buttons passing the wrong request word.
+// Catches Extras asking for a page nobody opens, Live Sports opening
+// anything but the sports listing, and the menu entries going elsewhere.
 TEST(Navigation, WebsiteRequestsAndVideoTab) {
     Fixture f;
-    f.nav->openSports();
     f.nav->chooseCategoryMenuItem(6);
+    f.nav->openExtras();
     f.nav->openWebsite();
-    EXPECT_EQ(f.websiteRequests, (std::vector<std::string>{"Sports", "Extras", "Website"}));
+    EXPECT_EQ(f.websiteRequests, (std::vector<std::string>{"Website", "Website", "Website"}));
     f.nav->chooseCategoryMenuItem(8);
     EXPECT_EQ(f.videoTabOpened, 1);
+    EXPECT_EQ(f.form.videoKindBox->text(), "Featured");
+    f.nav->openSports();
+    EXPECT_EQ(f.videoTabOpened, 2);
+    EXPECT_EQ(f.form.videoKindBox->text(), "Sports");
+    f.form.videoKindBox->setText("Featured");
+    f.nav->chooseCategoryMenuItem(5);
+    EXPECT_EQ(f.videoTabOpened, 3);
+    EXPECT_EQ(f.form.videoKindBox->text(), "Sports");
+    EXPECT_EQ(f.websiteRequests.size(), 3u);
 }
 
 }  // namespace

@@ -248,22 +248,33 @@ TEST(Program, SplashOpensTheMainWindowOnThe75thTick) {
     EXPECT_FALSE(p.windows.splashWindow.visible());
 }
 
-// Catches the website button opening nothing, or Extras opening the website.
+// Catches the website button or Extras opening nothing.
 TEST(Program, WebsiteRequestsReachTheShell) {
     Harness h;
     h.settings.set("Language", "English");
     Program& p = h.make();
     ASSERT_TRUE(p.LoadMainWindow());
     p.windows.mainWindow.extrasButton->clicked.raise();
-    EXPECT_TRUE(h.shell.opened.empty());
+    ASSERT_EQ(h.shell.opened.size(), 1u);
+    EXPECT_EQ(h.shell.opened[0], "http://www.channeldeck.org");
+    p.windows.websiteWindow.openTimer->ticked.raise();
+    h.shell.opened.clear();
+    EXPECT_TRUE(h.dialogs.shown.empty()) << "an opened page is no news";
     p.windows.mainWindow.websiteButton->clicked.raise();
     ASSERT_EQ(h.shell.opened.size(), 1u);
     EXPECT_EQ(h.shell.opened[0], "http://www.channeldeck.org");
     p.windows.websiteWindow.openTimer->ticked.raise();
     EXPECT_FALSE(p.windows.isLoaded(p.windows.websiteWindow));
+    // A desktop without a browser: the user hears of it.
+    h.shell.result = false;
+    p.windows.mainWindow.websiteButton->clicked.raise();
+    ASSERT_EQ(h.dialogs.shown.size(), 1u);
+    EXPECT_NE(h.dialogs.shown[0].text.find("http://www.channeldeck.org could not be opened"), std::string::npos)
+        << h.dialogs.shown[0].text;
 }
 
-// Catches a saved language not applied at start-up.
+// Catches a saved language not applied at start-up, and a caption and
+// website button put back in English after it.
 TEST(Program, SavedLanguageIsAppliedAtStartUp) {
     Harness h;
     h.settings.set("Language", "Deutsch");
@@ -273,6 +284,12 @@ TEST(Program, SavedLanguageIsAppliedAtStartUp) {
     ASSERT_TRUE(p.LoadMainWindow());
     EXPECT_NE(p.windows.mainWindow.favouritesButton->caption(), "Favorites");
     EXPECT_NE(p.windows.mainWindow.fileMenuItems[2]->caption(), "Exit");
+    const std::string caption = p.windows.mainWindow.caption();
+    EXPECT_NE(caption.find(" von "), std::string::npos) << caption;
+    EXPECT_EQ(caption.find("[ProgramName]"), std::string::npos) << caption;
+    const std::string visit = p.windows.mainWindow.websiteButton->caption();
+    EXPECT_TRUE(visit.ends_with(" besuchen")) << visit;
+    EXPECT_GT(visit.size(), std::string(" besuchen").size()) << "the website is filled in";
 }
 
 }  // namespace

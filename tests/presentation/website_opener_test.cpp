@@ -34,7 +34,13 @@ protected:
     cd::test::FakeShell shell;
     int unloads = 0;
     test::FakeTimerClock clock;
-    WebsiteOpener window{form, program, config, shell, [this] { ++unloads; }};
+    std::vector<std::string> notOpened;
+    WebsiteOpener window{form,
+                         program,
+                         config,
+                         shell,
+                         [this] { ++unloads; },
+                         [this](const std::string& address) { notOpened.push_back(address); }};
 };
 
 // Catches the website request not being acted on, or not cleared afterwards.
@@ -85,13 +91,18 @@ TEST_F(WebsiteWindowTest, UnloadsOneSecondAfterLoading) {
     EXPECT_EQ(shell.opened.size(), 1u);
 }
 
-// Catches a failed browser start keeping the request (the failure is silent).
-TEST_F(WebsiteWindowTest, FailedOpenStillClearsTheRequest) {
+// Catches a failed browser start keeping the request, or passing in
+// silence; and a success reported as a failure.
+TEST_F(WebsiteWindowTest, FailedOpenStillClearsTheRequestAndIsTold) {
+    program.websiteRequest = "Website";
+    window.load();
+    EXPECT_TRUE(notOpened.empty());
     shell.result = false;
     program.websiteRequest = "Website";
     window.load();
-    EXPECT_EQ(shell.opened.size(), 1u);
+    EXPECT_EQ(shell.opened.size(), 2u);
     EXPECT_EQ(program.websiteRequest, "");
+    EXPECT_EQ(notOpened, std::vector<std::string>{"http://www.channeldeck.test"});
 }
 
 // Catches a build without a website opening a bare "http://".

@@ -66,10 +66,8 @@ TEST(VideoSiteTool, VideoPageWritesThePlayerPage) {
     EXPECT_EQ(r.out, "out/youtube.html\n");
     EXPECT_EQ(dir.read("out/youtube.html"),
               "<html><body bgcolor=black><center><font color=white><h1>My clip</h1><br></font>"
-              "<object width='425' height='355'><param name='movie' value='http://player.example/v/abc&rel=1'>"
-              "</param><param name='wmode' value='transparent'></param><embed src='http://player.example/v/abc"
-              "&rel=1' type='application/x-shockwave-flash' wmode='transparent' width='425' height='355'>"
-              "</embed></object></center></body></html>\r\n");
+              "<iframe width='425' height='355' src='http://player.example/embed/abc' frameborder='0' "
+              "allowfullscreen></iframe></center></body></html>\r\n");
 }
 
 // Catches markup in a title reaching the page unescaped.

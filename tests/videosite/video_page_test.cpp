@@ -20,15 +20,13 @@ protected:
     VideoPage page{dir.path(), browser, "player.example", dialogs, "ChannelDeck"};
 };
 
-// Catches any byte of the player page differing from the nineteen pieces.
+// Catches any byte of the player page differing from the heading and the HTML5 player.
 TEST_F(VideoPageTest, PlayerPageBytesForAbcMyClip) {
     ASSERT_TRUE(page.showVideoPage("My clip", "abc"));
     EXPECT_EQ(dir.read("youtube.html"),
               "<html><body bgcolor=black><center><font color=white><h1>My clip</h1><br></font>"
-              "<object width='425' height='355'><param name='movie' value='http://player.example/v/abc&rel=1'>"
-              "</param><param name='wmode' value='transparent'></param><embed src='http://player.example/v/abc"
-              "&rel=1' type='application/x-shockwave-flash' wmode='transparent' width='425' height='355'>"
-              "</embed></object></center></body></html>\r\n");
+              "<iframe width='425' height='355' src='http://player.example/embed/abc' frameborder='0' "
+              "allowfullscreen></iframe></center></body></html>\r\n");
     EXPECT_EQ(browser.navigated2, (std::vector<std::string>{(dir / "youtube.html").string()}));
 }
 
@@ -39,7 +37,8 @@ TEST_F(VideoPageTest, TitleAndIdAreEscaped) {
     EXPECT_EQ(html.find("<script"), std::string::npos);
     EXPECT_NE(html.find("<h1>&lt;script&gt;alert(&#39;x&#39;)&lt;/script&gt; &amp; &quot;more&quot;</h1>"),
               std::string::npos);
-    EXPECT_NE(html.find("/v/a&#39;&gt;&lt;script&gt;b&rel=1'"), std::string::npos);
+    EXPECT_NE(html.find("/embed/a&#39;&gt;&lt;script&gt;b'"), std::string::npos);
+    EXPECT_EQ(html.find("<object"), std::string::npos) << "no plug-in player";
 }
 
 // Catches the placeholder page differing from the message line.

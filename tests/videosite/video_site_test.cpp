@@ -337,7 +337,7 @@ TEST_F(VideoSiteTest, VideoClickShowsThePageUnlessBlocked) {
     site().showSelectedVideo();
     ASSERT_EQ(browser.navigated2.size(), 1u);
     EXPECT_NE(dir.read("youtube.html").find("<h1>My clip</h1>"), std::string::npos);
-    EXPECT_NE(dir.read("youtube.html").find("http://player.example/v/abc&rel=1"), std::string::npos);
+    EXPECT_NE(dir.read("youtube.html").find("src='http://player.example/embed/abc'"), std::string::npos);
 }
 
 // Catches a video favourite saved with the wrong address or fields, other

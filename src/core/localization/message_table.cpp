@@ -84,6 +84,14 @@ void addStatusMessages(MessageTable& table) {
     // %1: how many channels, %2: the file.
     table.setMessage("MSG_PLAYLIST_EXPORTED", "%1 channels were saved to %2.");
     table.setMessage("MSG_PLAYLIST_NOTEXPORTED", "The playlist was not saved: %1");
+    // The main window's caption and website button; %1 is the website.
+    table.setMessage("MSG_MAINCAPTION", "[ProgramName] by [CompanyName]");
+    table.setMessage("MSG_VISITWEBSITE", "Visit %1");
+    // The words on the offline picture.
+    table.setMessage("MSG_OFFLINEPICTURE", "Channel offline");
+    // %1 is the page's address.
+    table.setMessage("MSG_PAGENOTOPENED",
+                     "The page %1 could not be opened: this desktop has no program set up to open web pages.");
 }
 
 }  // namespace cd::localization

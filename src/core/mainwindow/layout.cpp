@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 
+#include "mainwindow/window_limits.h"
+
 namespace cd::mainwindow {
 
 namespace {
@@ -14,6 +16,9 @@ constexpr int kGap = 60;
 constexpr int kFileBrowserReserve = 600;
 constexpr int kEditionGap = 60;
 constexpr int kStatusGap = 45;
+// The video progress line: a one-line text box needs this much height to
+// show its text whole (the designer's 285 twips cut it in half).
+constexpr int kVideoStatusHeight = 345;
 
 }  // namespace
 
@@ -25,6 +30,7 @@ void ApplyEditionButtons(ui::MainWindow& form, const std::string& companyName) {
 }
 
 void LayoutMainWindow(ui::MainWindow& f, bool bannerShown, int bannerHeight) {
+    ShareExtraWidth(f);
     ui::Control& video = *f.player;
     video.setWidth(std::abs(f.width() - video.left() - kRightMargin));
     video.setHeight(std::abs(f.height() - video.top() - kBottomMargin));
@@ -57,6 +63,7 @@ void LayoutMainWindow(ui::MainWindow& f, bool bannerShown, int bannerHeight) {
 
     ui::ListView& videos = *f.videoList;
     ui::Control& status = *f.videoStatus;
+    status.setHeight(kVideoStatusHeight);
     videos.setHeight(std::abs(f.favouritesList->height() - status.height() - kGap));
     status.setTop(videos.height() + videos.top() + kGap);
 
@@ -67,6 +74,9 @@ void LayoutMainWindow(ui::MainWindow& f, bool bannerShown, int bannerHeight) {
 
     ui::Control& website = *f.websiteButton;
     website.setWidth(std::abs(f.width() - website.left() - kRightMargin));
+
+    const MinimumSize least = MinimumMainWindowSize(f, bannerShown, bannerHeight);
+    f.setMinimumSize(least.width, least.height);
 }
 
 void resizeMainWindow(ui::MainWindow& form, bool minimised, bool bannerShown, int bannerHeight) {

@@ -19,7 +19,8 @@ namespace cd::mainwindow {
 /// The file list shows only names matching one of these, letter case ignored.
 inline constexpr const char* kMediaFilePatterns =
     "*.asf;*.wma;*.wmv;*.wm;*.wax;*.wvx;*.wmx;*.wpl;*.dvr-ms;*.wmd;*.avi;*.mpg;*.mpeg;*.m1v;*.mp2;*.mp3;*.mpa;"
-    "*.mpe;*.mpv2;*.m3u;*.mid;*.midi;*.rmi;*.aif;*.aifc;*.aiff;*.au;*.snd;*.wav;*.cda;*.ivf;*.mov;*.qt";
+    "*.mpe;*.mpv2;*.m3u;*.mid;*.midi;*.rmi;*.aif;*.aifc;*.aiff;*.au;*.snd;*.wav;*.cda;*.ivf;*.mov;*.qt;"
+    "*.mp4;*.mkv;*.webm;*.flac;*.ogg;*.opus;*.m4a;*.aac";
 
 /// True when name matches one of kMediaFilePatterns ('*' any run, '?' one
 /// character), letter case ignored.

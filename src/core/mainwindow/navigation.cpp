@@ -77,12 +77,12 @@ void Navigation::showMyFiles() {
 }
 
 void Navigation::openSports() {
-    if (hooks_.openWebsite) hooks_.openWebsite("Sports");
+    // The video tab with its sports listing: the kind box says which.
+    form_.videoKindBox->setText(kSportsListing);
+    openVideoSite();
 }
 
-void Navigation::openExtras() {
-    if (hooks_.openWebsite) hooks_.openWebsite("Extras");
-}
+void Navigation::openExtras() { openWebsite(); }
 
 void Navigation::openWebsite() {
     if (hooks_.openWebsite) hooks_.openWebsite("Website");

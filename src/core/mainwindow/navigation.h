@@ -15,6 +15,9 @@
 
 namespace cd::mainwindow {
 
+/// The listing kind Live Sports opens.
+inline constexpr const char* kSportsListing = "Sports";
+
 /// The adult consent text: four paragraphs, each pair separated by CR LF CR LF.
 std::string AdultConsentText();
 inline constexpr const char* kAdultConsentTitle = "Adult Material";
@@ -40,7 +43,9 @@ public:
     void showVideo() { switchCategory("Video"); }
     void showFavourites();
     void showMyFiles();
+    /// Live Sports: the video tab with the "Sports" listing.
     void openSports();
+    /// Extras: the website, as the website button opens it.
     void openExtras();
     /// Asks for consent on every press; only OK switches to the adult category.
     void showAdultAfterConsent();

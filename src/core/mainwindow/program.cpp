@@ -4,12 +4,14 @@
 #include <cstdlib>
 
 #include "localization/message_table.h"
+#include "mainwindow/brand_captions.h"
 #include "mainwindow/layout.h"
 #include "mainwindow/list_sorting.h"
 #include "presentation/banner.h"
 #include "presentation/menu_items.h"
 #include "presentation/skin.h"
 #include "util/files.h"
+#include "util/text.h"
 #include "videosite/video_tables.h"
 
 namespace cd::mainwindow {
@@ -75,9 +77,12 @@ Program::Program(platform::Configuration config, fs::path programFolder, fs::pat
             playback_->supersede();
             videoPage_->showVideoPage(title, id);
         });
-    videoSite_ =
-        std::make_unique<videosite::VideoSite>(f, state_.regionCode, state_.currentCategory, fetcher_, config_.hosts,
-                                               folder_, *videoPage_, *favourites_, [this] { playback_->supersede(); });
+    videoSite_ = std::make_unique<videosite::VideoSite>(f, state_.regionCode, state_.currentCategory, fetcher_,
+                                                        config_.hosts, folder_, *videoPage_, *favourites_, [this] {
+                                                            // A chosen video silences the channel under its page.
+                                                            playback_->supersede();
+                                                            ports_.player.stop();
+                                                        });
     editor_ = std::make_unique<editor::CatalogueEditor>(f, ports_.dialogs, languages_.messages(), folder_, appTitle_);
     // Playing something else gives up a channel probe still waiting.
     localFiles_ = std::make_unique<LocalFiles>(f, ports_.settings, ports_.player, [this] { playback_->supersede(); });
@@ -101,8 +106,13 @@ Program::Program(platform::Configuration config, fs::path programFolder, fs::pat
         });
     about_ = std::make_unique<presentation::AboutBox>(windows.aboutWindow, values_);
     help_ = std::make_unique<presentation::HelpViewer>(windows.helpWindow, folder_, ports_.shell, machineStore_);
-    website_ = std::make_unique<presentation::WebsiteOpener>(windows.websiteWindow, values_, config_, ports_.shell,
-                                                             [this] { windows.unload(windows.websiteWindow); });
+    website_ = std::make_unique<presentation::WebsiteOpener>(
+        windows.websiteWindow, values_, config_, ports_.shell, [this] { windows.unload(windows.websiteWindow); },
+        [this](const std::string& address) {
+            ports_.dialogs.messageBox(
+                util::fillPlaceholders(languages_.messages().getMessages("MSG_PAGENOTOPENED"), {address}), appTitle_,
+                platform::Buttons::OK);
+        });
     connectControls();
 
     // What the designer put into the selectors and the drive list.
@@ -161,8 +171,7 @@ bool Program::LoadMainWindow() {
     // (8. came first.) The one instance: what a killed write left behind is clutter now.
     util::removeStaleTemporaries(folder_, kStaleTemporaryAge);
     // 9.
-    f.setCaption(values_.brand.productName + " by " + values_.brand.companyName);
-    f.websiteButton->setCaption("Visit " + values_.brand.website);
+    ApplyBrandCaptions(f, languages_.messages(), values_.brand.website);
     // 10.
     showBannerIfWanted();
     // 11.

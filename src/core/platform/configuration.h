@@ -12,7 +12,7 @@ struct Hosts {
     std::string banner;         // serves /banner.html
     std::string video;          // listing pages
     std::string videoRegional;  // search pages
-    std::string videoPlayer;    // embedded player: /v/ID
+    std::string videoPlayer;    // embedded player: /embed/ID
 };
 
 /// What the version information of the program file carried.

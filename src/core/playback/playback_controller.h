@@ -39,6 +39,10 @@ public:
     /// The program is ending: every probe and report is given up.
     void shutDown();
 
+    /// The name (UTF-8) of the channel the player was last given; "" once
+    /// something else took the player.
+    const std::string& playingName() const { return playingName_; }
+
     /// True while a channel's probe is on its way.
     bool probing() const { return request_.running(); }
 

@@ -10,8 +10,14 @@ std::string WebsiteAddress(const std::string& website) {
 }
 
 WebsiteOpener::WebsiteOpener(ui::WebsiteWindow& form, ProgramValues& program, const platform::Configuration& config,
-                             platform::Shell& shell, std::function<void()> unload)
-    : form_(form), program_(program), config_(config), shell_(shell), unload_(std::move(unload)) {
+                             platform::Shell& shell, std::function<void()> unload,
+                             std::function<void(const std::string& address)> notOpened)
+    : form_(form),
+      program_(program),
+      config_(config),
+      shell_(shell),
+      unload_(std::move(unload)),
+      notOpened_(std::move(notOpened)) {
     form_.openTimer->ticked.connect([this] { tick(); });
 }
 
@@ -23,7 +29,10 @@ void WebsiteOpener::load() {
     if (program_.websiteRequest != "Website") return;
     // A build without a website address has nothing to open; "http://" alone
     // would only show the browser an error.
-    if (!program_.brand.website.empty()) (void)shell_.open(WebsiteAddress(program_.brand.website));
+    if (!program_.brand.website.empty()) {
+        const std::string address = WebsiteAddress(program_.brand.website);
+        if (!shell_.open(address) && notOpened_) notOpened_(address);
+    }
     program_.websiteRequest.clear();
 }
 

@@ -21,8 +21,10 @@ class WebsiteOpener {
 public:
     /// unload takes the window out of the loaded windows (the shell's
     /// Windows::unload, or a test's recorder).
+    /// notOpened hears the address the desktop could not open (no browser).
     WebsiteOpener(ui::WebsiteWindow& form, ProgramValues& program, const platform::Configuration& config,
-                  platform::Shell& shell, std::function<void()> unload);
+                  platform::Shell& shell, std::function<void()> unload,
+                  std::function<void(const std::string& address)> notOpened = {});
 
     /// Load: sets the brand values; for the request "Website" opens the
     /// website and clears the request; any other request opens nothing and
@@ -37,6 +39,7 @@ private:
     const platform::Configuration& config_;
     platform::Shell& shell_;
     std::function<void()> unload_;
+    std::function<void(const std::string&)> notOpened_;
 };
 
 }  // namespace cd::presentation

@@ -23,6 +23,13 @@ void Form::resize(int width, int height) {
     notifyForm(Change::Geometry);
 }
 
+void Form::setMinimumSize(int width, int height) {
+    if (width == minWidth_ && height == minHeight_) return;
+    minWidth_ = width;
+    minHeight_ = height;
+    notifyForm(Change::Geometry);
+}
+
 Control* Form::find(const std::string& name, std::optional<int> index) const {
     for (const auto& c : controls_) {
         if (c->name() != name) continue;

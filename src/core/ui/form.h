@@ -33,6 +33,16 @@ public:
     int width() const { return width_; }
     int height() const { return height_; }
     void resize(int width, int height);
+    /// The smallest outer size the user may give the window, in twips; 0
+    /// leaves that side free.
+    int minimumWidth() const { return minWidth_; }
+    int minimumHeight() const { return minHeight_; }
+    void setMinimumSize(int width, int height);
+
+    /// The button that Return or Enter presses when nothing in the window
+    /// takes the key itself; null for none.
+    Control* defaultButton() const { return defaultButton_; }
+    void setDefaultButton(Control* button) { defaultButton_ = button; }
 
     const std::vector<std::unique_ptr<Control>>& controls() const { return controls_; }
     /// The control of that name (and array index, when given); null when none.
@@ -71,6 +81,8 @@ private:
     std::string caption_;
     bool visible_ = false;
     int width_ = 0, height_ = 0;
+    int minWidth_ = 0, minHeight_ = 0;
+    Control* defaultButton_ = nullptr;
     std::vector<std::unique_ptr<Control>> controls_;
     std::vector<Listener> formListeners_;
 };

@@ -12,6 +12,7 @@ LanguageWindow::LanguageWindow() : Form(storedWindowName("languageWindow"), "Lan
     translateButton =
         &addPlain("CommandButton", n("translateButton"), "Translate this program", {}, {120, 1560, 2400, 495});
     okButton = &addPlain("CommandButton", n("okButton"), "OK", {}, {3960, 1560, 1095, 495});
+    setDefaultButton(okButton);
     checkUpdatesButton =
         &addPlain("CommandButton", n("checkUpdatesButton"), "Check for language updates", {}, {120, 960, 4935, 435});
     languageBox = &place(std::make_unique<ComboBox>(n("languageBox")), {}, {120, 480, 4935, 315});

@@ -40,24 +40,19 @@ std::string HtmlEscape(std::string_view text) {
 }
 
 std::string PlayerPageLine(std::string_view title, std::string_view id, std::string_view playerHost) {
-    const std::string movie = "http://" + std::string(playerHost) + "/v/" + HtmlEscape(id);
     std::string line;
     line += kPageStart;
     line += HtmlEscape(title);
     line += kAfterTitle;
-    line += "<object width='";
+    line += "<iframe width='";
     line += kWidth;
     line += "' height='";
     line += kHeight;
-    line += "'><param name='movie' value='";
-    line += movie;
-    line += "&rel=1'></param><param name='wmode' value='transparent'></param><embed src='";
-    line += movie;
-    line += "&rel=1' type='application/x-shockwave-flash' wmode='transparent' width='";
-    line += kWidth;
-    line += "' height='";
-    line += kHeight;
-    line += "'></embed></object>";
+    line += "' src='http://";
+    line += HtmlEscape(playerHost);
+    line += "/embed/";
+    line += HtmlEscape(id);
+    line += "' frameborder='0' allowfullscreen></iframe>";
     line += kPageEnd;
     return line;
 }

@@ -17,8 +17,10 @@ inline constexpr const char* kSelectVideoMessage = "Please select a video from t
 /// never close a tag or an attribute.
 std::string HtmlEscape(std::string_view text);
 
-/// The player page's one line (without its line end) for a video; title
-/// and id are HTML-escaped.
+/// The player page's one line (without its line end) for a video: the
+/// escaped title as heading over the site's HTML5 player, an iframe of
+/// "http://" playerHost "/embed/" id (425 x 355); title, host and id are
+/// HTML-escaped.
 std::string PlayerPageLine(std::string_view title, std::string_view id, std::string_view playerHost);
 /// The message page's one line (without its line end); the message is
 /// inserted as it is.

@@ -1,6 +1,7 @@
 #include "videosite/video_site.h"
 
 #include "util/text.h"
+#include "videosite/page_charset.h"
 #include "videosite/video_tables.h"
 
 namespace cd::videosite {
@@ -17,6 +18,8 @@ VideoSite::VideoSite(ui::MainWindow& form, std::string& regionCode, std::string&
       page_(page),
       favourites_(favourites),
       takingScreen_(std::move(takingScreen)) {
+    // Pages are decoded to UTF-8 before they are scraped.
+    form_.videoList->setTextKind(ui::TextKind::Utf8);
     form_.videoKindBox->clicked.connect([this] { chooseListingKind(); });
     form_.videoCountryBox->clicked.connect([this] { chooseCountry(); });
     form_.videoSearchButton->clicked.connect([this] { search(); });
@@ -75,7 +78,8 @@ util::Task<> VideoSite::loadPages(std::string base, int pages) {
         if (result.bodyBytes > 0) showProgress(result.bodyBytes);
         // A page past its cap was cut off: its last rows could be half ones.
         if (result.error == fetch::FetchError::TooLarge) continue;
-        parseVideoPage(result.body);
+        std::string text = DecodePageText(result.body, result.head.header("Content-Type"));
+        parseVideoPage(text);
     }
 }
 
