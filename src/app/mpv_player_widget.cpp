@@ -36,12 +36,13 @@ enum PropertyId : std::uint64_t {
     kWidth,
     kHeight,
     kAlbumArt,
+    kFileSize,
 };
 struct ObservedProperty {
     const char* name;
     mpv_format format;
 };
-constexpr std::array<ObservedProperty, 15> kObserved = {{
+constexpr std::array<ObservedProperty, 16> kObserved = {{
     {"pause", MPV_FORMAT_FLAG},
     {"duration", MPV_FORMAT_DOUBLE},
     {"time-pos", MPV_FORMAT_DOUBLE},
@@ -59,6 +60,9 @@ constexpr std::array<ObservedProperty, 15> kObserved = {{
     {"height", MPV_FORMAT_INT64},
     // A cover image is a video track, but no picture to watch.
     {"current-tracks/video/albumart", MPV_FORMAT_FLAG},
+    // Unknown for a live stream (no Content-Length), whose duration mpv
+    // gives as the length of what it has cached so far.
+    {"file-size", MPV_FORMAT_INT64},
 }};
 
 /// The value of key in an mpv map node, ignoring letter case ("Title",
@@ -351,9 +355,12 @@ void MpvPlayerWidget::handleProperty(std::uint64_t id, const mpv_event_property&
             emit pausedChanged(paused_);
             break;
         case kDuration:
-            duration_ = number;
-            infoDirty_ = true;
-            emit durationChanged(duration_);
+            rawDuration_ = number;
+            updateDuration();
+            break;
+        case kFileSize:
+            fileSize_ = has && p.format == MPV_FORMAT_INT64 ? *static_cast<const std::int64_t*>(p.data) : 0;
+            updateDuration();
             break;
         case kTimePos:
             timePos_ = number;
@@ -422,6 +429,14 @@ void MpvPlayerWidget::handleProperty(std::uint64_t id, const mpv_event_property&
     }
 }
 
+void MpvPlayerWidget::updateDuration() {
+    const double duration = rawDuration_ > 0 && fileSize_ > 0 ? rawDuration_ : 0;
+    if (duration == duration_) return;
+    duration_ = duration;
+    infoDirty_ = true;
+    emit durationChanged(duration_);
+}
+
 void MpvPlayerWidget::resetMediaInfo() {
     mediaTitle_.clear();
     audioCodec_.clear();
@@ -432,6 +447,8 @@ void MpvPlayerWidget::resetMediaInfo() {
     width_ = height_ = 0;
     albumArt_ = false;
     duration_ = 0;
+    rawDuration_ = 0;
+    fileSize_ = 0;
     info_ = {};
     infoDirty_ = true;
 }

@@ -123,6 +123,7 @@ private:
     void command(std::initializer_list<const char*> args);
     void setFlag(const char* name, bool value);
     void updateMediaInfo();
+    void updateDuration();
 
     MpvHandle mpv_;
     mpv_render_context* render_ = nullptr;
@@ -136,6 +137,10 @@ private:
     bool quiet_ = false;
     /// The medium has started at least once since it was loaded.
     bool everStarted_ = false;
+    /// What mpv says of the length and the size; a medium without a size
+    /// (a live stream) has no length, whatever mpv has cached of it.
+    double rawDuration_ = 0;
+    std::int64_t fileSize_ = 0;
     platform::MediaInfo info_;
     /// Parts of the info as mpv gives them, put together in updateMediaInfo.
     double audioBitrate_ = 0;

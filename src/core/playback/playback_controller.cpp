@@ -101,10 +101,12 @@ util::Task<> PlaybackController::channelRequest(std::string name, std::string ad
 }
 
 util::Task<> PlaybackController::reconnect(int firstTry, std::string reason) {
-    const int tries = policy_.tries();
+    // Its own copy: a policy replaced meanwhile cannot shorten the list it counts in.
+    const ReconnectPolicy policy = policy_;
+    const int tries = policy.tries();
     for (int attempt = firstTry; attempt <= tries; ++attempt) {
         setStatus(reconnectingText(messages_, current_.name, attempt, tries));
-        co_await platform::sleepFor(loop_, policy_.delays[static_cast<std::size_t>(attempt - 1)]);
+        co_await platform::sleepFor(loop_, policy.delays[static_cast<std::size_t>(attempt - 1)]);
         // Straight to the player: the stream answered before, so no probe,
         // no report, and no box of the player's own if it does not now.
         media_ = {};

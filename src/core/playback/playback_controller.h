@@ -53,6 +53,10 @@ public:
     /// The program is ending: every probe, try and report is given up.
     void shutDown();
 
+    /// Replaces the pauses between tries (tests use short ones); a try
+    /// already waiting keeps its pause.
+    void setReconnectPolicy(ReconnectPolicy policy) { policy_ = std::move(policy); }
+
     /// True while a channel's probe is on its way.
     bool probing() const { return request_.running(); }
     /// True while a dropped live channel is being reopened.
