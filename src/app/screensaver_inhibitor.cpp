@@ -21,6 +21,15 @@ ScreenSaverInhibitor::ScreenSaverInhibitor(QDBusConnection bus, QString applicat
 
 ScreenSaverInhibitor::~ScreenSaverInhibitor() {
     wanted_ = false;
+    // The program ends while the desktop's answer is on its way: the
+    // inhibit it hands out must still be given back, or the screen never
+    // sleeps again while the desktop runs. The wait is bounded by the call's
+    // timeout.
+    if (asking_) {
+        pending_.waitForFinished();
+        const QDBusPendingReply<quint32> reply = pending_;
+        if (!reply.isError()) cookie_ = reply.value();
+    }
     release();
 }
 
@@ -38,10 +47,12 @@ void ScreenSaverInhibitor::request() {
     QDBusMessage call = screenSaverCall("Inhibit");
     call << application_ << QStringLiteral("Playing video");
     asking_ = true;
-    auto* watcher = new QDBusPendingCallWatcher(bus_.asyncCall(call), this);
+    pending_ = bus_.asyncCall(call, kAnswerTimeoutMs);
+    auto* watcher = new QDBusPendingCallWatcher(pending_, this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this, [this](QDBusPendingCallWatcher* w) {
         w->deleteLater();
         asking_ = false;
+        pending_ = QDBusPendingCall::fromCompletedCall(QDBusMessage());
         const QDBusPendingReply<quint32> reply = *w;
         // No screensaver service: nothing to keep awake, nothing to retry.
         if (reply.isError()) return;

@@ -5,6 +5,7 @@
 // what is wanted by then decides whether the cookie is kept or given back.
 // Without the service the program simply goes on.
 #include <QDBusConnection>
+#include <QDBusPendingCall>
 #include <QObject>
 #include <QString>
 
@@ -29,8 +30,13 @@ private:
     void request();
     void release();
 
+    /// How long the desktop may take to answer the inhibit.
+    static constexpr int kAnswerTimeoutMs = 2000;
+
     QDBusConnection bus_;
     QString application_;
+    /// The inhibit asked for and not yet answered.
+    QDBusPendingCall pending_ = QDBusPendingCall::fromCompletedCall(QDBusMessage());
     bool wanted_ = false;
     bool asking_ = false;
     quint32 cookie_ = 0;
