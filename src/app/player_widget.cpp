@@ -214,6 +214,8 @@ void PlayerWidget::setFullScreen(bool fullScreen) {
     } else {
         barTimer_->stop();
         layout()->addWidget(content_);
+        // Moved back, it would show only once the layout's queued show runs.
+        content_->show();
         content_->unsetCursor();
         bar_->setVisible(true);
         if (window_) window_->hide();
@@ -224,6 +226,8 @@ void PlayerWidget::setFullScreen(bool fullScreen) {
 }
 
 // ---- the bar ----------------------------------------------------------------
+
+void PlayerWidget::setBarHideDelay(int ms) { barTimer_->setInterval(ms); }
 
 void PlayerWidget::showPaused(bool paused) {
     const bool playing = !paused && !video_->isIdle();

@@ -51,6 +51,9 @@ public:
     void setEvents(platform::PlayerEvents events) override { events_ = std::move(events); }
 
     bool isFullScreen() const { return fullScreen_; }
+    /// How long the bar stays over the full-screen picture once the mouse
+    /// is still (2 s; tests take less).
+    void setBarHideDelay(int ms);
     /// The picture and the panel, stacked; what is shown of the player.
     QWidget* screenArea() const { return screen_; }
     /// The window the picture fills the screen with (null when not full screen).

@@ -178,9 +178,19 @@ TEST_F(ProgramWindowPlayer, KeysAndDoubleClickOnTheRealWindow) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return full->isVisible() && full->isFullScreen(); }, 3000));
     EXPECT_TRUE(full->isAncestorOf(shell_->playerWidget()->screenArea())) << "the picture alone fills the screen";
     EXPECT_TRUE(program().playback().nowPlaying().state().fullScreen);
+    // The bar lies over the picture while the mouse moves, and goes when it rests.
+    shell_->playerWidget()->setBarHideDelay(200);
+    QWidget* bar = shell_->playerWidget()->controlBar();
+    QTest::mouseMove(picture(), QPoint(20, 20));
+    QTest::mouseMove(picture(), QPoint(40, 30));
+    EXPECT_TRUE(bar->isVisible());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !bar->isVisible(); }, 3000)) << "the bar hides when the mouse rests";
+    QTest::mouseMove(picture(), QPoint(60, 40));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return bar->isVisible(); }, 1000)) << "a move brings the bar back";
     QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : full, Qt::Key_Escape);
     EXPECT_FALSE(shell_->playerWidget()->isFullScreen());
     EXPECT_FALSE(full->isVisible());
+    EXPECT_TRUE(bar->isVisible()) << "in the window the bar always shows";
     EXPECT_TRUE(shell_->playerWidget()->isAncestorOf(shell_->playerWidget()->screenArea()));
 
     list->setFocus();
