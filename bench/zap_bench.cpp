@@ -29,7 +29,7 @@ struct Zap {
     cd::ui::Control offline{"Image", "imgOffline"};
     cd::ui::Control status{"StatusLine", "PlayerStatus"};
     cd::localization::MessageTable messages{cd::platform::VersionInfo{"ChannelDeck", "Q", "x", 1, 0, 0}};
-    cd::playback::PlaybackController playback{client, reporter, player, {offline, status}, messages};
+    cd::playback::PlaybackController playback{loop, client, reporter, player, {offline, status}, messages};
 
     Zap() { cd::localization::addDefaultMessages(messages); }
 

@@ -96,8 +96,7 @@ AppShell::AppShell(platform::Configuration config, std::filesystem::path program
     videoView_ = new WebView();
     bannerView_ = new WebView();
 
-    mainwindow::Ports ports{loop_,  pump_,     *playerWidget_->player(), *videoView_, *bannerView_, dialogs_,
-                            shell_, *settings_};
+    mainwindow::Ports ports{loop_, pump_, *playerWidget_, *videoView_, *bannerView_, dialogs_, shell_, *settings_};
     mainwindow::ShellRequests requests;
     requests.showModal = [this](ui::Form& f) { showModal(f); };
     requests.show = [this](ui::Form& f) { show(f); };
@@ -118,9 +117,12 @@ AppShell::AppShell(platform::Configuration config, std::filesystem::path program
                                                      std::move(registryFolder), ports, std::move(requests));
     buildViews();
     new NoVideoCover(playerWidget_->player(), [this] { return playingTitle(); });
+    connectPlayer(options.bus);
 }
 
 AppShell::~AppShell() {
+    if (keys_) qApp->removeEventFilter(keys_.get());
+    desktop_.reset();
     // The views own the player and browsers; they go before the program
     // whose model they watch.
     views_.clear();
@@ -178,6 +180,32 @@ void AppShell::buildViews() {
     // other window, and the first-run language window must come on top.
     viewFor(w.splashWindow)->setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
     centreOnScreen(viewFor(w.splashWindow));
+}
+
+void AppShell::connectPlayer(const QDBusConnection& bus) {
+    playback::PlayerControls& controls = program_->playerControls();
+    keys_ = std::make_unique<PlayerKeyRouter>(
+        mainView(), playerWidget_, [&controls](playback::PlayerKey key, bool ctrl, playback::KeyPlace place) {
+            return controls.keyPressed(key, ctrl, place);
+        });
+    qApp->installEventFilter(keys_.get());
+    connect(playerWidget_, &PlayerWidget::pictureDoubleClicked, this, [&controls] { controls.toggleFullScreen(); });
+
+    MprisHooks hooks;
+    hooks.raise = [this] {
+        if (FormView* v = mainView(); v && v->isVisible()) {
+            if (v->isMinimized()) v->showNormal();
+            v->raise();
+            v->activateWindow();
+        }
+    };
+    hooks.quit = [this] {
+        if (FormView* v = mainView(); v && v->isVisible()) v->close();
+    };
+    hooks.position = [this] { return playerWidget_->player()->timePos(); };
+    desktop_ = std::make_unique<DesktopSession>(bus, program_->playback().nowPlaying(), controls,
+                                                QString::fromStdString(program_->values().brand.productName),
+                                                std::move(hooks));
 }
 
 void AppShell::start() { program_->StartSplash(); }

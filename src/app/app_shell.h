@@ -8,7 +8,9 @@
 #include <map>
 #include <memory>
 
+#include "app/desktop_session.h"
 #include "app/form_view.h"
+#include "app/player_key_router.h"
 #include "app/player_widget.h"
 #include "app/qt_dialogs.h"
 #include "app/qt_event_loop.h"
@@ -26,6 +28,8 @@ struct AppShellOptions {
     QString settingsFile;
     /// The player's own error boxes (tests switch them off).
     bool playerErrorDialogs = true;
+    /// The session bus the MPRIS player and the screensaver inhibit use.
+    QDBusConnection bus = QDBusConnection::sessionBus();
 };
 
 class AppShell : public QObject {
@@ -46,6 +50,8 @@ public:
     WebView* videoView() const { return videoView_; }
     WebView* bannerView() const { return bannerView_; }
     QtDialogs& dialogs() { return dialogs_; }
+    /// The MPRIS player and the screensaver inhibit.
+    DesktopSession* desktopSession() const { return desktop_.get(); }
 
 signals:
     /// The program ended (the main window was unloaded, or a second instance stopped).
@@ -57,6 +63,7 @@ private:
     QString playingTitle() const;
     void showModal(ui::Form& form);
     void show(ui::Form& form);
+    void connectPlayer(const QDBusConnection& bus);
 
     std::unique_ptr<QtSettingsStore> settings_;
     QtEventLoop loop_;
@@ -69,6 +76,9 @@ private:
     WebView* bannerView_ = nullptr;
     std::unique_ptr<mainwindow::Program> program_;
     std::map<const ui::Form*, std::unique_ptr<FormView>> views_;
+    // Both follow the program's state and go before it.
+    std::unique_ptr<PlayerKeyRouter> keys_;
+    std::unique_ptr<DesktopSession> desktop_;
     bool ended_ = false;
 };
 

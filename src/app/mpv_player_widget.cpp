@@ -20,20 +20,65 @@ namespace cd::app {
 namespace {
 
 // Observed properties, one table: the reply id is the row number.
-enum PropertyId : std::uint64_t { kPause, kDuration, kTimePos, kVolume, kMute, kIdleActive, kVoConfigured };
+enum PropertyId : std::uint64_t {
+    kPause,
+    kDuration,
+    kTimePos,
+    kVolume,
+    kMute,
+    kIdleActive,
+    kMetadata,
+    kMediaTitle,
+    kAudioCodec,
+    kVideoFormat,
+    kAudioBitrate,
+    kVideoBitrate,
+    kWidth,
+    kHeight,
+    kAlbumArt,
+    kFileSize,
+    kVoConfigured,
+};
 struct ObservedProperty {
     const char* name;
     mpv_format format;
 };
-constexpr std::array<ObservedProperty, 7> kObserved = {{
+constexpr std::array<ObservedProperty, 17> kObserved = {{
     {"pause", MPV_FORMAT_FLAG},
     {"duration", MPV_FORMAT_DOUBLE},
     {"time-pos", MPV_FORMAT_DOUBLE},
     {"volume", MPV_FORMAT_DOUBLE},
     {"mute", MPV_FORMAT_FLAG},
     {"idle-active", MPV_FORMAT_FLAG},
+    // The tags, with the ICY title an internet radio sends as it plays.
+    {"metadata", MPV_FORMAT_NODE},
+    {"media-title", MPV_FORMAT_STRING},
+    {"audio-codec-name", MPV_FORMAT_STRING},
+    {"video-format", MPV_FORMAT_STRING},
+    {"audio-bitrate", MPV_FORMAT_DOUBLE},
+    {"video-bitrate", MPV_FORMAT_DOUBLE},
+    {"width", MPV_FORMAT_INT64},
+    {"height", MPV_FORMAT_INT64},
+    // A cover image is a video track, but no picture to watch.
+    {"current-tracks/video/albumart", MPV_FORMAT_FLAG},
+    // Unknown for a live stream (no Content-Length), whose duration mpv
+    // gives as the length of what it has cached so far.
+    {"file-size", MPV_FORMAT_INT64},
     {"vo-configured", MPV_FORMAT_FLAG},
 }};
+
+/// The value of key in an mpv map node, ignoring letter case ("Title",
+/// "TITLE" and "title" come from different containers); empty when absent.
+std::string mapValue(const mpv_node& node, const char* key) {
+    if (node.format != MPV_FORMAT_NODE_MAP || !node.u.list) return {};
+    const mpv_node_list& list = *node.u.list;
+    for (int i = 0; i < list.num; ++i) {
+        if (QString::fromUtf8(list.keys[i]).compare(QLatin1String(key), Qt::CaseInsensitive) != 0) continue;
+        const mpv_node& value = list.values[i];
+        if (value.format == MPV_FORMAT_STRING && value.u.string) return value.u.string;
+    }
+    return {};
+}
 
 // The player's start settings, and the switches that keep the embedded core
 // from reading user configuration, binding keys or drawing its own controls.
@@ -47,6 +92,7 @@ constexpr std::array<std::array<const char*, 2>, 16> kStartOptions = {{
     {"terminal", "no"},
     {"config", "no"},
     {"idle", "yes"},
+    // The picture keeps its shape in any size of window (bars, no stretching).
     {"keepaspect", "yes"},
     {"volume", "50"},
     {"mute", "no"},
@@ -130,7 +176,9 @@ void MpvPlayerWidget::paintGL() {
     QOpenGLFunctions* f = context()->functions();
     f->glClearColor(0, 0, 0, 1);
     f->glClear(GL_COLOR_BUFFER_BIT);
-    if (!render_) return;
+    // Without a picture (nothing loaded, sound only) mpv draws nothing new,
+    // and the last frame of an earlier medium must not stay.
+    if (!render_ || idle_ || !info_.hasVideo()) return;
     const qreal ratio = devicePixelRatioF();
     mpv_opengl_fbo fbo{static_cast<int>(defaultFramebufferObject()), static_cast<int>(std::lround(width() * ratio)),
                        static_cast<int>(std::lround(height() * ratio)), 0};
@@ -166,9 +214,20 @@ void MpvPlayerWidget::setFlag(const char* name, bool value) {
     mpv_set_property_async(mpv_.get(), 0, name, MPV_FORMAT_FLAG, &flag);
 }
 
-void MpvPlayerWidget::setUrl(const std::string& url) {
+void MpvPlayerWidget::setUrl(const std::string& url) { load(url, false); }
+
+void MpvPlayerWidget::reopen(const std::string& url) { load(url, true); }
+
+void MpvPlayerWidget::load(const std::string& url, bool quiet) {
     url_ = url;
     started_ = false;
+    everStarted_ = false;
+    quiet_ = quiet;
+    // A new medium has no length until mpv says so: the last one's must not
+    // give a live stream a seek bar.
+    rawDuration_ = 0;
+    fileSize_ = 0;
+    updateDuration();
     if (url.empty()) {
         command({"stop"});
         return;
@@ -184,7 +243,11 @@ bool MpvPlayerWidget::hasKnownSize() const {
 
 void MpvPlayerWidget::stop() {
     started_ = false;
+    rawDuration_ = 0;
+    fileSize_ = 0;
+    updateDuration();
     command({"stop"});
+    update();
 }
 
 void MpvPlayerWidget::close() {
@@ -218,11 +281,19 @@ void MpvPlayerWidget::seek(double seconds) {
 
 void MpvPlayerWidget::setVolume(int volume) {
     if (!mpv_) return;
-    double v = std::clamp(volume, 0, 100);
+    volume_ = std::clamp(volume, 0, 100);
+    double v = volume_;
     mpv_set_property_async(mpv_.get(), 0, "volume", MPV_FORMAT_DOUBLE, &v);
+    // Told at once, so a second step right after the first counts from it.
+    emit volumeChanged(volume_);
 }
 
-void MpvPlayerWidget::setMuted(bool muted) { setFlag("mute", muted); }
+void MpvPlayerWidget::setMuted(bool muted) {
+    if (!mpv_) return;
+    muted_ = muted;
+    setFlag("mute", muted);
+    emit mutedChanged(muted_);
+}
 
 void MpvPlayerWidget::drainEvents() {
     drainQueued_.store(false);
@@ -235,19 +306,21 @@ void MpvPlayerWidget::drainEvents() {
         handleEvent(*event);
         if (!alive || !mpv_) return;
     }
+    if (infoDirty_) updateMediaInfo();
 }
 
 void MpvPlayerWidget::handleEvent(const mpv_event& event) {
     switch (event.event_id) {
         case MPV_EVENT_START_FILE:
             started_ = false;
+            resetMediaInfo();
             break;
         case MPV_EVENT_FILE_LOADED:
         case MPV_EVENT_PLAYBACK_RESTART:
             if (!started_) {
                 started_ = true;
+                everStarted_ = true;
                 emit playbackStarted();
-                if (events_.started) events_.started();
             }
             break;
         case MPV_EVENT_END_FILE:
@@ -267,14 +340,13 @@ void MpvPlayerWidget::handleEndFile(const mpv_event& event) {
     timePos_ = 0;
     const bool failed = end->reason == MPV_END_FILE_REASON_ERROR;
     const QString errorText = failed ? QString::fromUtf8(mpv_error_string(end->error)) : QString();
+    // The last frame goes with its medium.
+    update();
     emit endFile(static_cast<int>(end->reason), errorText);
-    if (!failed) {
-        if (end->reason == MPV_END_FILE_REASON_EOF && events_.ended) events_.ended();
-        return;
-    }
+    if (!failed) return;
+    const bool box = errorDialogs_ && !quiet_ && !everStarted_;
     emit playbackError(errorText, CodePage::toUnicode(url_));
-    if (events_.failed) events_.failed(errorText.toStdString());
-    if (errorDialogs_) showError(errorText);
+    if (box) showError(errorText);
 }
 
 void MpvPlayerWidget::showError(const QString& reason) {
@@ -298,8 +370,12 @@ void MpvPlayerWidget::handleProperty(std::uint64_t id, const mpv_event_property&
             emit pausedChanged(paused_);
             break;
         case kDuration:
-            duration_ = number;
-            emit durationChanged(duration_);
+            rawDuration_ = number;
+            updateDuration();
+            break;
+        case kFileSize:
+            fileSize_ = has && p.format == MPV_FORMAT_INT64 ? *static_cast<const std::int64_t*>(p.data) : 0;
+            updateDuration();
             break;
         case kTimePos:
             timePos_ = number;
@@ -324,12 +400,101 @@ void MpvPlayerWidget::handleProperty(std::uint64_t id, const mpv_event_property&
             break;
         case kIdleActive:
             idle_ = flag;
-            if (idle_) started_ = false;
+            if (idle_) {
+                started_ = false;
+                update();
+            }
             emit idleChanged(idle_);
+            break;
+        case kMetadata:
+            icyTitle_ = has && p.format == MPV_FORMAT_NODE
+                            ? mapValue(*static_cast<const mpv_node*>(p.data), "icy-title")
+                            : std::string();
+            tagTitle_ = has && p.format == MPV_FORMAT_NODE ? mapValue(*static_cast<const mpv_node*>(p.data), "title")
+                                                           : std::string();
+            infoDirty_ = true;
+            break;
+        case kMediaTitle:
+        case kAudioCodec:
+        case kVideoFormat: {
+            const char* text = has && p.format == MPV_FORMAT_STRING ? *static_cast<char* const*>(p.data) : nullptr;
+            std::string& target = id == kMediaTitle ? mediaTitle_ : id == kAudioCodec ? audioCodec_ : videoFormat_;
+            target = text ? text : "";
+            infoDirty_ = true;
+            break;
+        }
+        case kAudioBitrate:
+            audioBitrate_ = number;
+            infoDirty_ = true;
+            break;
+        case kVideoBitrate:
+            videoBitrate_ = number;
+            infoDirty_ = true;
+            break;
+        case kWidth:
+        case kHeight: {
+            const int v =
+                has && p.format == MPV_FORMAT_INT64
+                    ? static_cast<int>(std::clamp<std::int64_t>(*static_cast<const std::int64_t*>(p.data), 0, 1 << 16))
+                    : 0;
+            (id == kWidth ? width_ : height_) = v;
+            infoDirty_ = true;
+            break;
+        }
+        case kAlbumArt:
+            albumArt_ = flag;
+            infoDirty_ = true;
             break;
         default:
             break;
     }
+}
+
+void MpvPlayerWidget::updateDuration() {
+    // The size is asked of mpv now rather than taken from the last event:
+    // the events of a new medium may come in any order, and a size left
+    // from the medium before would give a live stream a length.
+    const double duration = rawDuration_ > 0 && fileSize_ > 0 && hasKnownSize() ? rawDuration_ : 0;
+    if (duration == duration_) return;
+    duration_ = duration;
+    infoDirty_ = true;
+    emit durationChanged(duration_);
+}
+
+void MpvPlayerWidget::resetMediaInfo() {
+    mediaTitle_.clear();
+    audioCodec_.clear();
+    videoFormat_.clear();
+    icyTitle_.clear();
+    tagTitle_.clear();
+    audioBitrate_ = videoBitrate_ = 0;
+    width_ = height_ = 0;
+    albumArt_ = false;
+    duration_ = 0;
+    rawDuration_ = 0;
+    fileSize_ = 0;
+    info_ = {};
+    infoDirty_ = true;
+}
+
+void MpvPlayerWidget::updateMediaInfo() {
+    infoDirty_ = false;
+    platform::MediaInfo next;
+    next.streamTitle = !icyTitle_.empty() ? icyTitle_ : tagTitle_;
+    next.mediaTitle = mediaTitle_;
+    next.audioCodec = audioCodec_;
+    const bool picture = width_ > 0 && height_ > 0 && !albumArt_;
+    next.width = picture ? width_ : 0;
+    next.height = picture ? height_ : 0;
+    if (picture) next.videoCodec = videoFormat_;
+    // In whole kbit/s, so the estimate's small swings do not count as news.
+    next.bitrateKbps = static_cast<int>(std::lround((audioBitrate_ + (picture ? videoBitrate_ : 0)) / 1000.0));
+    next.duration = duration_ > 0 ? duration_ : 0;
+    const bool pictureCame = picture && !info_.hasVideo();
+    if (next == info_) return;
+    info_ = std::move(next);
+    if (!info_.hasVideo() || pictureCame) update();
+    emit mediaInfoChanged(info_);
 }
 
 }  // namespace cd::app

@@ -8,6 +8,9 @@
 // needs Qt::AA_ShareOpenGLContexts set before the QApplication exists when it
 // shows web views beside this widget.
 //
+// It is the engine only: the player area around it (PlayerWidget) is the
+// program's platform::Player.
+//
 // Threads: mpv calls back on its own threads. Those callbacks only post a
 // queued call to this widget; every mpv event is read and every signal is
 // emitted on the UI thread. Commands go to mpv asynchronously, so the UI
@@ -28,27 +31,28 @@ struct mpv_event_property;
 
 namespace cd::app {
 
-class MpvPlayerWidget : public QOpenGLWidget, public platform::Player {
+class MpvPlayerWidget : public QOpenGLWidget {
     Q_OBJECT
 public:
     /// Starts the core with the player's start settings: auto-start, volume
-    /// 50, not muted, video stretched to fit, speed 1.0, played once.
+    /// 50, not muted, video scaled to fit in its own shape, speed 1.0,
+    /// played once.
     explicit MpvPlayerWidget(QWidget* parent = nullptr);
     ~MpvPlayerWidget() override;
 
     /// False when mpv could not be started; every call is then ignored.
     bool isValid() const { return static_cast<bool>(mpv_); }
 
-    // platform::Player
     /// Replaces what plays with url (an address or a local path) and starts it.
-    void setUrl(const std::string& url) override;
-    /// Stops playback; play() starts the same medium again.
-    void stop() override;
+    void setUrl(const std::string& url);
+    /// Like setUrl, but a medium that cannot be opened shows no error box.
+    void reopen(const std::string& url);
+    /// Stops playback; play() starts the same medium again. The picture goes.
+    void stop();
     /// Stops and releases the medium; play() has nothing to start after it.
     /// (This is the player's close; it hides QWidget::close, which would
     /// close the widget, not the medium.)
-    void close() override;
-    void setEvents(platform::PlayerEvents events) override { events_ = std::move(events); }
+    void close();
 
     /// Resumes a paused medium, or starts the last medium again after stop().
     void play();
@@ -78,10 +82,13 @@ public:
     double duration() const { return duration_; }
     int volume() const { return volume_; }
     bool isMuted() const { return muted_; }
+    /// What mpv has said of the medium so far.
+    const platform::MediaInfo& mediaInfo() const { return info_; }
 
-    /// When on (the default), a medium that cannot be opened or played is
-    /// reported by the player itself in a non-blocking message box titled
-    /// "Media Player". playbackError is emitted either way.
+    /// When on (the default), a medium that cannot be opened is reported by
+    /// the player itself in a non-blocking message box titled "Media Player"
+    /// (not one given with reopen, and not one that played and then broke
+    /// off). playbackError is emitted either way.
     void setErrorDialogsEnabled(bool on) { errorDialogs_ = on; }
     bool errorDialogsEnabled() const { return errorDialogs_; }
 
@@ -101,6 +108,9 @@ signals:
     void mutedChanged(bool muted);
     void idleChanged(bool idle);
     void videoShownChanged(bool shown);
+    /// Title, codec, bitrate or picture size changed; at most once per
+    /// batch of mpv events.
+    void mediaInfoChanged(const cd::platform::MediaInfo& info);
 
 protected:
     void initializeGL() override;
@@ -113,10 +123,14 @@ private:
     void handleEvent(const mpv_event& event);
     void handleProperty(std::uint64_t id, const mpv_event_property& property);
     void handleEndFile(const mpv_event& event);
+    void load(const std::string& url, bool quiet);
+    void resetMediaInfo();
     void showError(const QString& reason);
     void freeRenderContext();
     void command(std::initializer_list<const char*> args);
     void setFlag(const char* name, bool value);
+    void updateMediaInfo();
+    void updateDuration();
 
     MpvHandle mpv_;
     mpv_render_context* render_ = nullptr;
@@ -127,12 +141,32 @@ private:
     bool idle_ = true;
     bool videoShown_ = false;
     bool errorDialogs_ = true;
+    /// The medium was given with reopen(): it reports no error box.
+    bool quiet_ = false;
+    /// The medium has started at least once since it was loaded.
+    bool everStarted_ = false;
+    /// What mpv says of the length and the size; a medium without a size
+    /// (a live stream) has no length, whatever mpv has cached of it.
+    double rawDuration_ = 0;
+    std::int64_t fileSize_ = 0;
+    platform::MediaInfo info_;
+    /// Parts of the info as mpv gives them, put together in updateMediaInfo.
+    double audioBitrate_ = 0;
+    double videoBitrate_ = 0;
+    int width_ = 0;
+    int height_ = 0;
+    bool albumArt_ = false;
+    std::string mediaTitle_;
+    std::string audioCodec_;
+    std::string videoFormat_;
+    std::string icyTitle_;
+    std::string tagTitle_;
+    bool infoDirty_ = false;
     double timePos_ = 0;
     double duration_ = 0;
     int volume_ = 50;
     bool muted_ = false;
     QElapsedTimer timePosThrottle_;
-    platform::PlayerEvents events_;
 };
 
 }  // namespace cd::app

@@ -5,6 +5,7 @@
 #include "catalogue/line_cipher.h"
 #include "localization/message_table.h"
 #include "platform/memory_settings_store.h"
+#include "platform/poll_event_loop.h"
 #include "support/fakes.h"
 #include "support/scripted_fetcher.h"
 #include "support/sent_reports.h"
@@ -38,8 +39,9 @@ struct Fixture {
     localization::MessageTable messages{platform::VersionInfo{"ChannelDeck", "Quenmark Software", "x", 1, 0, 0}};
     test::ScriptedFetcher fetcher;
     fetch::Reporter reporter{fetcher, "catalogue.test"};
+    platform::PollEventLoop loop;
     playback::PlaybackController playback{
-        fetcher, reporter, player, {*form.offlinePicture, *form.playerStatus}, messages};
+        loop, fetcher, reporter, player, {*form.offlinePicture, *form.playerStatus}, messages};
     std::unique_ptr<catalogue::CategoryView> view;
     std::unique_ptr<Navigation> nav;
     std::vector<std::string> websiteRequests;

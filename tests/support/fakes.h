@@ -31,8 +31,29 @@ public:
         log.push_back("url:" + url);
         urls.push_back(url);
     }
+    void reopen(const std::string& url) override {
+        log.push_back("reopen:" + url);
+        reopened.push_back(url);
+    }
+    void play() override { log.push_back("play"); }
+    void pause() override { log.push_back("pause"); }
     void stop() override { log.push_back("stop"); }
     void close() override { log.push_back("close"); }
+    void seekBy(double seconds) override { seeks.push_back(seconds); }
+    // Like the real player, the new volume, mute and screen are told back at once.
+    void setVolume(int v) override {
+        volume = v;
+        if (events.volumeChanged) events.volumeChanged(volume, muted);
+    }
+    void setMuted(bool m) override {
+        muted = m;
+        if (events.volumeChanged) events.volumeChanged(volume, muted);
+    }
+    void setFullScreen(bool on) override {
+        fullScreen = on;
+        if (events.fullScreenChanged) events.fullScreenChanged(on);
+    }
+    void showPanel(const platform::PlayerPanel& p) override { panels.push_back(p); }
     void setEvents(platform::PlayerEvents e) override { events = std::move(e); }
     /// The player says what it would say after playing or failing.
     void reportStarted() {
@@ -41,8 +62,29 @@ public:
     void reportFailed(const std::string& reason) {
         if (events.failed) events.failed(reason);
     }
+    void reportEnded() {
+        if (events.ended) events.ended();
+    }
+    void reportInfo(const platform::MediaInfo& info) {
+        if (events.infoChanged) events.infoChanged(info);
+    }
+    void reportPaused(bool paused) {
+        if (events.pausedChanged) events.pausedChanged(paused);
+    }
+    void reportUserStop() {
+        if (events.userStopped) events.userStopped();
+    }
+    /// The panel shown now (not shown before the first showPanel).
+    platform::PlayerPanel panel() const { return panels.empty() ? platform::PlayerPanel{} : panels.back(); }
+
     std::vector<std::string> urls;
+    std::vector<std::string> reopened;
     std::vector<std::string> log;
+    std::vector<double> seeks;
+    std::vector<platform::PlayerPanel> panels;
+    int volume = 50;
+    bool muted = false;
+    bool fullScreen = false;
     platform::PlayerEvents events;
 };
 

@@ -92,6 +92,15 @@ void addStatusMessages(MessageTable& table) {
     // %1 is the page's address.
     table.setMessage("MSG_PAGENOTOPENED",
                      "The page %1 could not be opened: this desktop has no program set up to open web pages.");
+    // What the status line says while a channel plays and when it stops.
+    // %1 is the channel's name, %2 the title the station sends.
+    table.setMessage("MSG_STATUS_PLAYINGTITLE", "Playing %1: %2");
+    // %2 is the number of the try, %3 how many there are.
+    table.setMessage("MSG_STATUS_RECONNECTING", "Reconnecting to %1\xE2\x80\xA6 (try %2 of %3)");
+    // %2 is the player's reason, or the one below.
+    table.setMessage("MSG_STATUS_STOPPED", "%1 stopped: %2.");
+    table.setMessage("MSG_STATUS_USERSTOPPED", "%1 stopped.");
+    table.setMessage("MSG_REASON_STREAMENDED", "the stream ended");
 }
 
 }  // namespace cd::localization

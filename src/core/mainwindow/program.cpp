@@ -65,8 +65,11 @@ Program::Program(platform::Configuration config, fs::path programFolder, fs::pat
     videoPage_ = std::make_unique<videosite::VideoPage>(folder_, ports_.videoBrowser, config_.hosts.videoPlayer,
                                                         ports_.dialogs, appTitle_);
     playback_ = std::make_unique<playback::PlaybackController>(
-        fetcher_, reporter_, ports_.player, playback::PlaybackView{*f.offlinePicture, *f.playerStatus},
+        ports_.loop, fetcher_, reporter_, ports_.player, playback::PlaybackView{*f.offlinePicture, *f.playerStatus},
         languages_.messages());
+    playerControls_ = std::make_unique<playback::PlayerControls>(ports_.player, *playback_, ports_.settings);
+    // The volume and mute switch the user left last time.
+    playerControls_->restoreVolume();
     favourites_ = std::make_unique<favourites::Favourites>(
         f, folder_,
         [this](const std::string& name, const std::string& address, const std::string& reportValue) {

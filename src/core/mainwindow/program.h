@@ -32,6 +32,7 @@
 #include "platform/settings_store.h"
 #include "platform/shell.h"
 #include "playback/playback_controller.h"
+#include "playback/player_controls.h"
 #include "presentation/about_box.h"
 #include "presentation/help_viewer.h"
 #include "presentation/machine_store.h"
@@ -111,6 +112,8 @@ public:
     videosite::VideoSite& videoSite() { return *videoSite_; }
     Navigation& navigation() { return *navigation_; }
     playback::PlaybackController& playback() { return *playback_; }
+    /// The player's keys, the double click on the picture and the media keys.
+    playback::PlayerControls& playerControls() { return *playerControls_; }
     fetch::Fetcher& fetcher() { return fetcher_; }
     localization::LanguagePicker& languageWindow() { return *languageWindow_; }
     LocalFiles& localFiles() { return *localFiles_; }
@@ -152,6 +155,7 @@ private:
     /// Channel and favourite probes, video pages and local files: the newest
     /// playback request wins over one still waiting for its probe.
     std::unique_ptr<playback::PlaybackController> playback_;
+    std::unique_ptr<playback::PlayerControls> playerControls_;
     std::unique_ptr<localization::LanguagePicker> languageWindow_;
     std::unique_ptr<catalogue::CategoryView> categoryView_;
     std::unique_ptr<videosite::VideoPage> videoPage_;

@@ -1,5 +1,7 @@
 #include "playback/status_text.h"
 
+#include <vector>
+
 #include "util/text.h"
 
 namespace cd::playback {
@@ -22,6 +24,45 @@ std::string offlineText(const localization::MessageTable& messages, std::string_
 
 std::string notPlayedText(const localization::MessageTable& messages, std::string_view name, std::string_view reason) {
     return util::fillPlaceholders(messages.getMessages("MSG_STATUS_NOTPLAYED"), {name, reason});
+}
+
+std::string nowPlayingText(const localization::MessageTable& messages, std::string_view name,
+                           const platform::MediaInfo& media) {
+    std::string text =
+        media.streamTitle.empty() || media.streamTitle == name
+            ? playingText(messages, name)
+            : util::fillPlaceholders(messages.getMessages("MSG_STATUS_PLAYINGTITLE"), {name, media.streamTitle});
+    const std::string details = mediaDetails(media);
+    if (!details.empty()) text += " (" + details + ")";
+    return text;
+}
+
+std::string mediaDetails(const platform::MediaInfo& media) {
+    std::vector<std::string> parts;
+    const std::string& codec = media.hasVideo() && !media.videoCodec.empty() ? media.videoCodec : media.audioCodec;
+    if (!codec.empty()) parts.push_back(codec);
+    if (media.hasVideo()) parts.push_back(util::decimal(media.width) + "\xC3\x97" + util::decimal(media.height));  // ×
+    if (media.bitrateKbps > 0) parts.push_back(util::decimal(media.bitrateKbps) + " kbit/s");
+    std::string out;
+    for (const std::string& part : parts) {
+        if (!out.empty()) out += ", ";
+        out += part;
+    }
+    return out;
+}
+
+std::string reconnectingText(const localization::MessageTable& messages, std::string_view name, int attempt,
+                             int tries) {
+    return util::fillPlaceholders(messages.getMessages("MSG_STATUS_RECONNECTING"),
+                                  {name, util::decimal(attempt), util::decimal(tries)});
+}
+
+std::string stoppedText(const localization::MessageTable& messages, std::string_view name, std::string_view reason) {
+    return util::fillPlaceholders(messages.getMessages("MSG_STATUS_STOPPED"), {name, reason});
+}
+
+std::string userStoppedText(const localization::MessageTable& messages, std::string_view name) {
+    return util::fillPlaceholders(messages.getMessages("MSG_STATUS_USERSTOPPED"), {name});
 }
 
 std::string reasonText(const localization::MessageTable& messages, const fetch::ProbeVerdict& verdict) {
