@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "app/app_shell.h"
+#include "bench_shell.h"
 #include "generated_catalogue.h"
 #include "support/temp_dir.h"
 
@@ -18,19 +19,7 @@ void BM_CategorySwitchInWindow(benchmark::State& state) {
     const auto records = static_cast<int>(state.range(0));
     cd::test::TempDir dir;
     dir.write("Data.txt", cd::bench::generateCatalogue(records));
-    dir.write("settings.ini", "[Settings]\nLanguage=English\nshowHelp=0\nTVLang=All\nRadioLang=All\n");
-    auto config = cd::platform::Configuration::defaults();
-    // Nothing leaves the machine: every server is a closed local port.
-    for (std::string* host : {&config.hosts.catalogue, &config.hosts.language, &config.hosts.banner,
-                              &config.hosts.video, &config.hosts.videoRegional, &config.hosts.videoPlayer})
-        *host = "127.0.0.1:9";
-    cd::app::AppShellOptions options;
-    options.settingsFile = QString::fromStdString((dir / "settings.ini").string());
-    options.playerErrorDialogs = false;
-    auto shell = std::make_unique<cd::app::AppShell>(config, dir.path(), dir / "registry", options);
-    shell->start();
-    while (!shell->program().windows.mainWindow.visible()) QApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    QApplication::processEvents();
+    auto shell = cd::bench::startShell(dir, "Language=English\nshowHelp=0\nTVLang=All\nRadioLang=All\n");
 
     auto* tv = shell->mainView()->widgetAs<QPushButton>("cmdTV");
     auto* radio = shell->mainView()->widgetAs<QPushButton>("cmdRadio");
@@ -59,18 +48,7 @@ void BM_CategorySwitchInWindow(benchmark::State& state) {
 void BM_SearchKeystrokeInWindow(benchmark::State& state) {
     cd::test::TempDir dir;
     dir.write("Data.txt", cd::bench::generateCatalogue(1'000'000));
-    dir.write("settings.ini", "[Settings]\nLanguage=English\nshowHelp=0\nTVLang=All\n");
-    auto config = cd::platform::Configuration::defaults();
-    for (std::string* host : {&config.hosts.catalogue, &config.hosts.language, &config.hosts.banner,
-                              &config.hosts.video, &config.hosts.videoRegional, &config.hosts.videoPlayer})
-        *host = "127.0.0.1:9";
-    cd::app::AppShellOptions options;
-    options.settingsFile = QString::fromStdString((dir / "settings.ini").string());
-    options.playerErrorDialogs = false;
-    auto shell = std::make_unique<cd::app::AppShell>(config, dir.path(), dir / "registry", options);
-    shell->start();
-    while (!shell->program().windows.mainWindow.visible()) QApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    QApplication::processEvents();
+    auto shell = cd::bench::startShell(dir, "Language=English\nshowHelp=0\nTVLang=All\n");
     auto* field = shell->mainView()->widgetAs<QLineEdit>("txtChannelSearch");
     if (!field) {
         state.SkipWithError("no search field");

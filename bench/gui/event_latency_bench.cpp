@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/app_shell.h"
+#include "bench_shell.h"
 #include "support/script_server.h"
 #include "support/temp_dir.h"
 
@@ -24,17 +25,7 @@ void BM_EventLatencyDuringFiveSilentFetches(benchmark::State& state) {
     silent.on("/silent", cd::test::Script{{}, false, true});
     cd::test::TempDir dir;
     dir.write("Data.txt", "");
-    dir.write("settings.ini", "[Settings]\nLanguage=English\nshowHelp=0\n");
-    auto config = cd::platform::Configuration::defaults();
-    for (std::string* host : {&config.hosts.catalogue, &config.hosts.language, &config.hosts.banner,
-                              &config.hosts.video, &config.hosts.videoRegional, &config.hosts.videoPlayer})
-        *host = "127.0.0.1:9";
-    cd::app::AppShellOptions options;
-    options.settingsFile = QString::fromStdString((dir / "settings.ini").string());
-    options.playerErrorDialogs = false;
-    auto shell = std::make_unique<cd::app::AppShell>(config, dir.path(), dir / "registry", options);
-    shell->start();
-    while (!shell->program().windows.mainWindow.visible()) QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    auto shell = cd::bench::startShell(dir, "Language=English\nshowHelp=0\n");
 
     auto& fetcher = shell->program().fetcher();
     for (int i = 0; i < 5; ++i) {

@@ -223,11 +223,6 @@ void MpvPlayerWidget::load(const std::string& url, bool quiet) {
     started_ = false;
     everStarted_ = false;
     quiet_ = quiet;
-    // A new medium has no length until mpv says so: the last one's must not
-    // give a live stream a seek bar.
-    rawDuration_ = 0;
-    fileSize_ = 0;
-    updateDuration();
     if (url.empty()) {
         command({"stop"});
         return;
@@ -243,9 +238,6 @@ bool MpvPlayerWidget::hasKnownSize() const {
 
 void MpvPlayerWidget::stop() {
     started_ = false;
-    rawDuration_ = 0;
-    fileSize_ = 0;
-    updateDuration();
     command({"stop"});
     update();
 }
@@ -374,7 +366,6 @@ void MpvPlayerWidget::handleProperty(std::uint64_t id, const mpv_event_property&
             updateDuration();
             break;
         case kFileSize:
-            fileSize_ = has && p.format == MPV_FORMAT_INT64 ? *static_cast<const std::int64_t*>(p.data) : 0;
             updateDuration();
             break;
         case kTimePos:
@@ -451,10 +442,9 @@ void MpvPlayerWidget::handleProperty(std::uint64_t id, const mpv_event_property&
 }
 
 void MpvPlayerWidget::updateDuration() {
-    // The size is asked of mpv now rather than taken from the last event:
-    // the events of a new medium may come in any order, and a size left
-    // from the medium before would give a live stream a length.
-    const double duration = rawDuration_ > 0 && fileSize_ > 0 && hasKnownSize() ? rawDuration_ : 0;
+    // The size is asked of mpv now rather than kept from an event: the
+    // events of a new medium may come in any order.
+    const double duration = rawDuration_ > 0 && hasKnownSize() ? rawDuration_ : 0;
     if (duration == duration_) return;
     duration_ = duration;
     infoDirty_ = true;
@@ -470,11 +460,13 @@ void MpvPlayerWidget::resetMediaInfo() {
     audioBitrate_ = videoBitrate_ = 0;
     width_ = height_ = 0;
     albumArt_ = false;
-    duration_ = 0;
-    rawDuration_ = 0;
-    fileSize_ = 0;
     info_ = {};
     infoDirty_ = true;
+    // Through updateDuration, so the seek bar hears that the new medium has
+    // no length yet: a length left from the last one would give a live
+    // stream a seek bar.
+    rawDuration_ = 0;
+    updateDuration();
 }
 
 void MpvPlayerWidget::updateMediaInfo() {

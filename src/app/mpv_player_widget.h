@@ -148,7 +148,6 @@ private:
     /// What mpv says of the length and the size; a medium without a size
     /// (a live stream) has no length, whatever mpv has cached of it.
     double rawDuration_ = 0;
-    std::int64_t fileSize_ = 0;
     platform::MediaInfo info_;
     /// Parts of the info as mpv gives them, put together in updateMediaInfo.
     double audioBitrate_ = 0;

@@ -1,6 +1,7 @@
 #include "videosite/video_page.h"
 
 #include "util/files.h"
+#include "util/html_escape.h"
 
 namespace cd::videosite {
 
@@ -12,32 +13,7 @@ constexpr std::string_view kWidth = "425";
 constexpr std::string_view kHeight = "355";
 }  // namespace
 
-std::string HtmlEscape(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (const char c : text) {
-        switch (c) {
-            case '&':
-                out += "&amp;";
-                break;
-            case '<':
-                out += "&lt;";
-                break;
-            case '>':
-                out += "&gt;";
-                break;
-            case '"':
-                out += "&quot;";
-                break;
-            case '\'':
-                out += "&#39;";
-                break;
-            default:
-                out += c;
-        }
-    }
-    return out;
-}
+std::string HtmlEscape(std::string_view text) { return util::htmlEscape(text); }
 
 std::string PlayerPageLine(std::string_view title, std::string_view id, std::string_view playerHost) {
     std::string line;
