@@ -91,6 +91,10 @@ TEST_F(ProgramWindow, SearchFieldFindsAnImportedChannelByTypingAndPlaysTheClicke
     EXPECT_EQ(view->model()->rowCount(), 1);
     clickRow("Caf\xc3\xa9 Tone");
     ASSERT_TRUE(QTest::qWaitFor([&] { return shell_->player()->currentUrl() == server_.url("/tone.wav"); }, 5000));
+    // The status line names a UTF-8 channel as written, not as windows-1252.
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return form().playerStatus->caption().rfind("Playing Caf\xc3\xa9 Tone", 0) == 0; }, 15000))
+        << form().playerStatus->caption();
 
     QTest::keyClicks(field, "x");  // "CAFEx": nothing
     EXPECT_EQ(form().channelList->count(), 0);

@@ -3,7 +3,7 @@
 #include "fetch/stream_probe.h"
 #include "platform/sleep.h"
 #include "playback/status_text.h"
-#include "util/code_page.h"
+#include "util/display_text.h"
 #include "util/text.h"
 
 namespace cd::playback {
@@ -41,7 +41,7 @@ PlaybackController::PlaybackController(platform::EventLoop& loop, fetch::Fetcher
 
 void PlaybackController::playChannel(const std::string& name, const std::string& address,
                                      const std::string& reportValue) {
-    request_.start(channelRequest(util::codePageToUtf8(name), address, reportValue));
+    request_.start(channelRequest(util::displayText(name), address, reportValue));
 }
 
 void PlaybackController::supersede() {
