@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "catalogue/catalogue_download.h"
 #include "catalogue/category_view.h"
 #include "catalogue/navigation_state.h"
 #include "fetch/http_client.h"
@@ -29,6 +30,7 @@ namespace fs = std::filesystem;
 
 constexpr const char* kFetchUsage = "fetch URL [--max-bytes N]";
 constexpr const char* kProbeUsage = "probe URL";
+constexpr const char* kDownloadUsage = "download DATA.TXT";
 /// What "fetch" reads at most unless told otherwise.
 constexpr std::size_t kDefaultFetchCap = 64u << 20;
 constexpr const char* kListUsage = "list DATA.TXT --category CATEGORY [--language LANGUAGE] [--search TEXT]";
@@ -121,6 +123,21 @@ int runFetch(ToolContext& ctx) {
     return ctx.out ? kOk : kFailed;
 }
 
+int runDownload(ToolContext& ctx) {
+    if (ctx.args.size() != 1)
+        return usageError(ctx, kDownloadUsage, ctx.args.empty() ? "missing DATA.TXT" : "too many arguments");
+    platform::PollEventLoop loop;
+    fetch::HttpClient client(loop);
+    const std::string address =
+        catalogue::channelListAddress(ctx.config.hosts.catalogue, ctx.config.catalogueListPath);
+    const catalogue::DownloadResult result =
+        runToEnd(loop, catalogue::downloadChannelList(client, address, ctx.args[0]));
+    const bool ok = result.outcome == catalogue::DownloadOutcome::Replaced ||
+                    result.outcome == catalogue::DownloadOutcome::Unchanged;
+    (ok ? ctx.out : ctx.err) << (ok ? "" : "channeldeck-tool: ") << catalogue::describe(result) << "\n";
+    return ok ? kOk : kFailed;
+}
+
 int runProbe(ToolContext& ctx) {
     if (ctx.args.size() != 1)
         return usageError(ctx, kProbeUsage, ctx.args.empty() ? "missing URL" : "too many arguments");
@@ -197,6 +214,12 @@ const ToolCommandRegistration fetchCommand(
      "unless --max-bytes says otherwise; ends when slower than 1 KiB/s over 30 s); exit 1 when nothing or "
      "only part of it was fetched",
      &runFetch});
+const ToolCommandRegistration downloadCommand(
+    {"download", kDownloadUsage,
+     "replace DATA.TXT with the channel list published on the catalogue host (--catalogue-host, "
+     "--catalogue-list-path), as File > Download Most Recent Channel List does; asks only whether it changed "
+     "when DATA.TXT is the last download's; exit 1, leaving DATA.TXT whole, when no channel list came",
+     &runDownload});
 const ToolCommandRegistration probeCommand(
     {"probe", kProbeUsage,
      "print 'online' or 'offline' as a click on a channel with that address would decide, then the reason "

@@ -110,39 +110,6 @@ TEST_F(ProgramWindow, SearchFieldFindsAnImportedChannelByTypingAndPlaysTheClicke
     EXPECT_EQ(form().channelList->item(0).text, "Gone TV");
 }
 
-namespace {
-// Runs act on the next modal window that passes its check, as a user would
-// answer it; polled, since the window opens inside the click that asks.
-void whenModal(QObject* owner, std::function<bool(QWidget*)> act) {
-    auto* timer = new QTimer(owner);
-    QObject::connect(timer, &QTimer::timeout, timer, [timer, act] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (!modal || !modal->isVisible()) return;
-        timer->stop();  // before acting: acting may run a nested loop
-        if (act(modal))
-            timer->deleteLater();
-        else
-            timer->start();
-    });
-    timer->start(50);
-}
-
-// Opens the File menu from the menu bar and clicks the entry with this text.
-void clickFileMenuEntry(FormView* view, const QString& text) {
-    QMenuBar* bar = view->findChild<QMenuBar*>();
-    ASSERT_NE(bar, nullptr);
-    QAction* file = bar->actions().front();
-    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(file).center());
-    QMenu* menu = file->menu();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return menu->isVisible(); }, 2000));
-    for (QAction* entry : menu->actions()) {
-        if (entry->text().remove('&') != text) continue;
-        QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(entry).center());
-        return;
-    }
-    FAIL() << "no entry " << text.toStdString();
-}
-}  // namespace
 
 // Catches a playlist import or export the user cannot carry out from the
 // menu: a playlist served over http is fetched, its playable channel joins

@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
@@ -14,6 +16,7 @@
 #include <cmath>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -49,6 +52,8 @@ protected:
     virtual void addRoutes() = 0;
     /// Plain catalogue lines ("name|address|category|languages").
     virtual std::vector<std::string> catalogueLines() = 0;
+    /// Last changes to the program's configuration before it starts.
+    virtual void configure(platform::Configuration&) {}
 
     void SetUp() override {
         server_.server().Get("/webtv/getData.asp", [this](const httplib::Request& req, httplib::Response& res) {
@@ -70,6 +75,7 @@ protected:
         for (std::string* host : {&config.hosts.catalogue, &config.hosts.language, &config.hosts.banner,
                                   &config.hosts.video, &config.hosts.videoRegional, &config.hosts.videoPlayer})
             *host = server_.host();
+        configure(config);
         AppShellOptions options;
         options.settingsFile = QString::fromStdString((dir_ / "settings.ini").string());
         options.playerErrorDialogs = false;
@@ -130,5 +136,37 @@ protected:
     platform::Configuration config_;
     AppShellOptions options_;
 };
+
+// Runs act on the next modal window that passes its check, as a user would
+// answer it; polled, since the window opens inside the click that asks.
+inline void whenModal(QObject* owner, std::function<bool(QWidget*)> act) {
+    auto* timer = new QTimer(owner);
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, act] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal || !modal->isVisible()) return;
+        timer->stop();  // before acting: acting may run a nested loop
+        if (act(modal))
+            timer->deleteLater();
+        else
+            timer->start();
+    });
+    timer->start(50);
+}
+
+// Opens the File menu from the menu bar and clicks the entry with this text.
+inline void clickFileMenuEntry(FormView* view, const QString& text) {
+    QMenuBar* bar = view->findChild<QMenuBar*>();
+    ASSERT_NE(bar, nullptr);
+    QAction* file = bar->actions().front();
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(file).center());
+    QMenu* menu = file->menu();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return menu->isVisible(); }, 2000));
+    for (QAction* entry : menu->actions()) {
+        if (entry->text().remove('&') != text) continue;
+        QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(entry).center());
+        return;
+    }
+    FAIL() << "no entry " << text.toStdString();
+}
 
 }  // namespace cd::app

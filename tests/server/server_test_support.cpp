@@ -7,9 +7,8 @@
 #include <fstream>
 #include <mutex>
 
-#include "catalogue/catalogue_export.h"
-#include "catalogue/channel_record.h"
-#include "catalogue/line_cipher.h"
+#include "formats/channel.h"
+#include "formats/line_cipher.h"
 #include "fetch/report.h"
 #include "owner/owner_token.h"
 #include "storage/open_store.h"
@@ -161,13 +160,12 @@ httplib::Result ServerTest::get(const std::string& target, const httplib::Header
 }
 
 std::string exportOf(const std::vector<storage::CatalogueRecord>& records, bool plain) {
-    catalogue::RecordLines lines;
+    std::string text = "<data>\r\n";
     for (const auto& r : records) {
-        const std::string line = catalogue::RecordLine({r.name, r.address, r.category, r.languages, 4});
-        lines.text += (plain ? line : catalogue::EncodeLine(line)) + "\r\n";
-        ++lines.rowsWritten;
+        const std::string line = formats::recordLine(r);
+        text += (plain ? line : formats::EncodeLine(line)) + "\r\n";
     }
-    return catalogue::ExportText(lines);
+    return text + "</data>\r\n";
 }
 
 }  // namespace cd::server::test

@@ -8,6 +8,7 @@
 
 #include "catalogue/line_cipher.h"
 #include "fetch/fetch_server.h"
+#include "support/loopback_server.h"
 #include "support/temp_dir.h"
 #include "support/tool_runner.h"
 
@@ -77,7 +78,7 @@ TEST_F(FetchTool, ProbeSaysOnlineOrOfflineAndWhy) {
 
 // Catches missing usage errors.
 TEST_F(FetchTool, BadUsageExitsWithTwo) {
-    for (const char* args : {"fetch", "probe", "probe a b", "list", "list Data.txt", "list --category TV",
+    for (const char* args : {"fetch", "probe", "probe a b", "download", "download a b", "list", "list Data.txt", "list --category TV",
                              "list Data.txt --category", "list Data.txt --category TV --colour red"}) {
         const ToolRun r = runTool(dir, args);
         EXPECT_EQ(r.status, 2) << args;
@@ -116,3 +117,30 @@ TEST_F(FetchTool, ListFailureGoesToStderrWithExitOne) {
 }
 
 }  // namespace
+
+// Catches a download command that replaces DATA.TXT with something that is
+// no channel list, or says nothing about why it did not.
+TEST(DownloadTool, ReplacesTheCatalogueOnlyWithAChannelList) {
+    cd::test::TempDir dir;
+    cd::test::LoopbackServer server;
+    server.server().Get("/webtv/Data.htm", [](const httplib::Request&, httplib::Response& res) {
+        res.set_content("<data>\r\nFox TV|http://tv.example/fox|TV|English\r\n</data>\r\n", "text/html");
+    });
+    server.server().Get("/moved.htm", [](const httplib::Request&, httplib::Response& res) {
+        res.set_content("<html>This list has moved</html>", "text/html");
+    });
+    server.start();
+    const std::string old = catalogue({"Old|http://old/|TV|English"});
+    const auto file = dir.write("Data.txt", old);
+    const std::string host = " --catalogue-host " + server.host() + " ";
+
+    ToolRun r = runTool(dir, "download" + host + "--catalogue-list-path /moved.htm " + shellQuoted(file.string()));
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("not a channel list: line 1"), std::string::npos) << r.err;
+    EXPECT_EQ(dir.read("Data.txt"), old);
+
+    r = runTool(dir, "download" + host + shellQuoted(file.string()));
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "downloaded 1 channels\n");
+    EXPECT_EQ(dir.read("Data.txt"), catalogue({"Fox TV|http://tv.example/fox|TV|English"}));
+}

@@ -84,6 +84,17 @@ void addStatusMessages(MessageTable& table) {
     // %1: how many channels, %2: the file.
     table.setMessage("MSG_PLAYLIST_EXPORTED", "%1 channels were saved to %2.");
     table.setMessage("MSG_PLAYLIST_NOTEXPORTED", "The playlist was not saved: %1");
+    // The channel list download; %1 of NOTDOWNLOADED is a reason, of
+    // LISTDOWNLOAD the bytes so far, of DAMAGEDLINE a line number, of
+    // NOTSAVED the system's words.
+    table.setMessage("MSG_CHANNELLIST_NOTDOWNLOADED", "The channel list was not downloaded: %1. Your channels are as they were.");
+    table.setMessage("MSG_CHANNELLIST_UNCHANGED", "The channel list has not changed since your last download.");
+    table.setMessage("MSG_STATUS_LISTDOWNLOAD", "Downloading the channel list: %1 bytes");
+    table.setMessage("MSG_REASON_NOTCHANNELLIST", "the server's answer is not a channel list");
+    table.setMessage("MSG_REASON_CUTOFF", "the channel list is cut off");
+    table.setMessage("MSG_REASON_DAMAGEDLINE", "line %1 of the channel list is damaged");
+    table.setMessage("MSG_REASON_NOCHANNEL", "the channel list holds no channel");
+    table.setMessage("MSG_REASON_NOTSAVED", "the channel file could not be saved (%1)");
     // The main window's caption and website button; %1 is the website.
     table.setMessage("MSG_MAINCAPTION", "[ProgramName] by [CompanyName]");
     table.setMessage("MSG_VISITWEBSITE", "Visit %1");

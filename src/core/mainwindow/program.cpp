@@ -62,6 +62,9 @@ Program::Program(platform::Configuration config, fs::path programFolder, fs::pat
     languageWindow_ = std::make_unique<localization::LanguagePicker>(std::move(lw));
     categoryView_ = std::make_unique<catalogue::CategoryView>(f, state_, ports_.settings, ports_.dialogs,
                                                               languages_.messages(), folder_, appTitle_);
+    channelListDownload_ = std::make_unique<ChannelListDownload>(
+        f, state_, *categoryView_, ports_.dialogs, fetcher_, languages_.messages(),
+        catalogue::channelListAddress(config_.hosts.catalogue, config_.catalogueListPath), folder_, appTitle_);
     videoPage_ = std::make_unique<videosite::VideoPage>(folder_, ports_.videoBrowser, config_.hosts.videoPlayer,
                                                         ports_.dialogs, appTitle_);
     playback_ = std::make_unique<playback::PlaybackController>(
@@ -268,7 +271,7 @@ void Program::connectControls() {
     w.videoActionsButton->clicked.connect([this, &w] {
         if (shell_.popupMenu) shell_.popupMenu(*w.videoActionsMenu);
     });
-    // File: entry 2 is Exit (0 the hidden download, 1 its separator).
+    // File: entry 2 is Exit (0 the channel list download, 1 its separator).
     w.fileMenuItems[2]->clicked.connect([this] {
         if (shell_.closeMainWindow) shell_.closeMainWindow();
     });

@@ -21,6 +21,7 @@
 #include "localization/language_picker.h"
 #include "mainwindow/local_files.h"
 #include "mainwindow/navigation.h"
+#include "mainwindow/channel_list_download.h"
 #include "mainwindow/playlist_commands.h"
 #include "mainwindow/single_instance.h"
 #include "platform/browser.h"
@@ -165,6 +166,7 @@ private:
     std::unique_ptr<LocalFiles> localFiles_;
     std::unique_ptr<Navigation> navigation_;
     std::unique_ptr<PlaylistCommands> playlists_;
+    std::unique_ptr<ChannelListDownload> channelListDownload_;
     std::unique_ptr<presentation::Splash> splash_;
     std::unique_ptr<presentation::AboutBox> about_;
     std::unique_ptr<presentation::HelpViewer> help_;

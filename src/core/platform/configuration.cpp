@@ -35,6 +35,8 @@ const Option kOptions[] = {
      "video site player host"},
     {"--company-name", "CHANNELDECK_COMPANY_NAME", nullptr, nullptr, &VersionInfo::companyName,
      "company name (decides the edition)"},
+    {"--catalogue-list-path", "CHANNELDECK_CATALOGUE_LIST_PATH", &Configuration::catalogueListPath, nullptr, nullptr,
+     "path of the published channel list on the catalogue host"},
     {"--data-dir", "CHANNELDECK_DATA_DIR", &Configuration::dataDir, nullptr, nullptr,
      "the program's folder (catalogue, favourites, localization)"},
 };

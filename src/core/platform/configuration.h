@@ -27,13 +27,16 @@ struct Configuration {
     Hosts hosts;
     VersionInfo version;
     std::string dataDir;  // --data-dir; empty when not given
+    /// Where on the catalogue host the owner's export is published.
+    std::string catalogueListPath = "/webtv/Data.htm";
 
     /// The build's defaults.
     static Configuration defaults();
     /// Overrides from CHANNELDECK_* environment variables (CHANNELDECK_CATALOGUE_HOST,
     /// CHANNELDECK_LANGUAGE_HOST, CHANNELDECK_BANNER_HOST, CHANNELDECK_VIDEO_HOST,
     /// CHANNELDECK_VIDEO_REGIONAL_HOST, CHANNELDECK_VIDEO_PLAYER_HOST,
-    /// CHANNELDECK_COMPANY_NAME, CHANNELDECK_DATA_DIR).
+    /// CHANNELDECK_COMPANY_NAME, CHANNELDECK_DATA_DIR,
+    /// CHANNELDECK_CATALOGUE_LIST_PATH).
     void applyEnvironment();
     /// Takes the options of the same names from args (--catalogue-host H,
     /// --company-name N, --data-dir D, ...; also --name=value) and returns the

@@ -165,13 +165,13 @@ MainWindow::MainWindow() : Form(storedWindowName("mainWindow"), "ChannelDeck") {
     fileMenu = menu(n("fileMenu"), "File", "", std::nullopt);
     // The playlist entries came later: they take the next indices, so no
     // entry's localization key changes meaning, and stand above Exit.
-    Control* download = menu(n("fileMenuItems"), "Download Most Recent Channel List", n("fileMenu"), 0, false);
-    Control* downloadSeparator = menu(n("fileMenuItems"), "-", n("fileMenu"), 1, false);
+    downloadChannelListItem = menu(n("fileMenuItems"), "Download Most Recent Channel List", n("fileMenu"), 0);
+    Control* downloadSeparator = menu(n("fileMenuItems"), "-", n("fileMenu"), 1);
     importPlaylistItem = menu(n("fileMenuItems"), "Import Playlist…", n("fileMenu"), 3);
     exportChannelsItem = menu(n("fileMenuItems"), "Export Channel List as Playlist…", n("fileMenu"), 4);
     exportFavouritesItem = menu(n("fileMenuItems"), "Export Favorites as Playlist…", n("fileMenu"), 5);
     menu(n("fileMenuItems"), "-", n("fileMenu"), 6);
-    fileMenuItems = {download, downloadSeparator, menu(n("fileMenuItems"), "Exit", n("fileMenu"), 2)};
+    fileMenuItems = {downloadChannelListItem, downloadSeparator, menu(n("fileMenuItems"), "Exit", n("fileMenu"), 2)};
     categoryMenu = menu(n("categoryMenu"), "Categories", "", std::nullopt);
     const char* categories[] = {"TV",          "Radio",  "Video", "Favorites", "My Files",
                                 "Live Sports", "Extras", "Adult", kYouTube};

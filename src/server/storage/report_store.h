@@ -13,6 +13,7 @@
 #include <string_view>
 #include <vector>
 
+#include "formats/channel.h"
 #include "storage/sql_driver.h"
 
 namespace cd::server::storage {
@@ -27,9 +28,8 @@ struct StoredReport {
     std::int64_t at = 0;   // seconds since 1970: the first report of that day
 };
 
-struct CatalogueRecord {
-    std::string name, address, category, languages;
-};
+/// A channel of the published catalogue, as the file formats read it.
+using CatalogueRecord = formats::Channel;
 
 struct CatalogueSnapshot {
     std::int64_t version = 0;  // 0: nothing published yet
