@@ -128,8 +128,7 @@ int runDownload(ToolContext& ctx) {
         return usageError(ctx, kDownloadUsage, ctx.args.empty() ? "missing DATA.TXT" : "too many arguments");
     platform::PollEventLoop loop;
     fetch::HttpClient client(loop);
-    const std::string address =
-        catalogue::channelListAddress(ctx.config.hosts.catalogue, ctx.config.catalogueListPath);
+    const std::string address = catalogue::channelListAddress(ctx.config.hosts.catalogue, ctx.config.catalogueListPath);
     const catalogue::DownloadResult result =
         runToEnd(loop, catalogue::downloadChannelList(client, address, ctx.args[0]));
     const bool ok = result.outcome == catalogue::DownloadOutcome::Replaced ||

@@ -3,7 +3,6 @@
 // and what the user then does with its channels (a dead one clicked, a
 // favourite, a rating) reaches the owner's page.
 #include <QMenu>
-
 #include <string>
 
 #include "program_window.h"
@@ -79,14 +78,15 @@ TEST_F(ProgramWindowCatalogueLoop, PublishedListIsDownloadedAndTheUsersReportsRe
     EXPECT_EQ(*util::readFile(dir_ / "Data.txt"), before);
     ASSERT_EQ(form().channelList->count(), 1);
 
-    const auto published = dir_.write("Data.htm", "<data>\r\nDead TV|" + server_.url("/dead") +
-                                                      "|TV|English\r\n" + catalogue::EncodeLine("Second TV|" + server_.url("/second") + "|TV|German") +
-                                                      "\r\n</data>\r\n");
+    const auto published =
+        dir_.write("Data.htm", "<data>\r\nDead TV|" + server_.url("/dead") + "|TV|English\r\n" +
+                                   catalogue::EncodeLine("Second TV|" + server_.url("/second") + "|TV|German") +
+                                   "\r\n</data>\r\n");
     const auto publish = catalogueServer_.command({"publish", published.string()});
     ASSERT_EQ(publish.status, 0) << publish.out;
     // The running server looks for a new version about once a second.
-    ASSERT_TRUE(QTest::qWaitFor(
-        [&] { return ownerGet("/webtv/Data.htm").find("Dead TV") != std::string::npos; }, 5000));
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return ownerGet("/webtv/Data.htm").find("Dead TV") != std::string::npos; }, 5000));
 
     EXPECT_EQ(downloadAndRead(), "The most recent channel list has been downloaded and applied.");
     ASSERT_EQ(form().channelList->count(), 2);

@@ -110,7 +110,6 @@ TEST_F(ProgramWindow, SearchFieldFindsAnImportedChannelByTypingAndPlaysTheClicke
     EXPECT_EQ(form().channelList->item(0).text, "Gone TV");
 }
 
-
 // Catches a playlist import or export the user cannot carry out from the
 // menu: a playlist served over http is fetched, its playable channel joins
 // the list at once (kept in Imported.txt, Data.txt untouched), the user is

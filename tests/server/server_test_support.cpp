@@ -7,9 +7,9 @@
 #include <fstream>
 #include <mutex>
 
+#include "fetch/report.h"
 #include "formats/channel.h"
 #include "formats/line_cipher.h"
-#include "fetch/report.h"
 #include "owner/owner_token.h"
 #include "storage/open_store.h"
 #include "support/server_process.h"

@@ -78,8 +78,9 @@ TEST_F(FetchTool, ProbeSaysOnlineOrOfflineAndWhy) {
 
 // Catches missing usage errors.
 TEST_F(FetchTool, BadUsageExitsWithTwo) {
-    for (const char* args : {"fetch", "probe", "probe a b", "download", "download a b", "list", "list Data.txt", "list --category TV",
-                             "list Data.txt --category", "list Data.txt --category TV --colour red"}) {
+    for (const char* args :
+         {"fetch", "probe", "probe a b", "download", "download a b", "list", "list Data.txt", "list --category TV",
+          "list Data.txt --category", "list Data.txt --category TV --colour red"}) {
         const ToolRun r = runTool(dir, args);
         EXPECT_EQ(r.status, 2) << args;
         EXPECT_NE(r.err.find("usage: channeldeck-tool"), std::string::npos) << args;

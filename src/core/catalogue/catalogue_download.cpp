@@ -73,9 +73,7 @@ std::optional<Validators> currentValidators(const fs::path& catalogue) {
 
 // Header values go on a request line of their own; a server that put a
 // line break in one gets no say in the next request.
-bool fitsOnALine(std::string_view value) {
-    return value.find_first_of("\r\n") == std::string_view::npos;
-}
+bool fitsOnALine(std::string_view value) { return value.find_first_of("\r\n") == std::string_view::npos; }
 
 void keepValidators(const fs::path& catalogue, const fetch::ResponseHead& head) {
     const auto stamp = stampOf(catalogue);
@@ -130,7 +128,8 @@ util::Task<DownloadResult> downloadChannelList(fetch::Fetcher& fetcher, std::str
         co_return ended(DownloadOutcome::NotFetched, std::move(result));
     }
     result.httpStatus = fetched.head.status;
-    if (fetched.head.status == 304 && result.conditional) co_return ended(DownloadOutcome::Unchanged, std::move(result));
+    if (fetched.head.status == 304 && result.conditional)
+        co_return ended(DownloadOutcome::Unchanged, std::move(result));
     if (fetched.head.status != 200) co_return ended(DownloadOutcome::HttpError, std::move(result));
 
     result.check = formats::checkExport(fetched.body);

@@ -21,12 +21,12 @@ namespace cd::catalogue {
 inline constexpr std::size_t kChannelListCap = 64u << 20;
 
 enum class DownloadOutcome {
-    Replaced,       // Data.txt now holds the downloaded records
-    Unchanged,      // the server said the list has not changed since the last download
-    NotFetched,     // no whole answer: fetchError says why
-    HttpError,      // the server answered with httpStatus
+    Replaced,         // Data.txt now holds the downloaded records
+    Unchanged,        // the server said the list has not changed since the last download
+    NotFetched,       // no whole answer: fetchError says why
+    HttpError,        // the server answered with httpStatus
     NotAChannelList,  // the answer failed the export check: check says why
-    NotWritten,     // Data.txt could not be replaced: writeError says why
+    NotWritten,       // Data.txt could not be replaced: writeError says why
 };
 
 struct DownloadResult {

@@ -87,7 +87,8 @@ void addStatusMessages(MessageTable& table) {
     // The channel list download; %1 of NOTDOWNLOADED is a reason, of
     // LISTDOWNLOAD the bytes so far, of DAMAGEDLINE a line number, of
     // NOTSAVED the system's words.
-    table.setMessage("MSG_CHANNELLIST_NOTDOWNLOADED", "The channel list was not downloaded: %1. Your channels are as they were.");
+    table.setMessage("MSG_CHANNELLIST_NOTDOWNLOADED",
+                     "The channel list was not downloaded: %1. Your channels are as they were.");
     table.setMessage("MSG_CHANNELLIST_UNCHANGED", "The channel list has not changed since your last download.");
     table.setMessage("MSG_STATUS_LISTDOWNLOAD", "Downloading the channel list: %1 bytes");
     table.setMessage("MSG_REASON_NOTCHANNELLIST", "the server's answer is not a channel list");

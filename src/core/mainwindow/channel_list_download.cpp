@@ -8,8 +8,7 @@ namespace cd::mainwindow {
 ChannelListDownload::ChannelListDownload(ui::MainWindow& form, catalogue::NavigationState& state,
                                          catalogue::CategoryView& categories, platform::Dialogs& dialogs,
                                          fetch::Fetcher& fetcher, const localization::MessageTable& messages,
-                                         std::string address, std::filesystem::path programFolder,
-                                         std::string appTitle)
+                                         std::string address, std::filesystem::path programFolder, std::string appTitle)
     : form_(form),
       state_(state),
       categories_(categories),

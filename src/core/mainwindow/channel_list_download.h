@@ -20,9 +20,8 @@ namespace cd::mainwindow {
 class ChannelListDownload {
 public:
     ChannelListDownload(ui::MainWindow& form, catalogue::NavigationState& state, catalogue::CategoryView& categories,
-                        platform::Dialogs& dialogs, fetch::Fetcher& fetcher,
-                        const localization::MessageTable& messages, std::string address,
-                        std::filesystem::path programFolder, std::string appTitle);
+                        platform::Dialogs& dialogs, fetch::Fetcher& fetcher, const localization::MessageTable& messages,
+                        std::string address, std::filesystem::path programFolder, std::string appTitle);
 
     void start();
     bool running() const { return task_.running(); }

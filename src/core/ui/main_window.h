@@ -112,7 +112,7 @@ public:
     // Menus.
     Control* fileMenu;
     std::vector<Control*> fileMenuItems;  // download, its separator, Exit
-    Control* downloadChannelListItem;       // fileMenuItems[0]
+    Control* downloadChannelListItem;     // fileMenuItems[0]
     Control* importPlaylistItem;
     Control* exportChannelsItem;
     Control* exportFavouritesItem;
