@@ -111,22 +111,6 @@ TEST_F(ProgramWindow, SearchFieldFindsAnImportedChannelByTypingAndPlaysTheClicke
 }
 
 namespace {
-// Runs act on the next modal window that passes its check, as a user would
-// answer it; polled, since the window opens inside the click that asks.
-void whenModal(QObject* owner, std::function<bool(QWidget*)> act) {
-    auto* timer = new QTimer(owner);
-    QObject::connect(timer, &QTimer::timeout, timer, [timer, act] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (!modal || !modal->isVisible()) return;
-        timer->stop();  // before acting: acting may run a nested loop
-        if (act(modal))
-            timer->deleteLater();
-        else
-            timer->start();
-    });
-    timer->start(50);
-}
-
 // Opens the File menu from the menu bar and clicks the entry with this text.
 void clickFileMenuEntry(FormView* view, const QString& text) {
     QMenuBar* bar = view->findChild<QMenuBar*>();
