@@ -185,7 +185,10 @@ QWidget* FormView::createWidget(Bound& b) {
     } else if (type == "StatusLine") {
         w = new StatusLabel(canvas_);
     } else if (type == "Frame") {
+        // Opaque: the editor panel lies over the player, whose black picture
+        // would otherwise show through and hide the panel's dark captions.
         w = new QGroupBox(canvas_);
+        w->setAutoFillBackground(true);
     } else if (type == "TextBox") {
         if (c.height() > kMultiLineTwips) {
             auto* edit = new QPlainTextEdit(canvas_);
