@@ -115,6 +115,7 @@ AppShell::AppShell(platform::Configuration config, std::filesystem::path program
     };
     program_ = std::make_unique<mainwindow::Program>(std::move(config), std::move(programFolder),
                                                      std::move(registryFolder), ports, std::move(requests));
+    playerWidget_->setMessages(&program_->languages().messages());
     buildViews();
     new NoVideoCover(playerWidget_->player(), [this] { return playingTitle(); });
     connectPlayer(options.bus);

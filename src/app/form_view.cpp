@@ -23,8 +23,11 @@
 #include <QTimer>
 #include <QVBoxLayout>
 #include <QWindow>
+#include <algorithm>
 #include <functional>
+#include <vector>
 
+#include "app/caption_fit.h"
 #include "app/code_page.h"
 #include "app/entry_list_widget.h"
 #include "app/form_menus.h"
@@ -182,7 +185,10 @@ QWidget* FormView::createWidget(Bound& b) {
     } else if (type == "StatusLine") {
         w = new StatusLabel(canvas_);
     } else if (type == "Frame") {
+        // Opaque: the editor panel lies over the player, whose black picture
+        // would otherwise show through and hide the panel's dark captions.
         w = new QGroupBox(canvas_);
+        w->setAutoFillBackground(true);
     } else if (type == "TextBox") {
         if (c.height() > kMultiLineTwips) {
             auto* edit = new QPlainTextEdit(canvas_);
@@ -411,8 +417,10 @@ void FormView::apply(Bound& b, const ui::ChangeEvent& change) {
         case ui::Change::Caption:
         case ui::Change::Text:
             applyText(b);
+            scheduleCaptionFit();
             break;
         case ui::Change::Visible:
+            scheduleCaptionFit();
             b.widget->setVisible(c.visible());
             // A panel shown later is on top: the editor panel shares its
             // place with the player and the banner, which were made after it.
@@ -423,6 +431,7 @@ void FormView::apply(Bound& b, const ui::ChangeEvent& change) {
             break;
         case ui::Change::Geometry:
             place(b);
+            scheduleCaptionFit();
             break;
         case ui::Change::Value:
             applyValue(b);
@@ -487,6 +496,62 @@ void FormView::applyText(Bound& b) {
                 combo->setEditText(text);
             }
         }
+    }
+}
+
+void FormView::scheduleCaptionFit() {
+    if (fitPending_) return;
+    fitPending_ = true;
+    QTimer::singleShot(0, this, [this] {
+        fitPending_ = false;
+        fitCaptions();
+    });
+}
+
+namespace {
+
+bool showsCaption(const ui::Control& c, const QWidget* w) {
+    if (qobject_cast<const QPushButton*>(w) || qobject_cast<const QCheckBox*>(w) || qobject_cast<const QGroupBox*>(w))
+        return true;
+    return isLabel(c) && qobject_cast<const QLabel*>(w) && !qobject_cast<const StatusLabel*>(w);
+}
+
+/// The room w may grow into: to the right up to the next shown widget
+/// beside it, down to the next one below it, within its parent.
+QRect roomFor(const QWidget* w) {
+    constexpr int kGap = 4;
+    const QWidget* parent = w->parentWidget();
+    const QRect g = w->geometry();
+    const QRect inside = parent->contentsRect();
+    int right = inside.right() - kGap;
+    int bottom = inside.bottom() - kGap;
+    for (const QObject* o : parent->children()) {
+        const auto* s = qobject_cast<const QWidget*>(o);
+        if (!s || s == w || s->isWindow() || !s->isVisibleTo(parent)) continue;
+        const QRect r = s->geometry();
+        if (r.top() <= g.bottom() && r.bottom() >= g.top() && r.left() > g.left())
+            right = std::min(right, r.left() - kGap);
+        if (r.left() <= g.right() && r.right() >= g.left() && r.top() > g.top())
+            bottom = std::min(bottom, r.top() - kGap);
+    }
+    return QRect(g.topLeft(), QPoint(std::max(right, g.right()), std::max(bottom, g.bottom())));
+}
+
+}  // namespace
+
+void FormView::fitCaptions() {
+    std::vector<Bound*> fitted;
+    for (auto& [control, bound] : bound_) {
+        if (!bound->widget || !showsCaption(*control, bound->widget)) continue;
+        // Back to the place the layout gives, then grown as far as needed.
+        place(*bound);
+        fitted.push_back(bound.get());
+    }
+    for (Bound* b : fitted) {
+        const Syncing syncing(b->syncing);
+        const QString plain = QString::fromStdString(b->control->caption());
+        const bool label = qobject_cast<QLabel*>(b->widget.data()) != nullptr;
+        fitCaption(b->widget, label ? plain : FormMenus::escapeMnemonic(plain), plain, roomFor(b->widget));
     }
 }
 

@@ -132,6 +132,9 @@ private:
     Bound* find(const std::string& name, std::optional<int> index) const;
     QWidget* containerWidget(const ui::Control& control) const;
     QMenuBar* ensureMenuBar();
+    /// Captions are fitted once the changes of one handler are all in.
+    void scheduleCaptionFit();
+    void fitCaptions();
 
     ui::Form& form_;
     TwipsScale scale_;
@@ -149,6 +152,7 @@ private:
     bool quietHide_ = false;
     bool shownOnce_ = false;
     bool wasMinimized_ = false;
+    bool fitPending_ = false;
 };
 
 }  // namespace cd::app

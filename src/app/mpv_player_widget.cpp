@@ -334,18 +334,20 @@ void MpvPlayerWidget::handleEndFile(const mpv_event& event) {
     const QString errorText = failed ? QString::fromUtf8(mpv_error_string(end->error)) : QString();
     // The last frame goes with its medium.
     update();
-    emit endFile(static_cast<int>(end->reason), errorText);
+    const int error = failed ? end->error : 0;
+    emit endFile(static_cast<int>(end->reason), error, errorText);
     if (!failed) return;
     const bool box = errorDialogs_ && !quiet_ && !everStarted_;
     emit playbackError(errorText, CodePage::toUnicode(url_));
-    if (box) showError(errorText);
+    if (box) showError(error, errorText);
 }
 
-void MpvPlayerWidget::showError(const QString& reason) {
-    auto* box =
-        new QMessageBox(QMessageBox::Warning, tr("Media Player"),
-                        tr("The medium cannot be played.\n\n%1\n\nReason: %2").arg(CodePage::toUnicode(url_), reason),
-                        QMessageBox::Ok, this);
+void MpvPlayerWidget::showError(int error, const QString& reason) {
+    const QString url = CodePage::toUnicode(url_);
+    ErrorBoxWords words = errorBoxWords_ ? errorBoxWords_(error, url) : ErrorBoxWords{};
+    if (words.title.isEmpty()) words.title = tr("Media Player");
+    if (words.text.isEmpty()) words.text = tr("The medium cannot be played.\n\n%1\n\nReason: %2").arg(url, reason);
+    auto* box = new QMessageBox(QMessageBox::Warning, words.title, words.text, QMessageBox::Ok, this);
     box->setTextFormat(Qt::PlainText);
     box->setAttribute(Qt::WA_DeleteOnClose);
     // Non-blocking: the player reports, the program goes on.

@@ -20,6 +20,7 @@
 #include <QString>
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "app/mpv_handle.h"
@@ -92,12 +93,26 @@ public:
     void setErrorDialogsEnabled(bool on) { errorDialogs_ = on; }
     bool errorDialogsEnabled() const { return errorDialogs_; }
 
+    /// The words of the error box, for mpv's error code and the medium's
+    /// address.
+    struct ErrorBoxWords {
+        QString title;
+        QString text;
+    };
+    /// Where the error box takes its words from, so that it speaks the
+    /// program's language; without it the box names mpv's own reason in
+    /// English.
+    void setErrorBoxWords(std::function<ErrorBoxWords(int error, const QString& url)> words) {
+        errorBoxWords_ = std::move(words);
+    }
+
 signals:
     /// The medium opened and its first frame or sample is on its way.
     void playbackStarted();
-    /// mpv finished a medium; reason is an mpv_end_file_reason, errorText
-    /// mpv's description of the error (empty unless reason is an error).
-    void endFile(int reason, const QString& errorText);
+    /// mpv finished a medium; reason is an mpv_end_file_reason, error the
+    /// mpv_error code and errorText mpv's description of it (0 and empty
+    /// unless reason is an error).
+    void endFile(int reason, int error, const QString& errorText);
     /// A medium could not be opened or played.
     void playbackError(const QString& reason, const QString& url);
     void pausedChanged(bool paused);
@@ -125,7 +140,7 @@ private:
     void handleEndFile(const mpv_event& event);
     void load(const std::string& url, bool quiet);
     void resetMediaInfo();
-    void showError(const QString& reason);
+    void showError(int error, const QString& reason);
     void freeRenderContext();
     void command(std::initializer_list<const char*> args);
     void setFlag(const char* name, bool value);
@@ -141,6 +156,7 @@ private:
     bool idle_ = true;
     bool videoShown_ = false;
     bool errorDialogs_ = true;
+    std::function<ErrorBoxWords(int, const QString&)> errorBoxWords_;
     /// The medium was given with reopen(): it reports no error box.
     bool quiet_ = false;
     /// The medium has started at least once since it was loaded.

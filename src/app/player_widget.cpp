@@ -21,6 +21,7 @@
 
 #include "app/mpv_player_widget.h"
 #include "app/now_playing_panel.h"
+#include "localization/message_table.h"
 
 namespace cd::app {
 
@@ -131,11 +132,13 @@ void PlayerWidget::connectEngine() {
         showPaused(video_->isPaused());
         if (events_.started) events_.started();
     });
-    connect(video_, &MpvPlayerWidget::endFile, this, [this](int reason, const QString& errorText) {
+    connect(video_, &MpvPlayerWidget::endFile, this, [this](int reason, int error, const QString& errorText) {
         if (reason == MPV_END_FILE_REASON_EOF) {
             if (events_.ended) events_.ended();
         } else if (reason == MPV_END_FILE_REASON_ERROR) {
-            if (events_.failed) events_.failed(errorText.toStdString());
+            if (!events_.failed) return;
+            events_.failed(messages_ ? playback::playerFailureReason(*messages_, failureOf(error))
+                                     : errorText.toStdString());
         }
     });
     connect(video_, &MpvPlayerWidget::mediaInfoChanged, this, [this](const platform::MediaInfo& info) {
@@ -152,6 +155,37 @@ void PlayerWidget::connectEngine() {
         volume_->setValue(v);
         reportVolume();
     });
+}
+
+void PlayerWidget::setMessages(const localization::MessageTable* messages) {
+    messages_ = messages;
+    if (!messages_) {
+        video_->setErrorBoxWords(nullptr);
+        return;
+    }
+    video_->setErrorBoxWords([this](int error, const QString& url) {
+        // Looked up as the box opens, in the language of that moment.
+        if (!messages_) return MpvPlayerWidget::ErrorBoxWords{};
+        return MpvPlayerWidget::ErrorBoxWords{
+            QString::fromStdString(playback::playerErrorTitle(*messages_)),
+            QString::fromStdString(playback::playerErrorText(*messages_, url.toStdString(), failureOf(error)))};
+    });
+}
+
+playback::PlayerFailure PlayerWidget::failureOf(int mpvError) {
+    switch (mpvError) {
+        case MPV_ERROR_UNKNOWN_FORMAT:
+            return playback::PlayerFailure::UnknownFormat;
+        case MPV_ERROR_LOADING_FAILED:
+            return playback::PlayerFailure::NotOpened;
+        case MPV_ERROR_NOTHING_TO_PLAY:
+            return playback::PlayerFailure::NothingToPlay;
+        case MPV_ERROR_AO_INIT_FAILED:
+        case MPV_ERROR_VO_INIT_FAILED:
+            return playback::PlayerFailure::NoOutput;
+        default:
+            return playback::PlayerFailure::Other;
+    }
 }
 
 // ---- platform::Player --------------------------------------------------------

@@ -15,12 +15,17 @@
 #include <QWidget>
 
 #include "platform/player.h"
+#include "playback/player_failure.h"
 
 class QLabel;
 class QSlider;
 class QStackedLayout;
 class QTimer;
 class QToolButton;
+
+namespace cd::localization {
+class MessageTable;
+}
 
 namespace cd::app {
 
@@ -49,6 +54,14 @@ public:
     void setFullScreen(bool fullScreen) override;
     void showPanel(const platform::PlayerPanel& panel) override;
     void setEvents(platform::PlayerEvents events) override { events_ = std::move(events); }
+
+    /// Where the player's words come from: its error box and the reason
+    /// it gives the program for a medium that failed follow the language
+    /// chosen in the program. Without it both are mpv's English. The table
+    /// must outlive this widget.
+    void setMessages(const localization::MessageTable* messages);
+    /// What kind of failure an mpv error code is.
+    static playback::PlayerFailure failureOf(int mpvError);
 
     bool isFullScreen() const { return fullScreen_; }
     /// How long the bar stays over the full-screen picture once the mouse
@@ -109,6 +122,7 @@ private:
     QTimer* barTimer_;
     bool fullScreen_ = false;
     platform::PlayerEvents events_;
+    const localization::MessageTable* messages_ = nullptr;
 };
 
 }  // namespace cd::app

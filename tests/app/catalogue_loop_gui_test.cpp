@@ -26,7 +26,7 @@ protected:
         });
     }
     std::vector<std::string> catalogueLines() override { return {"Old TV|" + server_.url("/old") + "|TV|English"}; }
-    void configure(platform::Configuration& config) override { config.hosts.catalogue = catalogueServer_.host(); }
+    void beforeStart() override { config_.hosts.catalogue = catalogueServer_.host(); }
 
     // Clicks the entry with this text of the next popup menu that opens.
     void whenPopupChoose(const QString& text) {

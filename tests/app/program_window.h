@@ -31,11 +31,11 @@
 
 namespace cd::app {
 
-/// One second of a 440 Hz tone, 8-bit mono PCM.
-inline std::string toneWav() {
+/// Seconds of a 440 Hz tone, 8-bit mono PCM.
+inline std::string toneWav(int seconds = 1) {
     const int rate = 8000;
     std::string pcm;
-    for (int i = 0; i < rate; ++i)
+    for (int i = 0; i < rate * seconds; ++i)
         pcm.push_back(static_cast<char>(128 + static_cast<int>(90 * std::sin(2 * M_PI * 440 * i / rate))));
     auto le32 = [](std::uint32_t v) {
         return std::string{static_cast<char>(v & 0xff), static_cast<char>((v >> 8) & 0xff),
@@ -46,14 +46,47 @@ inline std::string toneWav() {
            le32(rate) + le32(rate) + le16(1) + le16(8) + "data" + le32(static_cast<std::uint32_t>(pcm.size())) + pcm;
 }
 
+/// Runs act on the next modal window that passes its check, as a user would
+/// answer it; polled, since the window opens inside the click that asks.
+inline void whenModal(QObject* owner, std::function<bool(QWidget*)> act) {
+    auto* timer = new QTimer(owner);
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, act] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal || !modal->isVisible()) return;
+        timer->stop();  // before acting: acting may run a nested loop
+        if (act(modal))
+            timer->deleteLater();
+        else
+            timer->start();
+    });
+    timer->start(50);
+}
+
+// Opens the File menu from the menu bar and clicks the entry with this text.
+inline void clickFileMenuEntry(FormView* view, const QString& text) {
+    QMenuBar* bar = view->findChild<QMenuBar*>();
+    ASSERT_NE(bar, nullptr);
+    QAction* file = bar->actions().front();
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(file).center());
+    QMenu* menu = file->menu();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return menu->isVisible(); }, 2000));
+    for (QAction* entry : menu->actions()) {
+        if (entry->text().remove('&') != text) continue;
+        QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(entry).center());
+        return;
+    }
+    FAIL() << "no entry " << text.toStdString();
+}
+
 class ProgramWindowBase : public testing::Test {
 protected:
     /// Registers the server's answers; the report address is always there.
     virtual void addRoutes() = 0;
     /// Plain catalogue lines ("name|address|category|languages").
     virtual std::vector<std::string> catalogueLines() = 0;
-    /// Last changes to the program's configuration before it starts.
-    virtual void configure(platform::Configuration&) {}
+    /// Changes the folder, the configuration or the options before the
+    /// first start.
+    virtual void beforeStart() {}
 
     void SetUp() override {
         server_.server().Get("/webtv/getData.asp", [this](const httplib::Request& req, httplib::Response& res) {
@@ -75,12 +108,12 @@ protected:
         for (std::string* host : {&config.hosts.catalogue, &config.hosts.language, &config.hosts.banner,
                                   &config.hosts.video, &config.hosts.videoRegional, &config.hosts.videoPlayer})
             *host = server_.host();
-        configure(config);
         AppShellOptions options;
         options.settingsFile = QString::fromStdString((dir_ / "settings.ini").string());
         options.playerErrorDialogs = false;
         config_ = config;
         options_ = options;
+        beforeStart();
         startProgram();
     }
 
@@ -136,37 +169,5 @@ protected:
     platform::Configuration config_;
     AppShellOptions options_;
 };
-
-// Runs act on the next modal window that passes its check, as a user would
-// answer it; polled, since the window opens inside the click that asks.
-inline void whenModal(QObject* owner, std::function<bool(QWidget*)> act) {
-    auto* timer = new QTimer(owner);
-    QObject::connect(timer, &QTimer::timeout, timer, [timer, act] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (!modal || !modal->isVisible()) return;
-        timer->stop();  // before acting: acting may run a nested loop
-        if (act(modal))
-            timer->deleteLater();
-        else
-            timer->start();
-    });
-    timer->start(50);
-}
-
-// Opens the File menu from the menu bar and clicks the entry with this text.
-inline void clickFileMenuEntry(FormView* view, const QString& text) {
-    QMenuBar* bar = view->findChild<QMenuBar*>();
-    ASSERT_NE(bar, nullptr);
-    QAction* file = bar->actions().front();
-    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(file).center());
-    QMenu* menu = file->menu();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return menu->isVisible(); }, 2000));
-    for (QAction* entry : menu->actions()) {
-        if (entry->text().remove('&') != text) continue;
-        QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(entry).center());
-        return;
-    }
-    FAIL() << "no entry " << text.toStdString();
-}
 
 }  // namespace cd::app

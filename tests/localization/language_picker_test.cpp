@@ -251,6 +251,15 @@ TEST_F(LanguageDownloadTest, BodiesWithoutALanguageChangeNothingAndSaySo) {
         ASSERT_EQ(dialogs.shown.size(), 1u) << body;
         EXPECT_EQ(dialogs.shown[0].text, notDownloaded("MSG_REASON_NOLANGUAGE"));
     }
+    // An error status is no language file even when its page holds one.
+    dialogs.shown.clear();
+    download(window, test::ScriptedReply{404, "text/plain", {}, kTwoLanguages});
+    EXPECT_EQ(dir.read("Localization.txt"), kOld);
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.shown[0].text,
+              util::fillPlaceholders(
+                  languages.getMessages("MSG_LANGUAGENOTDOWNLOADED"),
+                  {util::fillPlaceholders(languages.messages().fragment("MSG_REASON_HTTPERROR"), {"404"})}));
     EXPECT_EQ(entries(), std::vector<std::string>{"English"});
 }
 

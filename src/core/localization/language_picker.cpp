@@ -100,6 +100,14 @@ util::Task<> LanguagePicker::downloadLanguages() {
                                         {fetchErrorText(ctx_.languages.messages(), error)}));
         co_return;
     }
+    // An error page is no language file, whatever it happens to hold.
+    if (result.head.status >= 400) {
+        tellUser(
+            util::fillPlaceholders(ctx_.languages.getMessages("MSG_LANGUAGENOTDOWNLOADED"),
+                                   {util::fillPlaceholders(ctx_.languages.messages().fragment("MSG_REASON_HTTPERROR"),
+                                                           {util::decimal(result.head.status)})}));
+        co_return;
+    }
     std::string body = std::move(result.body);
     const std::size_t lt = body.find('<');
     if (lt != std::string::npos && lt != 0) body.erase(0, lt);

@@ -113,6 +113,16 @@ void addStatusMessages(MessageTable& table) {
     table.setMessage("MSG_STATUS_STOPPED", "%1 stopped: %2.");
     table.setMessage("MSG_STATUS_USERSTOPPED", "%1 stopped.");
     table.setMessage("MSG_REASON_STREAMENDED", "the stream ended");
+    // The player's own box for a medium it cannot open (a local file that
+    // is no medium, a stream that refuses). %1 is the file or address, %2
+    // one of the reasons after it.
+    table.setMessage("MSG_PLAYER_TITLE", "Media Player");
+    table.setMessage("MSG_PLAYER_CANNOTPLAY", "The medium %1 cannot be played: %2.");
+    table.setMessage("MSG_REASON_UNKNOWNFORMAT", "it is in no format the player knows");
+    table.setMessage("MSG_REASON_NOTOPENED", "it could not be opened");
+    table.setMessage("MSG_REASON_NOTHINGTOPLAY", "it holds no sound or picture the player can play");
+    table.setMessage("MSG_REASON_NOOUTPUT", "the sound or picture output could not be started");
+    table.setMessage("MSG_REASON_PLAYERFAILED", "the player stopped with an error");
 }
 
 }  // namespace cd::localization
