@@ -168,13 +168,17 @@ void AppShell::buildViews() {
         return true;
     });
     dialogs_.setParentWidget(main);
-    // Ctrl+F reaches the channel search field from anywhere in the window.
+    // Ctrl+F reaches the search field of the list shown (each sits in its
+    // own panel, and one panel shows at a time) from anywhere in the window.
     auto* find = new QShortcut(QKeySequence::Find, main);
     connect(find, &QShortcut::activated, main, [main] {
-        auto* field = main->widgetAs<QLineEdit>(ui::storedControlName("Form1", "channelSearch"));
-        if (!field || !field->isVisible()) return;
-        field->setFocus(Qt::ShortcutFocusReason);
-        field->selectAll();
+        for (const char* role : {"channelSearch", "favouriteSearch"}) {
+            auto* field = main->widgetAs<QLineEdit>(ui::storedControlName("Form1", role));
+            if (!field || !field->isVisible()) continue;
+            field->setFocus(Qt::ShortcutFocusReason);
+            field->selectAll();
+            return;
+        }
     });
     // The splash and website windows are borderless helpers of the main window.
     // Frameless, but not a splash-screen window: those stay above every

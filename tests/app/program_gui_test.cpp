@@ -18,6 +18,7 @@
 #include "catalogue/line_cipher.h"
 #include "program_window.h"
 #include "util/files.h"
+#include "util/lines.h"
 
 namespace cd::app {
 namespace {
@@ -177,6 +178,75 @@ TEST_F(ProgramWindow, PlaylistImportFromTheWebAndExportFromTheFileMenu) {
     EXPECT_NE(
         m3u->find("tvg-language=\"German\" group-title=\"TV\",Imported Tone\n" + server_.url("/tone.wav?from=list")),
         std::string::npos);
+}
+
+namespace {
+// Clicks the first entry of the next pop-up menu that opens, as the mouse
+// would; polled, since the menu runs inside the click that opens it.
+void whenPopup(QObject* owner, std::function<void(QMenu*)> act) {
+    auto* timer = new QTimer(owner);
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, act] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (!menu || !menu->isVisible()) return;
+        timer->stop();
+        timer->deleteLater();
+        act(menu);
+    });
+    timer->start(20);
+}
+}  // namespace
+
+// Catches a favourites search the user cannot reach or that acts on the
+// wrong favourite: Ctrl+F from the favourites tab reaches its own field,
+// typing "cafe" leaves the two "Café" favourites, a click on the second
+// plays that one (not the second of the whole list), removing it keeps the
+// hidden favourite in Favorites.txt, and Esc brings every row back.
+TEST_F(ProgramWindow, FavouritesSearchFiltersByTypingAndActsOnTheClickedRow) {
+    dir_.write("Imported.txt",
+               catalogue::EncodeLine("Caf\xc3\xa9 Tone|" + server_.url("/tone.wav?c=1") + "|TV|") + "\r\n" +
+                   catalogue::EncodeLine("CAF\xc3\x89 Noir|" + server_.url("/tone.wav?c=2") + "|TV|") + "\r\n");
+    QTest::mouseClick(button("cmdTV"), Qt::LeftButton);
+    ASSERT_EQ(form().channelList->count(), 5);
+    for (const char* name : {"Caf\xc3\xa9 Tone", "Tone TV", "CAF\xc3\x89 Noir"}) {
+        clickRow(name);
+        whenPopup(shell_->mainView(), [](QMenu* menu) {
+            QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(menu->actions().front()).center());
+        });
+        QTest::mouseClick(button("cmdFav"), Qt::LeftButton);
+    }
+    ASSERT_EQ(form().favouritesList->count(), 3);
+
+    QTest::mouseClick(button("cmdFavorites"), Qt::LeftButton);
+    auto* view = shell_->mainView()->widgetAs<cd::app::ReportView>("ListView2");
+    auto* field = shell_->mainView()->widgetAs<QLineEdit>("txtFavoriteSearch");
+    ASSERT_NE(field, nullptr);
+    ASSERT_TRUE(field->isVisible());
+    EXPECT_LE(field->geometry().bottom(), view->geometry().top()) << "the field sits above the list";
+    QApplication::setActiveWindow(shell_->mainView());
+    view->setFocus();
+    QTest::keyClick(view, Qt::Key_F, Qt::ControlModifier);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return field->hasFocus(); }, 2000)) << "not the hidden channel field";
+    QTest::keyClicks(field, "cafe");
+    ASSERT_EQ(view->model()->rowCount(), 2);
+    EXPECT_EQ(view->model()->index(0, 0).data().toString(), QString::fromUtf8("Caf\xc3\xa9 Tone"));
+    EXPECT_EQ(view->model()->index(1, 0).data().toString(), QString::fromUtf8("CAF\xc3\x89 Noir"));
+
+    const QModelIndex second = view->model()->index(1, 0);
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(second).center());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return shell_->player()->currentUrl() == server_.url("/tone.wav?c=2"); }, 5000));
+
+    QTest::mouseClick(button("Command1"), Qt::LeftButton);
+    ASSERT_EQ(view->model()->rowCount(), 1);
+    std::vector<std::string> saved;
+    for (const auto& line : util::readLines(*util::readFile(dir_ / "Favorites.txt")))
+        saved.push_back(catalogue::DecodeLine(line));
+    EXPECT_EQ(saved, (std::vector<std::string>{"Caf\xc3\xa9 Tone|" + server_.url("/tone.wav?c=1") + "|TV|",
+                                               "Tone TV|" + server_.url("/tone.wav") + "|TV|English"}));
+
+    QTest::keyClick(field, Qt::Key_Escape);
+    EXPECT_TRUE(field->text().isEmpty());
+    ASSERT_EQ(view->model()->rowCount(), 2);
+    EXPECT_EQ(view->model()->index(1, 0).data().toString(), QStringLiteral("Tone TV"));
 }
 
 // Catches a channel that is not handed to mpv, or mpv not playing it.

@@ -458,5 +458,74 @@ TEST_F(FavouritesTest, ClickWhileEditingOrWithoutSelectionDoesNothing) {
     EXPECT_TRUE(fetcher.started.empty());
 }
 
+// Catches a favourites search that drops the favourites it hides from the
+// file (on a remove, an add or a rating while it filters), acts on another
+// row than the one clicked, acts on a hidden row, or folds names otherwise
+// than the channel search: "cafe" finds a UTF-8 "Café" and a windows-1252
+// "CAFÉ", "zurich" finds "Zürich"; Esc shows every favourite again.
+TEST_F(FavouritesTest, SearchHidesFavouritesButEverySaveKeepsThem) {
+    using Names = std::vector<std::string>;
+    const std::string zurich = "Caf\xc3\xa9 Z\xc3\xbcrich|http://cafe/1|Radio|German";
+    const std::string note = "a line of the user's own";
+    const std::string news = "News 24|http://news/24|TV|English|newer field";
+    const std::string noir = "CAF\xc9 Noir|http://noir|TV|French";
+    const std::string clip = "Clip|youtube=v1||";
+    std::string bytes;
+    for (const auto& line : {zurich, note, news, noir, clip}) bytes += catalogue::EncodeLine(line) + "\r\n";
+    dir.write("Favorites.txt", bytes);
+    auto fav = make(dir.path());
+    fav.LoadFavorites();
+    ui::ListView& list = *form.favouritesList;
+    list.setSorted(true);  // by name, ascending
+    const auto type = [&](const std::string& text) {
+        form.favouriteSearch->setText(text);
+        form.favouriteSearch->changed.raise();
+    };
+    const auto shownNames = [&] {
+        Names out;
+        for (int i = 0; i < list.count(); ++i) out.emplace_back(list.text(i));
+        return out;
+    };
+
+    type("zurich");
+    EXPECT_EQ(shownNames(), Names{"Caf\xc3\xa9 Z\xc3\xbcrich"});
+    type("cafe");
+    EXPECT_EQ(shownNames(), (Names{"Caf\xc3\xa9 Z\xc3\xbcrich", "CAF\xc9 Noir"}));
+    list.select(1);
+    fav.playSelectedFavourite();
+    EXPECT_EQ(played, (std::vector<Played>{{"CAF\xc9 Noir", "http://noir", "\""}}));
+
+    // The removed row is the one clicked; the hidden ones stay in the file
+    // with their extra field and the line that followed them.
+    fav.removeSelectedFavourite();
+    EXPECT_EQ(shownNames(), Names{"Caf\xc3\xa9 Z\xc3\xbcrich"});
+    EXPECT_EQ(decodedFileLines(), (Names{zurich, note, clip, news}));
+
+    // Added while filtered: a match shows, the other is hidden; both are saved.
+    addChannel("Cafe Cr\xc3\xa8me", "http://creme", "Radio", "French");
+    addChannel("Sports", "http://sports", "TV", "English");
+    form.channelList->select(0);
+    fav.applyChannelAction("Favorites");
+    form.channelList->select(1);
+    fav.applyChannelAction("Favorites");
+    EXPECT_EQ(shownNames(), (Names{"Cafe Cr\xc3\xa8me", "Caf\xc3\xa9 Z\xc3\xbcrich"}));
+    const Names all{
+        "Cafe Cr\xc3\xa8me|http://creme|Radio|French", zurich, note, clip, news, "Sports|http://sports|TV|English"};
+    EXPECT_EQ(decodedFileLines(), all);
+    fav.applyChannelAction("Rate5");
+    EXPECT_EQ(decodedFileLines(), all);
+
+    // A selected favourite that a narrower search hides is not removed.
+    list.select(1);
+    type("creme");
+    EXPECT_EQ(list.selectedIndex(), -1);
+    fav.removeSelectedFavourite();
+    EXPECT_EQ(decodedFileLines(), all);
+
+    form.favouriteSearch->keyPressed.raise(27);
+    EXPECT_EQ(form.favouriteSearch->text(), "");
+    EXPECT_EQ(shownNames(), (Names{"Cafe Cr\xc3\xa8me", "Caf\xc3\xa9 Z\xc3\xbcrich", "Clip", "News 24", "Sports"}));
+}
+
 }  // namespace
 }  // namespace cd::favourites

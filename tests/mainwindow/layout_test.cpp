@@ -41,10 +41,12 @@ TEST(LayoutMainWindow, StretchesEveryAreaForAnOrdinarySize) {
     EXPECT_EQ(rectOf(*f.channelPanel), (Rect{60, 1020, 5335, 10120}));
     EXPECT_EQ(rectOf(*f.channelSearch), (Rect{180, 900, 5035, 315}));
     EXPECT_EQ(rectOf(*f.channelList), (Rect{180, 1260, 5035, 8800}));
-    EXPECT_EQ(rectOf(*f.favouritesList), (Rect{180, 900, 5035, 9160}));
-    EXPECT_EQ(rectOf(*f.videoList), (Rect{180, 1140, 5035, 8755}));
-    // The progress line is tall enough for one line of text.
-    EXPECT_EQ(rectOf(*f.videoStatus), (Rect{180, 9955, 4975, 345}));
+    EXPECT_EQ(rectOf(*f.favouriteSearch), (Rect{180, 900, 5035, 315}));
+    EXPECT_EQ(rectOf(*f.favouritesList), (Rect{180, 1260, 5035, 8800}));
+    EXPECT_EQ(rectOf(*f.videoList), (Rect{180, 1140, 5035, 8395}));
+    // The progress line is tall enough for one line of text, and inside its panel.
+    EXPECT_EQ(rectOf(*f.videoStatus), (Rect{180, 9595, 4975, 345}));
+    EXPECT_LE(f.videoStatus->top() + f.videoStatus->height(), f.videoSitePanel->height());
     EXPECT_EQ(rectOf(*f.folderList), (Rect{120, 660, 5095, 4430}));
     EXPECT_EQ(rectOf(*f.fileList), (Rect{120, 5150, 5095, 4430}));
     EXPECT_EQ(rectOf(*f.channelActionsButton), (Rect{3640, 180, 1575, 615}));
@@ -52,19 +54,15 @@ TEST(LayoutMainWindow, StretchesEveryAreaForAnOrdinarySize) {
 }
 
 // Catches shared rectangles drifting apart: page/player, the four panels, and
-// the channel list (below its search field) ending where the favourites do.
+// the two lists with their search fields above them.
 TEST(LayoutMainWindow, SharedRectanglesStayIdenticalAtAnySize) {
     MainWindow f;
     for (auto [w, h] : {std::pair{15750, 10935}, {9000, 7000}, {30000, 20000}, {300, 200}, {8000, 2100}}) {
         f.resize(w, h);
         LayoutMainWindow(f, false, 0);
         EXPECT_EQ(rectOf(*f.videoPage), rectOf(*f.player)) << w << "x" << h;
-        if (f.channelPanel->height() > f.channelList->top()) {
-            EXPECT_EQ(f.favouritesList->top() + f.favouritesList->height(),
-                      f.channelList->top() + f.channelList->height())
-                << w << "x" << h;
-        }
-        EXPECT_EQ(f.favouritesList->width(), f.channelList->width()) << w << "x" << h;
+        EXPECT_EQ(rectOf(*f.favouritesList), rectOf(*f.channelList)) << w << "x" << h;
+        EXPECT_EQ(rectOf(*f.favouriteSearch), rectOf(*f.channelSearch)) << w << "x" << h;
         for (Control* panel : {f.favouritesPanel, f.filesPanel, f.videoSitePanel})
             EXPECT_EQ(rectOf(*panel), rectOf(*f.channelPanel)) << panel->name() << " at " << w << "x" << h;
     }
@@ -80,9 +78,9 @@ TEST(LayoutMainWindow, TinyWindowsGiveAbsoluteSizes) {
     EXPECT_EQ(f.offlinePicture->left(), 5080);
     EXPECT_EQ(f.channelPanel->height(), 1360);
     EXPECT_EQ(f.channelList->height(), 40);
-    EXPECT_EQ(f.favouritesList->height(), 400);
-    EXPECT_EQ(f.videoList->height(), 5);
-    EXPECT_EQ(f.videoStatus->top(), 1205);
+    EXPECT_EQ(f.favouritesList->height(), 40);
+    EXPECT_EQ(f.videoList->height(), 365);
+    EXPECT_EQ(f.videoStatus->top(), 1565);
     EXPECT_EQ(f.folderList->height(), 50);
     EXPECT_EQ(f.fileList->top(), 770);
     EXPECT_EQ(f.websiteButton->width(), 7580);
@@ -93,9 +91,9 @@ TEST(LayoutMainWindow, TinyWindowsGiveAbsoluteSizes) {
     EXPECT_EQ(f.player->height(), 80);
     EXPECT_EQ(f.channelPanel->height(), 220);
     EXPECT_EQ(f.channelList->height(), 1100);
-    EXPECT_EQ(f.favouritesList->height(), 740);
-    EXPECT_EQ(f.videoList->height(), 335);
-    EXPECT_EQ(f.videoStatus->top(), 1535);
+    EXPECT_EQ(f.favouritesList->height(), 1100);
+    EXPECT_EQ(f.videoList->height(), 695);
+    EXPECT_EQ(f.videoStatus->top(), 1895);
     EXPECT_EQ(f.folderList->height(), 520);
     EXPECT_EQ(f.fileList->top(), 1240);
     EXPECT_EQ(f.fileList->height(), 520);

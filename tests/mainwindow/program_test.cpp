@@ -109,6 +109,8 @@ TEST(Program, EditionAndEditorModeFollowTheirExactRules) {
         EXPECT_TRUE(f.editorPanel->visible());
         EXPECT_EQ(f.channelList->columnText(8), "URL");
         EXPECT_TRUE(f.dontLoadWhileEditingCheck->checked());
+        EXPECT_FALSE(f.channelSearch->visible()) << "the editor works on every row";
+        EXPECT_FALSE(f.favouriteSearch->visible());
     }
 }
 

@@ -68,6 +68,48 @@ TEST(ListView, SelectionFollowsItsRow) {
     EXPECT_EQ(list.selectedIndex(), -1);
 }
 
+// Catches a row filter that maps a shown position to the wrong row after a
+// remove or an insert, tells the shell of a row it does not show (or at the
+// wrong place), loses hidden rows from the whole list or from a sort, or
+// keeps a row selected once it is hidden.
+TEST(ListView, FilterHidesRowsAndPositionsCountTheShownOnes) {
+    ListView list("ListView2");
+    for (const char* name : {"a1", "b1", "a2", "b2", "a3"}) list.addItem(row(name, {}, std::string("k") + name));
+    std::vector<ChangeEvent> seen;
+    list.subscribe([&](Control*, const ChangeEvent& e) { seen.push_back(e); });
+    list.select(1);  // b1
+    list.setRowFilter([](const ListItem& item) { return item.text[0] == 'a'; });
+    EXPECT_EQ(texts(list), (std::vector<std::string>{"a1", "a2", "a3"}));
+    EXPECT_EQ(list.selectedIndex(), -1) << "b1 is hidden";
+    EXPECT_EQ(list.allCount(), 5);
+    EXPECT_TRUE(list.hasKey("kb2"));
+
+    list.select(1);
+    list.removeItem(1);  // a2: b2 and a3 move up in the whole list
+    EXPECT_EQ(texts(list), (std::vector<std::string>{"a1", "a3"}));
+    EXPECT_EQ(list.selectedIndex(), -1);
+    EXPECT_EQ(list.item(1).key, "ka3");
+    seen.clear();
+    EXPECT_EQ(list.addItem(row("b3")), 2) << "added, but hidden: past the shown rows";
+    EXPECT_TRUE(seen.empty()) << "the shell shows no hidden row";
+    EXPECT_EQ(list.addItem(row("a4")), 2);
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].what, Change::RowsInserted);
+    EXPECT_EQ(seen[0].first, 2);
+    std::vector<std::string> all;
+    for (int i = 0; i < list.allCount(); ++i) all.push_back(list.allItem(i).text);
+    EXPECT_EQ(all, (std::vector<std::string>{"a1", "b1", "b2", "a3", "b3", "a4"}));
+
+    // Sorting orders the hidden rows too; a changed row that stops matching hides.
+    list.setSortOrder(SortOrder::Descending);
+    list.setSorted(true);
+    EXPECT_EQ(texts(list), (std::vector<std::string>{"a4", "a3", "a1"}));
+    list.setItem(0, row("b4"));
+    EXPECT_EQ(texts(list), (std::vector<std::string>{"a3", "a1"}));
+    list.setRowFilter({});
+    EXPECT_EQ(texts(list), (std::vector<std::string>{"b4", "b3", "b2", "b1", "a3", "a1"}));
+}
+
 // Catches a shell that would miss row changes, or drown in one event per row.
 TEST(ListView, NotifiesInsertsAndOneResetPerBatch) {
     ListView list("ListView1");

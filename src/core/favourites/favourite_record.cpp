@@ -60,8 +60,8 @@ std::optional<ui::ListItem> ParseFavouriteRecord(std::string_view plain, std::st
 
 std::string FavouritesFileBytes(const ui::ListView& list) {
     std::string out;
-    for (int i = 0; i < list.count(); ++i) {
-        out += catalogue::EncodeLine(FavouriteRecord(list.item(i)));
+    for (int i = 0; i < list.allCount(); ++i) {
+        out += catalogue::EncodeLine(FavouriteRecord(list.allItem(i)));
         out += "\r\n";
     }
     return out;

@@ -32,7 +32,7 @@ std::optional<ui::ListItem> ParseFavouriteRecord(std::string_view plain, std::st
 
 /// The whole favourites file for rows that carry nothing kept from a load
 /// (see favourites_file_layout.h): each record encoded and ended with CR
-/// LF, first row first. No rows give an empty file.
+/// LF, first row first, hidden rows too. No rows give an empty file.
 std::string FavouritesFileBytes(const ui::ListView& list);
 
 }  // namespace cd::favourites

@@ -1,5 +1,6 @@
 #include "favourites/favourites.h"
 
+#include "favourites/favourite_filter.h"
 #include "favourites/favourite_record.h"
 #include "util/files.h"
 #include "util/text.h"
@@ -22,9 +23,18 @@ Favourites::Favourites(ui::MainWindow& form, std::filesystem::path programFolder
       showVideoPage_(std::move(showVideoPage)) {
     form_.removeFavouriteButton->clicked.connect([this] { removeSelectedFavourite(); });
     form_.favouritesList->itemClicked.connect([this](int) { playSelectedFavourite(); });
+    form_.favouriteSearch->changed.connect([this] { search(); });
+    form_.favouriteSearch->keyPressed.connect([this](int key) {
+        constexpr int kEscape = 27;
+        if (key != kEscape || form_.favouriteSearch->text().empty()) return;
+        form_.favouriteSearch->setText("");
+        search();
+    });
     for (std::size_t i = 0; i < form_.channelActionItems.size(); ++i)
         form_.channelActionItems[i]->clicked.connect([this, i] { chooseChannelAction(static_cast<int>(i)); });
 }
+
+void Favourites::search() { form_.favouritesList->setRowFilter(FavouriteNameFilter(form_.favouriteSearch->text())); }
 
 void Favourites::LoadFavorites() {
     const auto bytes = util::readFile(file_);

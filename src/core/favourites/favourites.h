@@ -23,8 +23,8 @@ using PlayChannel =
 
 class Favourites {
 public:
-    /// form: the main window (channelList, favouritesList, dontLoadWhileEditingCheck, offlinePicture,
-    /// player, videoPage). programFolder holds Favorites.txt.
+    /// form: the main window (channelList, favouritesList, favouriteSearch, dontLoadWhileEditingCheck,
+    /// offlinePicture, player, videoPage). programFolder holds Favorites.txt.
     /// appTitle titles the message box of a failed encryptAndSaveButton.
     Favourites(ui::MainWindow& form, std::filesystem::path programFolder, PlayChannel playChannel,
                fetch::Reporter& reporter, platform::Dialogs& dialogs, std::string appTitle,
@@ -34,7 +34,8 @@ public:
     /// is missing or unreadable. What the file holds beyond the rows is kept
     /// for the saves (favourites_file_layout.h).
     void LoadFavorites();
-    /// Replaces Favorites.txt with favouritesList, first row first, keeping the
+    /// Replaces Favorites.txt with every row of favouritesList (the rows a
+    /// search hides too), first row first, keeping the
     /// lines and fields the load did not turn into rows. A failure leaves
     /// the old file whole and tells the user in a message box; returns
     /// false then.
@@ -53,6 +54,13 @@ public:
     /// A click on a favourite: plays it as a video, or as a channel (probe,
     /// then play, or offline and report, with the value "\"").
     void playSelectedFavourite();
+
+    /// The text of favouriteSearch changed: favouritesList shows the
+    /// favourites whose names hold it (letter case and accents ignored), all
+    /// of them when it is empty. The others are hidden, not removed: every
+    /// save writes them, and the export of the shown list leaves them out.
+    /// Esc in the field empties it.
+    void search();
 
     /// Appends a video favourite (empty category and type) and saves.
     void addVideoFavourite(const std::string& title, const std::string& id);

@@ -56,8 +56,9 @@ std::string FavouritesFileLayout::fileBytes(const ui::ListView& list) const {
         }
     }
 
-    for (int r = 0; r < list.count(); ++r) {
-        const ui::ListItem& item = list.item(r);
+    // Every row, the ones a search hides too: hiding is not removing.
+    for (int r = 0; r < list.allCount(); ++r) {
+        const ui::ListItem item = list.allItem(r);
         const auto found = item.key.empty() ? byKey_.end() : byKey_.find(item.key);
         if (found == byKey_.end()) {
             appendLine(out, catalogue::EncodeLine(FavouriteRecord(item)));

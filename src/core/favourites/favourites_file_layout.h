@@ -23,7 +23,7 @@ public:
     /// what was kept; the list must keep those keys. A second load appends.
     void load(std::string_view bytes, const std::function<void(ui::ListItem)>& addRow);
 
-    /// The whole file for the list's rows in the order the list shows them.
+    /// The whole file for the list's rows (hidden ones too) in the list's order.
     /// Each row is its record (with the fields after the fourth that it was
     /// loaded with), encoded and ended with CR LF, followed by the lines
     /// that followed it in the file, as they were stored. Lines whose

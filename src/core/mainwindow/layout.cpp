@@ -53,13 +53,14 @@ void LayoutMainWindow(ui::MainWindow& f, bool bannerShown, int bannerHeight) {
     for (ui::Control* other : {f.favouritesPanel, f.filesPanel, f.videoSitePanel})
         other->move(panel.left(), panel.top(), panel.width(), panel.height());
 
-    // The channel list sits below its search field; the favourites list
-    // takes the whole height its panel has below the top row.
+    // Each list sits below its search field; the favourites list has the
+    // channel list's rectangle.
     ui::ListView& channels = *f.channelList;
     channels.setHeight(std::abs(panel.height() - channels.top() - kGap));
     ui::ListView& favourites = *f.favouritesList;
-    favourites.setHeight(std::abs(panel.height() - favourites.top() - kGap));
+    favourites.move(channels.left(), channels.top(), channels.width(), channels.height());
     f.channelSearch->setWidth(channels.width());
+    f.favouriteSearch->setWidth(favourites.width());
 
     ui::ListView& videos = *f.videoList;
     ui::Control& status = *f.videoStatus;

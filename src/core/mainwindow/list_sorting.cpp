@@ -5,7 +5,7 @@
 namespace cd::mainwindow {
 
 bool EnhListView_SortColumns(ui::ListView& list, int columnPosition, bool showErrors, platform::Dialogs* dialogs) {
-    if (list.empty()) return true;
+    if (list.allCount() == 0) return true;  // a search hiding every row leaves rows to sort
     // A column the list does not have cannot be a sort key; sorting is still
     // switched on, with the key and order it had, as far as the settings got.
     const bool knownColumn = columnPosition >= 1 && columnPosition <= list.columnCount();

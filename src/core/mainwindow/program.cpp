@@ -203,8 +203,10 @@ void Program::enterEditorModeIfMarked() {
     state_.editorMode = true;
     f.editorPanel->setVisible(true);
     // The editor works on every row: no search may hide some of them.
-    f.channelSearch->setText("");
-    f.channelSearch->setVisible(false);
+    for (ui::Control* search : {f.channelSearch, f.favouriteSearch}) {
+        search->setText("");
+        search->setVisible(false);
+    }
     f.channelList->addColumn("URL");
     f.dontLoadWhileEditingCheck->setChecked(true);
 }

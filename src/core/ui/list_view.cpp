@@ -64,17 +64,22 @@ ListItem ListView::recordItem(std::size_t record) const {
 
 ListItem ListView::item(int i) const {
     if (source_) return recordItem(recordAt(i));
+    return rows_[rowAt(i)].item;
+}
+
+ListItem ListView::allItem(int i) const {
+    if (source_) return recordItem(recordAt(i));
     return rows_[static_cast<std::size_t>(i)].item;
 }
 
 std::string ListView::tag(int i) const {
     if (source_) return source_->tag(recordAt(i));
-    return rows_[static_cast<std::size_t>(i)].item.tag;
+    return rows_[rowAt(i)].item.tag;
 }
 
 std::string_view ListView::key(int i) const {
     if (source_) return source_->key(recordAt(i));
-    return rows_[static_cast<std::size_t>(i)].item.key;
+    return rows_[rowAt(i)].item.key;
 }
 
 std::string_view ListView::column(int i, int n) const {
@@ -82,7 +87,7 @@ std::string_view ListView::column(int i, int n) const {
         const std::size_t record = recordAt(i);
         return n == 0 ? source_->text(record) : source_->subItem(record, n);
     }
-    return rows_[static_cast<std::size_t>(i)].item.column(n);
+    return rows_[rowAt(i)].item.column(n);
 }
 
 std::vector<ListItem> ListView::items() const {
@@ -94,7 +99,30 @@ std::vector<ListItem> ListView::items() const {
 
 std::uint64_t ListView::idAt(int i) const {
     if (source_) return std::uint64_t{recordAt(i)} + 1;
-    return rows_[static_cast<std::size_t>(i)].id;
+    return rows_[rowAt(i)].id;
+}
+
+void ListView::setRowFilter(RowFilter filter) {
+    ownRows();
+    filter_ = std::move(filter);
+    shown_.clear();
+    if (filter_) refilter();
+    if (updateDepth_ > 0) return;
+    notify(Change::RowsReset);
+    notify(Change::Selection);
+}
+
+void ListView::refilter() {
+    if (!filter_) return;
+    shown_.clear();
+    bool selectedShown = false;
+    for (std::size_t r = 0; r < rows_.size(); ++r) {
+        if (!filter_(rows_[r].item)) continue;
+        shown_.push_back(static_cast<std::uint32_t>(r));
+        if (rows_[r].id == selectedId_) selectedShown = true;
+    }
+    // A click or a remove must never reach a row the user cannot see.
+    if (!selectedShown) selectedId_ = 0;
 }
 
 void ListView::showRecords(std::shared_ptr<const RowSource> source) {
@@ -103,6 +131,8 @@ void ListView::showRecords(std::shared_ptr<const RowSource> source) {
     source_ = std::move(source);
     order_.clear();
     order_.shrink_to_fit();
+    filter_ = nullptr;
+    shown_.clear();
     selectedId_ = 0;
     if (updateDepth_ > 0) return;
     if (sorted_) sortRows();
@@ -145,12 +175,23 @@ int ListView::addItem(ListItem item) {
     }
     Row row{std::move(item), nextId_++};
     if (updateDepth_ > 0) {
+        // Shown rows are found again at the end of the update.
         rows_.push_back(std::move(row));
-        return count() - 1;
+        return static_cast<int>(rows_.size()) - 1;
     }
-    int pos = count();
-    if (sorted_) pos = sortedPosition(row);
-    rows_.insert(rows_.begin() + pos, std::move(row));
+    const int at = sorted_ ? sortedPosition(row) : static_cast<int>(rows_.size());
+    const bool shows = !filter_ || filter_(row.item);
+    rows_.insert(rows_.begin() + at, std::move(row));
+    if (!filter_) {
+        notify(Change::RowsInserted, at, 1);
+        return at;
+    }
+    // The shown rows at and after the new one moved down by one.
+    const auto first = std::lower_bound(shown_.begin(), shown_.end(), static_cast<std::uint32_t>(at));
+    for (auto it = first; it != shown_.end(); ++it) ++*it;
+    if (!shows) return count();
+    const int pos = static_cast<int>(first - shown_.begin());
+    shown_.insert(first, static_cast<std::uint32_t>(at));
     notify(Change::RowsInserted, pos, 1);
     return pos;
 }
@@ -158,14 +199,15 @@ int ListView::addItem(ListItem item) {
 void ListView::setItem(int i, ListItem item) {
     if (i < 0 || i >= count()) return;
     ownRows();
-    Row& row = rows_[static_cast<std::size_t>(i)];
+    Row& row = rows_[rowAt(i)];
     if (row.item.key != item.key) {
         if (!item.key.empty() && keys_.count(item.key)) return;
         keys_.erase(row.item.key);
         if (!item.key.empty()) keys_.insert(item.key);
     }
     row.item = std::move(item);
-    if (sorted_ && updateDepth_ == 0) {
+    if ((sorted_ || filter_) && updateDepth_ == 0) {
+        // It may move, or no longer show (or show again, elsewhere).
         resort();
         return;
     }
@@ -175,10 +217,15 @@ void ListView::setItem(int i, ListItem item) {
 void ListView::removeItem(int i) {
     if (i < 0 || i >= count()) return;
     ownRows();
-    auto it = rows_.begin() + i;
+    const std::size_t r = rowAt(i);
+    auto it = rows_.begin() + static_cast<std::ptrdiff_t>(r);
     if (!it->item.key.empty()) keys_.erase(it->item.key);
     const bool wasSelected = it->id == selectedId_;
     rows_.erase(it);
+    if (filter_) {
+        shown_.erase(shown_.begin() + i);
+        for (auto s = shown_.begin() + i; s != shown_.end(); ++s) --*s;
+    }
     if (wasSelected) selectedId_ = 0;
     if (updateDepth_ > 0) return;
     notify(Change::RowsRemoved, i, 1);
@@ -191,6 +238,7 @@ void ListView::clear() {
     keys_.clear();
     source_.reset();
     order_.clear();
+    shown_.clear();
     selectedId_ = 0;
     if (updateDepth_ > 0) return;
     notify(Change::RowsReset);
@@ -203,6 +251,7 @@ void ListView::endUpdate() {
     if (updateDepth_ == 0) return;
     if (--updateDepth_ > 0) return;
     if (sorted_) sortRows();
+    refilter();
     notify(Change::RowsReset);
     notify(Change::Selection);
 }
@@ -233,12 +282,15 @@ void ListView::resort() {
     // order together then costs one sort, not two.
     if (updateDepth_ > 0) return;
     if (sorted_) sortRows();
+    refilter();
     notify(Change::RowsReset);
     notify(Change::Selection);
 }
 
 void ListView::sortRows() {
-    const std::size_t n = static_cast<std::size_t>(count());
+    // Every row, hidden ones too: the order is the list's, and a filter
+    // removed later shows it whole.
+    const std::size_t n = static_cast<std::size_t>(allCount());
     if (n < 2) return;
     // Each row's key is folded to lower case once, instead of in every one of
     // the n log n comparisons; comparing the folded bytes as unsigned values
@@ -246,7 +298,8 @@ void ListView::sortRows() {
     // rows then move once, into their sorted places.
     std::vector<std::string> keys(n);
     for (std::size_t i = 0; i < n; ++i) {
-        const std::string_view text = column(static_cast<int>(i), sortKey_);
+        const std::string_view text =
+            source_ ? column(static_cast<int>(i), sortKey_) : std::string_view(rows_[i].item.column(sortKey_));
         std::string& key = keys[i];
         key.resize(text.size());
         std::transform(text.begin(), text.end(), key.begin(), util::asciiLower);

@@ -5,6 +5,7 @@
 // shows the records of a RowSource without copying them (the channels of a
 // category); the shell serves either to a table view through one item model.
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -34,6 +35,9 @@ enum class SortOrder { Ascending, Descending };
 
 class ListView : public Control {
 public:
+    /// Whether a row shows while the list is filtered (a search field).
+    using RowFilter = std::function<bool(const ListItem&)>;
+
     explicit ListView(std::string name);
 
     /// A row clicked or reached with the keyboard (it is the selected row
@@ -48,7 +52,8 @@ public:
     void setColumnText(int i, std::string text);
     void addColumn(std::string text);
 
-    int count() const { return static_cast<int>(source_ ? source_->size() : rows_.size()); }
+    /// The rows shown (see setRowFilter).
+    int count() const { return static_cast<int>(source_ ? source_->size() : filter_ ? shown_.size() : rows_.size()); }
     bool empty() const { return count() == 0; }
     /// Row at position i (0-based) in the order the list shows, as a value.
     ListItem item(int i) const;
@@ -69,9 +74,25 @@ public:
     /// True while the rows are the records of a source.
     bool showsRecords() const { return source_ != nullptr; }
 
+    /// Hides the rows filter refuses, now and whenever rows are added or
+    /// changed; an empty filter shows every row again. Hidden rows stay in
+    /// the list: they keep their place, sort with the others, and count in
+    /// allCount(), allItem() and hasKey(). Everything else (count(),
+    /// positions, selection, the shell) sees the shown rows alone, so a row
+    /// acted on is always one the user sees; a hidden row is not selected.
+    /// Records shown become rows of the list's own; showing records again
+    /// drops the filter.
+    void setRowFilter(RowFilter filter);
+    bool filtered() const { return static_cast<bool>(filter_); }
+    /// Every row, hidden ones too, in the list's order: what a save writes.
+    int allCount() const { return static_cast<int>(source_ ? source_->size() : rows_.size()); }
+    ListItem allItem(int i) const;
+
     /// Appends a row (or puts it at its sorted place while the list is
     /// sorted). Returns the row's position, or -1 when the item has a
     /// non-empty key the list already holds (the row is then not added).
+    /// A row the filter hides is added and gives count(), past the shown
+    /// rows; inside an update the position counts every row.
     /// A list showing records makes them rows of its own first, as every
     /// change below does.
     int addItem(ListItem item);
@@ -112,6 +133,13 @@ private:
     void ownRows();
     ListItem recordItem(std::size_t record) const;
     std::uint64_t idAt(int i) const;
+    /// The row of the list's own at shown position i.
+    std::size_t rowAt(int i) const {
+        return filter_ ? shown_[static_cast<std::size_t>(i)] : static_cast<std::size_t>(i);
+    }
+    /// Finds the shown rows again after rows moved or changed; a selected
+    /// row that is hidden now is selected no longer.
+    void refilter();
     /// The record shown at position i: the source's own order until the
     /// list sorts (no order is kept for it, 4 bytes a row saved).
     std::size_t recordAt(int i) const {
@@ -126,6 +154,9 @@ private:
     // and the change into rows of the list's own.
     std::shared_ptr<const RowSource> source_;
     std::vector<std::uint32_t> order_;
+    // While filtered (rows of the list's own only): the rows shown, ascending.
+    RowFilter filter_;
+    std::vector<std::uint32_t> shown_;
     std::unordered_set<std::string> keys_;
     std::uint64_t nextId_ = 1;
     std::uint64_t selectedId_ = 0;

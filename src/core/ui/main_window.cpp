@@ -50,8 +50,11 @@ MainWindow::MainWindow() : Form(storedWindowName("mainWindow"), "ChannelDeck") {
         channelList->addColumn(c);
 
     favouritesPanel = &addPlain("Frame", n("favouritesPanel"), "Favorites", {}, panel, std::nullopt, false);
+    favouriteSearch = &addPlain("TextBox", n("favouriteSearch"), "", n("favouritesPanel"), {180, 900, 4935, 315});
+    favouriteSearch->setTextKind(TextKind::Utf8);
+    // The channel list's rectangle, below the search field as there.
     favouritesList =
-        &place(std::make_unique<ListView>(n("favouritesList")), n("favouritesPanel"), {180, 900, 4935, 3795});
+        &place(std::make_unique<ListView>(n("favouritesList")), n("favouritesPanel"), {180, 1260, 4935, 3435});
     for (const char* c : {"Channel", "Category", "Type"}) favouritesList->addColumn(c);
     removeFavouriteButton = &addPlain("CommandButton", n("removeFavouriteButton"), "Remove from Favorites",
                                       n("favouritesPanel"), {2760, 180, 2355, 615});

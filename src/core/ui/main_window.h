@@ -42,6 +42,7 @@ public:
     // Favourites panel.
     Control* favouritesPanel;
     ListView* favouritesList;
+    Control* favouriteSearch;
     Control* removeFavouriteButton;
 
     // Local files panel.

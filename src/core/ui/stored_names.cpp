@@ -8,7 +8,7 @@ namespace cd::ui {
 
 namespace {
 
-constexpr std::array<StoredName, 116> kStoredNames{{
+constexpr std::array<StoredName, 117> kStoredNames{{
     {"Form1", "", "mainWindow", "the main window: categories, panels, player and menus"},
     {"Form1", "cmdTV", "tvButton", "shows the TV channels"},
     {"Form1", "cmdRadio", "radioButton", "shows the radio channels"},
@@ -28,6 +28,7 @@ constexpr std::array<StoredName, 116> kStoredNames{{
     {"Form1", "txtChannelSearch", "channelSearch", "the search field above the channel list"},
     {"Form1", "Frame3", "favouritesPanel", "the favourites panel"},
     {"Form1", "ListView2", "favouritesList", "the user's favourites"},
+    {"Form1", "txtFavoriteSearch", "favouriteSearch", "the search field above the favourites list"},
     {"Form1", "Command1", "removeFavouriteButton", "removes the selected favourite"},
     {"Form1", "Frame4", "filesPanel", "the local files panel"},
     {"Form1", "Drive1", "driveList", "the volumes to browse"},
