@@ -46,25 +46,6 @@ protected:
         startProgram();
     }
 
-    /// Picks the entry of the next pop-up menu that opens with this text,
-    /// as the mouse would.
-    void whenPopupChoose(const QString& text) {
-        auto* timer = new QTimer(view());
-        QObject::connect(timer, &QTimer::timeout, timer, [timer, text] {
-            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-            if (!menu || !menu->isVisible()) return;
-            timer->stop();
-            timer->deleteLater();
-            for (QAction* a : menu->actions())
-                if (a->text().remove('&') == text) {
-                    QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(a).center());
-                    return;
-                }
-            menu->close();
-        });
-        timer->start(30);
-    }
-
     /// Clicks row of a list view, as the mouse would.
     void clickListRow(const char* name, int row) {
         auto* list = view()->widgetAs<ReportView>(name);
@@ -91,15 +72,7 @@ protected:
     }
 
     /// Answers the next message box with OK and keeps its text.
-    void answerOk(std::string& told) {
-        whenModal(view(), [&told](QWidget* modal) {
-            auto* box = qobject_cast<QMessageBox*>(modal);
-            if (!box) return false;
-            told = box->text().toStdString();
-            QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
-            return true;
-        });
-    }
+    void answerOk(std::string& told) { whenMessageBoxRead(view(), told); }
 
     static void choose(QComboBox* box, const QString& text) {
         const int at = box->findText(text);
@@ -124,10 +97,10 @@ TEST_F(WindowInputWalk, LanguageBoxFavouritesBackToTvAndScreenSize) {
 
     // Added and rated from the channel actions menu.
     clickRow("Tone TV");
-    whenPopupChoose(QStringLiteral("Add to Favorites"));
+    whenPopupChoose(view(), QStringLiteral("Add to Favorites"));
     click("cmdFav");
     ASSERT_EQ(form().favouritesList->count(), 1);
-    whenPopupChoose(QStringLiteral("Rate 5 Stars - Love it"));
+    whenPopupChoose(view(), QStringLiteral("Rate 5 Stars - Love it"));
     click("cmdFav");
     ASSERT_TRUE(QTest::qWaitFor([&] { return reports().size() >= 2; }, 5000));
     EXPECT_NE(std::find(reports().begin(), reports().end(), "FAVORITE Tone TV"), reports().end());

@@ -28,31 +28,10 @@ protected:
     std::vector<std::string> catalogueLines() override { return {"Old TV|" + server_.url("/old") + "|TV|English"}; }
     void beforeStart() override { config_.hosts.catalogue = catalogueServer_.host(); }
 
-    // Clicks the entry with this text of the next popup menu that opens.
-    void whenPopupChoose(const QString& text) {
-        auto* timer = new QTimer(shell_->mainView());
-        QObject::connect(timer, &QTimer::timeout, timer, [timer, text] {
-            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-            if (!menu || !menu->isVisible()) return;
-            timer->stop();
-            timer->deleteLater();
-            for (QAction* entry : menu->actions())
-                if (entry->text().remove('&') == text)
-                    QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(entry).center());
-        });
-        timer->start(50);
-    }
-
     // The text of the message box that a click on the File menu entry brings.
     std::string downloadAndRead() {
         std::string told;
-        whenModal(shell_->mainView(), [&told](QWidget* modal) {
-            auto* box = qobject_cast<QMessageBox*>(modal);
-            if (!box) return false;
-            told = box->text().toStdString();
-            QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
-            return true;
-        });
+        whenMessageBoxRead(shell_->mainView(), told);
         clickFileMenuEntry(shell_->mainView(), "Download Most Recent Channel List");
         EXPECT_TRUE(QTest::qWaitFor([&] { return !told.empty(); }, 15000));
         return told;
@@ -98,10 +77,10 @@ TEST_F(ProgramWindowCatalogueLoop, PublishedListIsDownloadedAndTheUsersReportsRe
     clickRow("Dead TV");
     ASSERT_TRUE(QTest::qWaitFor([&] { return form().offlinePicture->visible(); }, 10000));
     clickRow("Dead TV");
-    whenPopupChoose("Add to Favorites");
+    whenPopupChoose(shell_->mainView(), "Add to Favorites");
     QTest::mouseClick(button("cmdFav"), Qt::LeftButton);
     ASSERT_TRUE(QTest::qWaitFor([&] { return form().favouritesList->count() == 1; }, 5000));
-    whenPopupChoose("Rate 5 Stars - Love it");
+    whenPopupChoose(shell_->mainView(), "Rate 5 Stars - Love it");
     QTest::mouseClick(button("cmdFav"), Qt::LeftButton);
 
     // Reports are sent in the background: the owner sees them once they

@@ -164,13 +164,7 @@ TEST_F(WindowInputGerman, LanguageUpdateWithNothingUsableSaysSoAndKeepsTheFile) 
     ASSERT_EQ(noLanguage.rfind("Vom Sprachserver kam keine brauchbare Sprachdatei", 0), 0u) << noLanguage;
     for (const std::string& expected : {noLanguage, noLanguage, errorPage}) {
         std::string told;
-        whenModal(language, [&told](QWidget* modal) {
-            auto* box = qobject_cast<QMessageBox*>(modal);
-            if (!box) return false;
-            told = box->text().toStdString();
-            QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
-            return true;
-        });
+        whenMessageBoxRead(language, told);
         QTest::mouseClick(check, Qt::LeftButton);
         ASSERT_TRUE(QTest::qWaitFor([&] { return !told.empty(); }, 10000));
         EXPECT_EQ(told, expected);

@@ -131,13 +131,7 @@ TEST_F(ProgramWindow, PlaylistImportFromTheWebAndExportFromTheFileMenu) {
         QTest::mouseClick(ok, Qt::LeftButton);
         return true;
     });
-    whenModal(shell_->mainView(), [&told](QWidget* modal) {
-        auto* box = qobject_cast<QMessageBox*>(modal);
-        if (!box) return false;
-        told = box->text().toStdString();
-        QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
-        return true;
-    });
+    whenMessageBoxRead(shell_->mainView(), told);
     clickFileMenuEntry(shell_->mainView(), QString::fromUtf8("Import Playlist…"));
     ASSERT_TRUE(QTest::qWaitFor([&] { return !told.empty(); }, 10000));
     EXPECT_EQ(told, "Playlist imported: imported 1, skipped 1 (not http/https 1, duplicates 0, unreadable 0).");
@@ -162,13 +156,7 @@ TEST_F(ProgramWindow, PlaylistImportFromTheWebAndExportFromTheFileMenu) {
         QTest::mouseClick(buttons->button(QDialogButtonBox::Save), Qt::LeftButton);
         return true;
     });
-    whenModal(shell_->mainView(), [&told](QWidget* modal) {
-        auto* box = qobject_cast<QMessageBox*>(modal);
-        if (!box) return false;
-        told = box->text().toStdString();
-        box->button(QMessageBox::Ok)->click();
-        return true;
-    });
+    whenMessageBoxRead(shell_->mainView(), told);
     clickFileMenuEntry(shell_->mainView(), QString::fromUtf8("Export Channel List as Playlist…"));
     ASSERT_TRUE(QTest::qWaitFor([&] { return !told.empty(); }, 10000));
     EXPECT_EQ(told, "4 channels were saved to " + out.string() + ".");

@@ -62,6 +62,37 @@ inline void whenModal(QObject* owner, std::function<bool(QWidget*)> act) {
     timer->start(50);
 }
 
+// Reads the text of the next message box that opens into told and presses
+// its OK, as the user would.
+inline void whenMessageBoxRead(QObject* owner, std::string& told) {
+    whenModal(owner, [&told](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        if (!box) return false;
+        told = box->text().toStdString();
+        QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
+        return true;
+    });
+}
+
+// Picks the entry with this text of the next pop-up menu that opens, as the
+// mouse would; a menu without it is closed.
+inline void whenPopupChoose(QObject* owner, const QString& text) {
+    auto* timer = new QTimer(owner);
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, text] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (!menu || !menu->isVisible()) return;
+        timer->stop();
+        timer->deleteLater();
+        for (QAction* a : menu->actions())
+            if (a->text().remove('&') == text) {
+                QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(a).center());
+                return;
+            }
+        menu->close();
+    });
+    timer->start(50);
+}
+
 // Opens the File menu from the menu bar and clicks the entry with this text.
 inline void clickFileMenuEntry(FormView* view, const QString& text) {
     QMenuBar* bar = view->findChild<QMenuBar*>();
