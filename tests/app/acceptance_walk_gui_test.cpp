@@ -72,7 +72,7 @@ protected:
     }
 
     /// Answers the next message box with OK and keeps its text.
-    void answerOk(std::string& told) { whenMessageBoxRead(view(), told); }
+    std::shared_ptr<std::string> answerOk() { return whenMessageBoxRead(view()); }
 
     static void choose(QComboBox* box, const QString& text) {
         const int at = box->findText(text);
@@ -184,11 +184,10 @@ TEST_F(WindowInputWalk, EditorFromLoadToSave) {
     EXPECT_EQ(form().channelList->item(0).text, "Sound TV");
     EXPECT_EQ(form().channelList->item(2).text, "Sound TV again");
 
-    std::string told;
-    answerOk(told);
+    const auto told = answerOk();
     click("cmdDupes");
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !told.empty(); }, 3000));
-    EXPECT_EQ(told, "Deleted 1");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !told->empty(); }, 3000));
+    EXPECT_EQ(*told, "Deleted 1");
     ASSERT_EQ(form().channelList->count(), 3);
 
     clickListRow("ListView1", 2);  // Typed TV

@@ -30,11 +30,10 @@ protected:
 
     // The text of the message box that a click on the File menu entry brings.
     std::string downloadAndRead() {
-        std::string told;
-        whenMessageBoxRead(shell_->mainView(), told);
+        const auto told = whenMessageBoxRead(shell_->mainView());
         clickFileMenuEntry(shell_->mainView(), "Download Most Recent Channel List");
-        EXPECT_TRUE(QTest::qWaitFor([&] { return !told.empty(); }, 15000));
-        return told;
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !told->empty(); }, 15000));
+        return *told;
     }
 
     std::string ownerGet(const std::string& path) {

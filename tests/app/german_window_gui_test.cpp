@@ -163,11 +163,10 @@ TEST_F(WindowInputGerman, LanguageUpdateWithNothingUsableSaysSoAndKeepsTheFile) 
                                {util::fillPlaceholders(messages().fragment("MSG_REASON_HTTPERROR"), {"404"})});
     ASSERT_EQ(noLanguage.rfind("Vom Sprachserver kam keine brauchbare Sprachdatei", 0), 0u) << noLanguage;
     for (const std::string& expected : {noLanguage, noLanguage, errorPage}) {
-        std::string told;
-        whenMessageBoxRead(language, told);
+        const auto told = whenMessageBoxRead(language);
         QTest::mouseClick(check, Qt::LeftButton);
-        ASSERT_TRUE(QTest::qWaitFor([&] { return !told.empty(); }, 10000));
-        EXPECT_EQ(told, expected);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !told->empty(); }, 10000));
+        EXPECT_EQ(*told, expected);
         EXPECT_EQ(dir_.read("Localization.txt"), before);
     }
     EXPECT_EQ(languageRequests_.load(), 3);

@@ -122,7 +122,6 @@ TEST_F(ProgramWindow, PlaylistImportFromTheWebAndExportFromTheFileMenu) {
                             server_.url("/tone.wav?from=list") + "\n#EXTINF:-1,Local\nfile:///tmp/x.ts\n",
                         "audio/x-mpegurl");
     });
-    std::string told;
     whenModal(shell_->mainView(), [this](QWidget* modal) {
         if (modal->objectName() != "playlistSourceDialog") return false;
         auto* field = modal->findChild<QLineEdit*>("playlistSource");
@@ -131,10 +130,10 @@ TEST_F(ProgramWindow, PlaylistImportFromTheWebAndExportFromTheFileMenu) {
         QTest::mouseClick(ok, Qt::LeftButton);
         return true;
     });
-    whenMessageBoxRead(shell_->mainView(), told);
+    auto told = whenMessageBoxRead(shell_->mainView());
     clickFileMenuEntry(shell_->mainView(), QString::fromUtf8("Import Playlist…"));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !told.empty(); }, 10000));
-    EXPECT_EQ(told, "Playlist imported: imported 1, skipped 1 (not http/https 1, duplicates 0, unreadable 0).");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !told->empty(); }, 10000));
+    EXPECT_EQ(*told, "Playlist imported: imported 1, skipped 1 (not http/https 1, duplicates 0, unreadable 0).");
     ASSERT_EQ(form().channelList->count(), 4);
     EXPECT_EQ(form().channelList->item(3).text, "Imported Tone");
     EXPECT_EQ(*util::readFile(dir_ / "Data.txt"), before);
@@ -143,23 +142,11 @@ TEST_F(ProgramWindow, PlaylistImportFromTheWebAndExportFromTheFileMenu) {
         QTest::qWaitFor([&] { return shell_->player()->currentUrl() == server_.url("/tone.wav?from=list"); }, 5000));
 
     const auto out = dir_ / "shown.m3u";
-    told.clear();
-    whenModal(shell_->mainView(), [&out](QWidget* modal) {
-        auto* dialog = qobject_cast<QFileDialog*>(modal);
-        if (!dialog) return false;
-        // The name put over the suggested one (typing would open the file
-        // name completer over the dialog), then a click on Save.
-        auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
-        auto* buttons = dialog->findChild<QDialogButtonBox*>();
-        if (!name || !buttons || !name->isVisible()) return false;
-        name->setText(QString::fromStdString(out.string()));
-        QTest::mouseClick(buttons->button(QDialogButtonBox::Save), Qt::LeftButton);
-        return true;
-    });
-    whenMessageBoxRead(shell_->mainView(), told);
+    whenSaveDialogChoose(shell_->mainView(), out);
+    told = whenMessageBoxRead(shell_->mainView());
     clickFileMenuEntry(shell_->mainView(), QString::fromUtf8("Export Channel List as Playlist…"));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !told.empty(); }, 10000));
-    EXPECT_EQ(told, "4 channels were saved to " + out.string() + ".");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !told->empty(); }, 10000));
+    EXPECT_EQ(*told, "4 channels were saved to " + out.string() + ".");
     const auto m3u = util::readFile(out);
     ASSERT_TRUE(m3u.has_value());
     EXPECT_EQ(m3u->rfind("#EXTM3U\n", 0), 0u);
@@ -230,6 +217,17 @@ TEST_F(ProgramWindow, FavouritesSearchFiltersByTypingAndActsOnTheClickedRow) {
         saved.push_back(catalogue::DecodeLine(line));
     EXPECT_EQ(saved, (std::vector<std::string>{"Caf\xc3\xa9 Tone|" + server_.url("/tone.wav?c=1") + "|TV|",
                                                "Tone TV|" + server_.url("/tone.wav") + "|TV|English"}));
+
+    // The File menu's export takes every favourite, the hidden one too.
+    const auto out = dir_ / "favourites.m3u";
+    whenSaveDialogChoose(shell_->mainView(), out);
+    const auto told = whenMessageBoxRead(shell_->mainView());
+    clickFileMenuEntry(shell_->mainView(), QString::fromUtf8("Export Favorites as Playlist\u2026"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !told->empty(); }, 10000));
+    EXPECT_EQ(*told, "2 channels were saved to " + out.string() + ".");
+    const std::string m3u = util::readFile(out).value_or("");
+    EXPECT_NE(m3u.find(",Tone TV\n"), std::string::npos) << m3u;
+    EXPECT_NE(m3u.find(",Caf\xc3\xa9 Tone\n"), std::string::npos) << m3u;
 
     QTest::keyClick(field, Qt::Key_Escape);
     EXPECT_TRUE(field->text().isEmpty());

@@ -7,6 +7,9 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -62,16 +65,19 @@ inline void whenModal(QObject* owner, std::function<bool(QWidget*)> act) {
     timer->start(50);
 }
 
-// Reads the text of the next message box that opens into told and presses
-// its OK, as the user would.
-inline void whenMessageBoxRead(QObject* owner, std::string& told) {
-    whenModal(owner, [&told](QWidget* modal) {
+// Presses OK on the next message box that opens, as the user would, and
+// gives its text (empty until then). Shared: the wait stays armed after a
+// test that gave up on it has returned.
+inline std::shared_ptr<std::string> whenMessageBoxRead(QObject* owner) {
+    auto told = std::make_shared<std::string>();
+    whenModal(owner, [told](QWidget* modal) {
         auto* box = qobject_cast<QMessageBox*>(modal);
         if (!box) return false;
-        told = box->text().toStdString();
+        *told = box->text().toStdString();
         QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
         return true;
     });
+    return told;
 }
 
 // Picks the entry with this text of the next pop-up menu that opens, as the
@@ -91,6 +97,23 @@ inline void whenPopupChoose(QObject* owner, const QString& text) {
         menu->close();
     });
     timer->start(50);
+}
+
+// Answers the next file dialog that opens with path and Save, as the user
+// would.
+inline void whenSaveDialogChoose(QObject* owner, const std::filesystem::path& path) {
+    whenModal(owner, [path](QWidget* modal) {
+        auto* dialog = qobject_cast<QFileDialog*>(modal);
+        if (!dialog) return false;
+        // The name put over the suggested one (typing would open the file
+        // name completer over the dialog), then a click on Save.
+        auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
+        auto* buttons = dialog->findChild<QDialogButtonBox*>();
+        if (!name || !buttons || !name->isVisible()) return false;
+        name->setText(QString::fromStdString(path.string()));
+        QTest::mouseClick(buttons->button(QDialogButtonBox::Save), Qt::LeftButton);
+        return true;
+    });
 }
 
 // Opens the File menu from the menu bar and clicks the entry with this text.

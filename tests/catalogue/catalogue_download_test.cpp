@@ -31,21 +31,22 @@ const std::string kLastModified = "Tue, 08 Dec 2026 10:00:00 GMT";
 class ChannelListDownloadTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        server.server().Get("/webtv/Data.htm", [this](const httplib::Request& req, httplib::Response& res) {
-            {
-                std::lock_guard lock(mutex);
-                ifNoneMatch = req.get_header_value("If-None-Match");
-                ifModifiedSince = req.get_header_value("If-Modified-Since");
-            }
-            ++requests;
-            if (!ifNoneMatch.empty() && ifNoneMatch == kEtag) {
-                res.status = 304;
-                return;
-            }
-            res.set_header("ETag", kEtag);
-            res.set_header("Last-Modified", kLastModified);
-            res.set_content(body, "text/html");
-        });
+        server.server().Get(R"(/(webtv|mirror)/Data\.htm)",
+                            [this](const httplib::Request& req, httplib::Response& res) {
+                                {
+                                    std::lock_guard lock(mutex);
+                                    ifNoneMatch = req.get_header_value("If-None-Match");
+                                    ifModifiedSince = req.get_header_value("If-Modified-Since");
+                                }
+                                ++requests;
+                                if (!ifNoneMatch.empty() && ifNoneMatch == kEtag) {
+                                    res.status = 304;
+                                    return;
+                                }
+                                res.set_header("ETag", kEtag);
+                                res.set_header("Last-Modified", kLastModified);
+                                res.set_content(body, "text/html");
+                            });
         server.server().Get("/junk", [](const httplib::Request&, httplib::Response& res) {
             res.set_content("<html><body>Welcome to our new site</body></html>", "text/html");
         });
@@ -114,6 +115,13 @@ TEST_F(ChannelListDownloadTest, ReplacesDataTxtThenAsksOnlyWhetherItChanged) {
     }
     const std::string downloaded = fileText(catalogue());
 
+    // The same list from another address: the validators are the first
+    // server's, and say nothing of this one.
+    r = download("/mirror/Data.htm");
+    EXPECT_EQ(r.outcome, DownloadOutcome::Replaced) << describe(r);
+    EXPECT_FALSE(r.conditional);
+    EXPECT_EQ(fileText(catalogue()), downloaded);
+
     // The owner's list changed on the server while Data.txt was edited here:
     // the edit must not make the program believe it is up to date.
     util::writeFileAtomic(catalogue(), downloaded + formats::EncodeLine("Added|http://a/|TV|English") + "\r\n");
@@ -122,7 +130,7 @@ TEST_F(ChannelListDownloadTest, ReplacesDataTxtThenAsksOnlyWhetherItChanged) {
     EXPECT_EQ(r.outcome, DownloadOutcome::Replaced) << describe(r);
     EXPECT_FALSE(r.conditional);
     EXPECT_EQ(fileText(catalogue()), formats::EncodeLine("New One|http://new.example/|TV|German") + "\r\n");
-    EXPECT_EQ(requests.load(), 3);
+    EXPECT_EQ(requests.load(), 4);
 }
 
 // Catches a failure that replaces or truncates Data.txt, or is reported as
@@ -154,6 +162,29 @@ TEST_F(ChannelListDownloadTest, EveryFailureLeavesTheFilesWhole) {
     EXPECT_EQ(r.fetchError, fetch::FetchError::Refused);
     EXPECT_EQ(fileText(catalogue()), oldCatalogue);
     EXPECT_EQ(fileText(dir.path() / "Imported.txt"), imported);
+}
+
+// Catches a plain export's record written with a byte the cipher turns into
+// a line end, which splits it and stops every reader of Data.txt there.
+TEST_F(ChannelListDownloadTest, RecordsTheCipherCannotCarryAreMendedOrLeftOut) {
+    body =
+        "<data>\r\n"
+        "\xccsland TV|http://tv.example/island|TV|English\r\n"
+        "Broken|http://tv.example/\xcc|TV|English\r\n"
+        "Plain|http://tv.example/plain|TV|English\r\n"
+        "</data>\r\n";
+    const DownloadResult r = download("/webtv/Data.htm");
+    ASSERT_EQ(r.outcome, DownloadOutcome::Replaced) << describe(r);
+    EXPECT_EQ(r.records, 2u);
+    EXPECT_EQ(r.leftOut, 1u);
+    EXPECT_EQ(fileText(catalogue()), formats::EncodeLine("\xc3\x8csland TV|http://tv.example/island|TV|English") +
+                                         "\r\n" + formats::EncodeLine("Plain|http://tv.example/plain|TV|English") +
+                                         "\r\n");
+
+    body = "<data>\r\nBroken|http://tv.example/\xcc|TV|English\r\n</data>\r\n";
+    fs::remove(validatorsFileFor(catalogue()));  // the test server's ETag does not follow its body
+    EXPECT_EQ(download("/webtv/Data.htm").outcome, DownloadOutcome::NotAChannelList);
+    EXPECT_NE(fileText(catalogue()), oldCatalogue) << "the first list stays";
 }
 
 TEST_F(ChannelListDownloadTest, AnUnreplaceableCatalogueIsToldNotLost) {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "formats/line_cipher.h"
+#include "formats/stored_text.h"
 #include "util/file_lock.h"
 #include "util/files.h"
 #include "util/lines.h"
@@ -36,12 +37,12 @@ std::optional<FileStamp> stampOf(const fs::path& file) {
 }
 
 struct Validators {
-    std::string etag, lastModified;
+    std::string address, etag, lastModified;
     FileStamp stamp;
 };
 
-constexpr std::string_view kEtag = "ETag: ", kLastModified = "Last-Modified: ", kSize = "Size: ",
-                           kModified = "Modified: ";
+constexpr std::string_view kAddress = "Address: ", kEtag = "ETag: ", kLastModified = "Last-Modified: ",
+                           kSize = "Size: ", kModified = "Modified: ";
 
 std::optional<long long> number(std::string_view text) {
     long long n = 0;
@@ -50,15 +51,17 @@ std::optional<long long> number(std::string_view text) {
     return n;
 }
 
-// The validators worth sending: those of the download that wrote the
-// catalogue as it is now.
-std::optional<Validators> currentValidators(const fs::path& catalogue) {
+// The validators worth sending: those of the download from this address
+// that wrote the catalogue as it is now. Another server's dates say nothing
+// about this one's list.
+std::optional<Validators> currentValidators(const fs::path& catalogue, std::string_view address) {
     const auto stamp = stampOf(catalogue);
     const auto text = util::readFile(validatorsFileFor(catalogue));
     if (!stamp || !text) return std::nullopt;
     Validators v;
     std::optional<long long> size, modified;
     util::forEachLine(*text, [&](std::string_view line) {
+        if (util::startsWith(line, kAddress)) v.address = line.substr(kAddress.size());
         if (util::startsWith(line, kEtag)) v.etag = line.substr(kEtag.size());
         if (util::startsWith(line, kLastModified)) v.lastModified = line.substr(kLastModified.size());
         if (util::startsWith(line, kSize)) size = number(line.substr(kSize.size()));
@@ -67,7 +70,7 @@ std::optional<Validators> currentValidators(const fs::path& catalogue) {
     });
     if (!size || *size < 0 || !modified) return std::nullopt;
     v.stamp = FileStamp{static_cast<std::uintmax_t>(*size), *modified};
-    if (!(v.stamp == *stamp) || (v.etag.empty() && v.lastModified.empty())) return std::nullopt;
+    if (v.address != address || !(v.stamp == *stamp) || (v.etag.empty() && v.lastModified.empty())) return std::nullopt;
     return v;
 }
 
@@ -75,7 +78,7 @@ std::optional<Validators> currentValidators(const fs::path& catalogue) {
 // line break in one gets no say in the next request.
 bool fitsOnALine(std::string_view value) { return value.find_first_of("\r\n") == std::string_view::npos; }
 
-void keepValidators(const fs::path& catalogue, const fetch::ResponseHead& head) {
+void keepValidators(const fs::path& catalogue, const std::string& address, const fetch::ResponseHead& head) {
     const auto stamp = stampOf(catalogue);
     std::string etag = head.header("ETag"), lastModified = head.header("Last-Modified");
     if (!fitsOnALine(etag)) etag.clear();
@@ -86,7 +89,7 @@ void keepValidators(const fs::path& catalogue, const fetch::ResponseHead& head) 
         util::removeFile(validatorsFileFor(catalogue));
         return;
     }
-    std::string text;
+    std::string text = std::string(kAddress) + address + "\r\n";
     if (!etag.empty()) text += std::string(kEtag) + etag + "\r\n";
     if (!lastModified.empty()) text += std::string(kLastModified) + lastModified + "\r\n";
     text += std::string(kSize) + std::to_string(stamp->size) + "\r\n";
@@ -117,7 +120,8 @@ util::Task<DownloadResult> downloadChannelList(fetch::Fetcher& fetcher, std::str
     request.address = std::move(address);
     request.bounds = fetch::watchedBounds(kChannelListCap);
     request.onProgress = std::move(onProgress);
-    if (const auto v = currentValidators(catalogue)) {
+    const std::string from = request.address;
+    if (const auto v = currentValidators(catalogue, from)) {
         if (!v->etag.empty()) request.headers.push_back("If-None-Match: " + v->etag);
         if (!v->lastModified.empty()) request.headers.push_back("If-Modified-Since: " + v->lastModified);
         result.conditional = true;
@@ -136,25 +140,50 @@ util::Task<DownloadResult> downloadChannelList(fetch::Fetcher& fetcher, std::str
     fetched.body = {};
     if (!result.check.ok) co_return ended(DownloadOutcome::NotAChannelList, std::move(result));
 
-    // Data.txt holds every record encoded, whichever way the owner exported it.
+    // Data.txt holds every record encoded, whichever way the owner exported
+    // it. A plain export may hold bytes the cipher cannot carry (one would
+    // split the record's line): a name or languages field is then stored as
+    // the playlist import stores text, and a record still not carried is
+    // left out rather than written broken.
     std::string text;
-    for (const formats::Channel& channel : result.check.records)
-        text += formats::EncodeLine(formats::recordLine(channel)) + "\r\n";
+    for (const formats::Channel& channel : result.check.records) {
+        std::string line = formats::recordLine(channel);
+        if (!formats::EncodesIntact(line)) {
+            formats::Channel mended = channel;
+            mended.name = formats::storedText(channel.name);
+            mended.languages = formats::storedText(channel.languages);
+            line = formats::recordLine(mended);
+        }
+        if (!formats::EncodesIntact(line) || line.size() > formats::kCipherLineLimit) {
+            ++result.leftOut;
+            continue;
+        }
+        text += formats::EncodeLine(line) + "\r\n";
+        ++result.records;
+    }
+    if (result.records == 0) {
+        result.check.ok = false;
+        result.check.problem = formats::ExportProblem::NoRecord;
+        result.check.error = "no record of the list can be stored here";
+        co_return ended(DownloadOutcome::NotAChannelList, std::move(result));
+    }
     {
         const auto lock = util::FileWriteLock::acquire(catalogue, &result.writeError);
         if (!lock) co_return ended(DownloadOutcome::NotWritten, std::move(result));
         if (!util::writeFileAtomic(catalogue, text, &result.writeError))
             co_return ended(DownloadOutcome::NotWritten, std::move(result));
-        keepValidators(catalogue, fetched.head);
+        keepValidators(catalogue, from, fetched.head);
     }
-    result.records = result.check.records.size();
     co_return ended(DownloadOutcome::Replaced, std::move(result));
 }
 
 std::string describe(const DownloadResult& result) {
     switch (result.outcome) {
         case DownloadOutcome::Replaced:
-            return "downloaded " + util::decimal(static_cast<long long>(result.records)) + " channels";
+            return "downloaded " + util::decimal(static_cast<long long>(result.records)) + " channels" +
+                   (result.leftOut ? ", left out " + util::decimal(static_cast<long long>(result.leftOut)) +
+                                         " that cannot be stored here"
+                                   : std::string());
         case DownloadOutcome::Unchanged:
             return "the channel list has not changed since the last download";
         case DownloadOutcome::NotFetched:

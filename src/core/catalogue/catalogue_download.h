@@ -32,6 +32,10 @@ enum class DownloadOutcome {
 struct DownloadResult {
     DownloadOutcome outcome = DownloadOutcome::NotFetched;
     std::size_t records = 0;
+    /// Records left out because this program cannot store them: a plain
+    /// export may carry bytes the line cipher does not (its address or
+    /// category; names and languages are mended instead).
+    std::size_t leftOut = 0;
     fetch::FetchError fetchError = fetch::FetchError::None;
     long httpStatus = 0;
     formats::ExportCheck check;

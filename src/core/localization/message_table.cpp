@@ -90,6 +90,8 @@ void addStatusMessages(MessageTable& table) {
     table.setMessage("MSG_CHANNELLIST_NOTDOWNLOADED",
                      "The channel list was not downloaded: %1. Your channels are as they were.");
     table.setMessage("MSG_CHANNELLIST_UNCHANGED", "The channel list has not changed since your last download.");
+    table.setMessage("MSG_CHANNELLIST_LEFTOUT",
+                     "%1 channels of the list cannot be stored by this program and were left out.");
     table.setMessage("MSG_STATUS_LISTDOWNLOAD", "Downloading the channel list: %1 bytes");
     table.setMessage("MSG_REASON_NOTCHANNELLIST", "the server's answer is not a channel list");
     table.setMessage("MSG_REASON_CUTOFF", "the channel list is cut off");

@@ -56,6 +56,9 @@ util::Task<> ChannelListDownload::download() {
             categories_.LoadCategory();
         }
         text = messages_.getMessages("MSG_CHANNELLIST");
+        if (result.leftOut > 0)
+            text += "\n\n" + util::fillPlaceholders(messages_.getMessages("MSG_CHANNELLIST_LEFTOUT"),
+                                                    {util::decimal(static_cast<long long>(result.leftOut))});
     } else if (result.outcome == DownloadOutcome::Unchanged) {
         text = messages_.getMessages("MSG_CHANNELLIST_UNCHANGED");
     } else {

@@ -93,14 +93,21 @@ void PlaylistCommands::importBytes(const std::string& playlist) {
     tellUser(util::fillPlaceholders(messages_.getMessages("MSG_PLAYLIST_IMPORTED"), {formats::describe(result)}));
 }
 
-void PlaylistCommands::exportList(const ui::ListView& list, const std::string& suggestedName) {
+void PlaylistCommands::exportList(const ui::ListView& list, const std::string& suggestedName, bool everyRow) {
     const auto target = dialogs_.askPlaylistTarget(messages_.getMessages("MSG_PLAYLIST_EXPORT_TITLE"), suggestedName);
     if (!target) return;
+    const int rows = everyRow ? list.allCount() : list.count();
     std::vector<formats::Channel> channels;
-    channels.reserve(static_cast<std::size_t>(list.count()));
-    for (int i = 0; i < list.count(); ++i)
-        channels.push_back(formats::Channel{std::string(list.text(i)), list.tag(i), std::string(list.column(i, 1)),
-                                            std::string(list.column(i, 2))});
+    channels.reserve(static_cast<std::size_t>(rows));
+    for (int i = 0; i < rows; ++i) {
+        if (everyRow) {
+            const ui::ListItem row = list.allItem(i);
+            channels.push_back(formats::Channel{row.text, row.tag, row.subItem(1), row.subItem(2)});
+        } else {
+            channels.push_back(formats::Channel{std::string(list.text(i)), list.tag(i), std::string(list.column(i, 1)),
+                                                std::string(list.column(i, 2))});
+        }
+    }
     std::string error;
     if (!util::writeFileAtomic(*target, formats::writeM3u(channels), &error)) {
         tellUser(util::fillPlaceholders(messages_.getMessages("MSG_PLAYLIST_NOTEXPORTED"), {error}));

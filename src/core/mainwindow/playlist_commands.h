@@ -27,13 +27,16 @@ public:
                      std::filesystem::path programFolder, std::string appTitle);
 
     void importPlaylist();
-    void exportChannels() { exportList(*form_.channelList, "Channels.m3u"); }
-    void exportFavourites() { exportList(*form_.favouritesList, "Favorites.m3u"); }
+    /// The channel list as shown: a search narrows what goes out.
+    void exportChannels() { exportList(*form_.channelList, "Channels.m3u", false); }
+    /// Every favourite: the menu works from any panel, where a search left
+    /// on the favourites list would not be seen.
+    void exportFavourites() { exportList(*form_.favouritesList, "Favorites.m3u", true); }
 
 private:
     util::Task<> fetchAndImport(std::string address);
     void importBytes(const std::string& playlist);
-    void exportList(const ui::ListView& list, const std::string& suggestedName);
+    void exportList(const ui::ListView& list, const std::string& suggestedName, bool everyRow);
     void tellUser(const std::string& text);
 
     ui::MainWindow& form_;
