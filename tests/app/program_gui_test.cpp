@@ -155,22 +155,6 @@ TEST_F(ProgramWindow, PlaylistImportFromTheWebAndExportFromTheFileMenu) {
         std::string::npos);
 }
 
-namespace {
-// Clicks the first entry of the next pop-up menu that opens, as the mouse
-// would; polled, since the menu runs inside the click that opens it.
-void whenPopup(QObject* owner, std::function<void(QMenu*)> act) {
-    auto* timer = new QTimer(owner);
-    QObject::connect(timer, &QTimer::timeout, timer, [timer, act] {
-        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-        if (!menu || !menu->isVisible()) return;
-        timer->stop();
-        timer->deleteLater();
-        act(menu);
-    });
-    timer->start(20);
-}
-}  // namespace
-
 // Catches a favourites search the user cannot reach or that acts on the
 // wrong favourite: Ctrl+F from the favourites tab reaches its own field,
 // typing "cafe" leaves the two "Café" favourites, a click on the second
@@ -184,9 +168,7 @@ TEST_F(ProgramWindow, FavouritesSearchFiltersByTypingAndActsOnTheClickedRow) {
     ASSERT_EQ(form().channelList->count(), 5);
     for (const char* name : {"Caf\xc3\xa9 Tone", "Tone TV", "CAF\xc3\x89 Noir"}) {
         clickRow(name);
-        whenPopup(shell_->mainView(), [](QMenu* menu) {
-            QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(menu->actions().front()).center());
-        });
+        whenPopupChoose(shell_->mainView(), QStringLiteral("Add to Favorites"));
         QTest::mouseClick(button("cmdFav"), Qt::LeftButton);
     }
     ASSERT_EQ(form().favouritesList->count(), 3);
