@@ -5,10 +5,11 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
-#include "ui/list_view.h"
+#include "formats/favourite.h"
 
-namespace cd::favourites {
+namespace cd::formats {
 
 /// The name of the favourites file in the program's folder.
 inline constexpr const char* kFavouritesFileName = "Favorites.txt";
@@ -19,20 +20,19 @@ inline constexpr const char* kFavouritesFileName = "Favorites.txt";
 /// becomes "y" (it would read back as a 0 byte).
 std::string SafeFavouriteField(std::string_view field);
 
-/// The plain record of a favourites row: text, tag, first and second
-/// sub-item joined by "|".
-std::string FavouriteRecord(const ui::ListItem& item);
+/// The plain record of a favourite: its four fields joined by "|".
+std::string FavouriteRecord(const Favourite& favourite);
 
-/// The row a decoded line describes. Nothing for a line without "|"; a
-/// line with fewer than four fields leaves the missing ones empty. Fields
-/// after the fourth are not part of the row; when moreFields is given it
-/// receives them as they stand, each with the "|" before it ("|E|F"), so a
-/// encryptAndSaveButton can write them back.
-std::optional<ui::ListItem> ParseFavouriteRecord(std::string_view plain, std::string* moreFields = nullptr);
+/// The favourite a decoded line describes. Nothing for a line without "|";
+/// a line with fewer than four fields leaves the missing ones empty. Fields
+/// after the fourth are not part of the favourite; when moreFields is given
+/// it receives them as they stand, each with the "|" before it ("|E|F"), so
+/// a save can write them back.
+std::optional<Favourite> ParseFavouriteRecord(std::string_view plain, std::string* moreFields = nullptr);
 
-/// The whole favourites file for rows that carry nothing kept from a load
-/// (see favourites_file_layout.h): each record encoded and ended with CR
-/// LF, first row first, hidden rows too. No rows give an empty file.
-std::string FavouritesFileBytes(const ui::ListView& list);
+/// The whole favourites file for favourites that carry nothing kept from a
+/// load: each record encoded and ended with CR LF, in the given order. No
+/// favourites give an empty file.
+std::string FavouritesFileBytes(const std::vector<Favourite>& favourites);
 
-}  // namespace cd::favourites
+}  // namespace cd::formats
