@@ -5,9 +5,10 @@
 
 #include <string>
 
+#include "formats/page_scraper.h"
 #include "support/temp_dir.h"
 #include "ui/list_view.h"
-#include "videosite/page_scraper.h"
+#include "videosite/video_rows.h"
 
 namespace {
 
@@ -42,7 +43,7 @@ std::string generatedListingPage() {
 
 void runScrape(benchmark::State& state, const std::filesystem::path& folder, bool expectScratch) {
     const std::string source = generatedListingPage();
-    cd::videosite::PageScraper scraper(folder);
+    cd::formats::PageScraper scraper(folder);
     cd::ui::ListView list("ListView3");
     std::string page;
     int rows = 0;
@@ -51,7 +52,7 @@ void runScrape(benchmark::State& state, const std::filesystem::path& folder, boo
         page = source;
         list.clear();
         state.ResumeTiming();
-        rows = scraper.parseVideoPage(page, list);
+        rows = cd::videosite::AddVideoRows(scraper.parseVideoPage(page), list);
         benchmark::DoNotOptimize(rows);
     }
     if (rows != kVideos || scraper.lastUsedScratchFile() != expectScratch)

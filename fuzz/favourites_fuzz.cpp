@@ -7,9 +7,10 @@
 #include <string_view>
 
 #include "catalogue/line_cipher.h"
-#include "favourites/favourite_record.h"
+#include "favourites/favourite_row.h"
 #include "favourites/favourites.h"
 #include "fetch/report.h"
+#include "formats/favourite_record.h"
 #include "fuzz_support.h"
 #include "support/fakes.h"
 #include "support/scripted_fetcher.h"
@@ -46,7 +47,7 @@ int recordLines(std::string_view bytes) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view bytes = fuzz::asText(data, size);
-    fuzz::ScratchFolder::write(favourites::kFavouritesFileName, bytes);
+    fuzz::ScratchFolder::write(formats::kFavouritesFileName, bytes);
     Ports ports;
 
     ui::MainWindow first;
@@ -55,7 +56,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CD_FUZZ_CHECK(first.favouritesList->count() == recordLines(bytes));
     for (int i = 0; i < first.favouritesList->count(); ++i) {
         // A decoded line never holds the bytes the cipher cannot carry.
-        const std::string record = favourites::FavouriteRecord(first.favouritesList->item(i));
+        const std::string record = formats::FavouriteRecord(favourites::FavouriteOfRow(first.favouritesList->item(i)));
         CD_FUZZ_CHECK(catalogue::EncodesIntact(record));
     }
 
@@ -63,7 +64,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CD_FUZZ_CHECK(ports.dialogs.shown.empty());
     const auto saved = util::readFile(favs.file());
     CD_FUZZ_CHECK(saved.has_value());
-    // Nothing was sorted or removed, so line i of the encryptAndSaveButton stands for line i
+    // Nothing was sorted or removed, so line i of the save stands for line i
     // of the input: the same line when it is no favourite, else the same
     // record, its first four fields filled up, its further fields as they were.
     const auto before = util::readLines(bytes);
@@ -73,13 +74,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     int row = 0;
     for (std::size_t i = 0; i < before.size() && i < after.size(); ++i) {
         std::string more;
-        const auto item = favourites::ParseFavouriteRecord(catalogue::DecodeLine(before[i]), &more);
+        const auto item = formats::ParseFavouriteRecord(catalogue::DecodeLine(before[i]), &more);
         if (!item) {
             CD_FUZZ_CHECK(after[i] == before[i]);
             continue;
         }
         CD_FUZZ_CHECK(catalogue::DecodeLine(after[i]) ==
-                      favourites::FavouriteRecord(first.favouritesList->item(row)) + more);
+                      formats::FavouriteRecord(favourites::FavouriteOfRow(first.favouritesList->item(row))) + more);
         ++row;
     }
 

@@ -7,9 +7,9 @@
 #include <string>
 #include <string_view>
 
+#include "formats/localization_file.h"
 #include "fuzz_support.h"
 #include "localization/cls_languages.h"
-#include "localization/localization_file.h"
 #include "util/lines.h"
 #include "util/text.h"
 
@@ -25,14 +25,14 @@ bool inside(std::string_view part, std::string_view whole) {
 int checkWalk(std::string_view text) {
     int groups = 0;
     const char* previousEnd = text.data();
-    localization::walkLanguageGroups(text, [&](const localization::LanguageGroup& group) {
+    formats::walkLanguageGroups(text, [&](const formats::LanguageGroup& group) {
         CD_FUZZ_CHECK(inside(group.text, text));
         CD_FUZZ_CHECK(inside(group.name, group.text));
         CD_FUZZ_CHECK(group.text.data() >= previousEnd);
         previousEnd = group.text.data() + group.text.size();
-        if (const auto items = localization::translationItems(group.text)) CD_FUZZ_CHECK(inside(*items, group.text));
+        if (const auto items = formats::translationItems(group.text)) CD_FUZZ_CHECK(inside(*items, group.text));
         ++groups;
-        return localization::GroupVisit::Continue;
+        return formats::GroupVisit::Continue;
     });
     return groups;
 }
@@ -56,11 +56,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string language = named ? std::string(input.substr(0, lf)) : std::string("English");
     const std::string_view file = named ? input.substr(lf + 1) : input;
 
-    checkWalk(localization::withoutBom(file));
-    const std::string listed = util::joinCrLf(util::readLines(localization::withoutBom(file)));
+    checkWalk(formats::withoutBom(file));
+    const std::string listed = util::joinCrLf(util::readLines(formats::withoutBom(file)));
     checkWalk(listed);
 
-    fuzz::ScratchFolder::write(std::string(localization::kLocalizationFileName), file);
+    fuzz::ScratchFolder::write(std::string(formats::kLocalizationFileName), file);
     ui::Windows windows;
     localization::ClsLanguages languages({"ChannelDeck", "Quenmark Software", "www.channeldeck.org", 1, 0, 0},
                                          fuzz::ScratchFolder::path(), windows);

@@ -6,14 +6,15 @@
 #include <iostream>
 #include <string>
 
+#include "formats/page_scraper.h"
 #include "platform/browser.h"
 #include "platform/dialogs.h"
 #include "tool/command.h"
 #include "tool/stderr_dialogs.h"
 #include "ui/list_view.h"
 #include "util/files.h"
-#include "videosite/page_scraper.h"
 #include "videosite/video_page.h"
+#include "videosite/video_rows.h"
 
 namespace cd::tool {
 namespace {
@@ -89,10 +90,10 @@ int runScrape(ToolContext& ctx) {
     // Without a scratch folder the scraper falls back to memory, as it does
     // in a read-only program folder.
     ScratchFolder scratch;
-    videosite::PageScraper scraper(scratch.path().empty() ? fs::path("/nonexistent") : scratch.path());
+    formats::PageScraper scraper(scratch.path().empty() ? fs::path("/nonexistent") : scratch.path());
     ui::ListView list("ListView3");
     std::string text = *page;
-    scraper.parseVideoPage(text, list);
+    videosite::AddVideoRows(scraper.parseVideoPage(text), list);
     std::string out;
     for (int i = 0; i < list.count(); ++i) {
         out += escapedField(list.item(i).key);

@@ -2,7 +2,8 @@
 
 #include "catalogue/catalogue_export.h"
 #include "catalogue/line_cipher.h"
-#include "favourites/favourite_record.h"
+#include "favourites/favourite_row.h"
+#include "formats/favourite_record.h"
 #include "videosite/video_page.h"
 
 namespace cd::crash {
@@ -74,7 +75,7 @@ fs::path targetOf(Kind kind, const fs::path& folder) {
     switch (kind) {
         case Kind::Favourites:
         case Kind::FavouritesKept:
-            return folder / favourites::kFavouritesFileName;
+            return folder / formats::kFavouritesFileName;
         case Kind::CatalogueExport:
             return folder / "Data.htm";
         case Kind::VideoPage:
@@ -97,6 +98,12 @@ void fillFavourites(ui::ListView& list, int variant) {
         list.addItem(std::move(item));
     }
     list.endUpdate();
+}
+
+std::vector<formats::Favourite> favouritesOf(const ui::ListView& list) {
+    std::vector<formats::Favourite> out;
+    for (int i = 0; i < list.allCount(); ++i) out.push_back(favourites::FavouriteOfRow(list.allItem(i)));
+    return out;
 }
 
 void fillCatalogue(ui::ListView& list, int variant) {
@@ -122,13 +129,16 @@ std::string expectedBytes(Kind kind, int variant) {
     switch (kind) {
         case Kind::Favourites:
             fillFavourites(list, variant);
-            return favourites::FavouritesFileBytes(list);
+            return formats::FavouritesFileBytes(favouritesOf(list));
         case Kind::FavouritesKept: {
             ui::ListItem added;
             added.text = kKeptAddedTitle;
             added.tag = std::string("youtube=") + kKeptAddedId;
             const std::string a = keptFavouritesFile();
-            return variant == 0 ? a : a + catalogue::EncodeLine(favourites::FavouriteRecord(added)) + "\r\n";
+            return variant == 0
+                       ? a
+                       : a + catalogue::EncodeLine(formats::FavouriteRecord(favourites::FavouriteOfRow(added))) +
+                             "\r\n";
         }
         case Kind::CatalogueExport:
             fillCatalogue(list, variant);

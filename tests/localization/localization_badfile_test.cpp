@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <string>
 
-#include "localization/localization_file.h"
+#include "formats/localization_file.h"
 #include "localization_fixture.h"
 #include "support/file_size_limit.h"
 
@@ -137,9 +137,9 @@ TEST_F(LocalizationBadFile, Utf16FileFindsNoLanguage) {
     EXPECT_EQ(windows.mainWindow.tvButton->caption(), "TV");
 
     std::size_t groups = 0;
-    EXPECT_TRUE(walkLanguageGroups(withoutBom(utf16), [&](const LanguageGroup&) {
+    EXPECT_TRUE(formats::walkLanguageGroups(formats::withoutBom(utf16), [&](const formats::LanguageGroup&) {
         ++groups;
-        return GroupVisit::Continue;
+        return formats::GroupVisit::Continue;
     }));
     EXPECT_EQ(groups, 0u);
 }

@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "localization/localization_file.h"
+#include "formats/localization_file.h"
 #include "localization_fixture.h"
 #include "ui/list_view.h"
 #include "ui/simple_controls.h"

@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "localization/localization_file.h"
+#include "formats/localization_file.h"
 #include "localization_fixture.h"
 #include "util/files.h"
 
@@ -88,9 +88,9 @@ TEST_F(ShippedLocalizationTest, EnglishGroupIsWhatTheWriterProduces) {
 // Catches a language missing from the list, listed twice, or out of order.
 TEST_F(ShippedLocalizationTest, ListsTheFourLanguages) {
     std::vector<std::string> names;
-    EXPECT_TRUE(walkLanguageGroups(text, [&](const LanguageGroup& g) {
+    EXPECT_TRUE(formats::walkLanguageGroups(text, [&](const formats::LanguageGroup& g) {
         names.emplace_back(g.name);
-        return GroupVisit::Continue;
+        return formats::GroupVisit::Continue;
     }));
     EXPECT_EQ(names, (std::vector<std::string>{std::begin(kLanguages), std::end(kLanguages)}));
 }

@@ -191,6 +191,25 @@ TEST(Navigation, CategorySwitchDuringAProbeLetsTheChannelPlay) {
     EXPECT_EQ(f.state.currentCategory, "TV");
 }
 
+// Catches a click on a sorted list playing the address of the record at the
+// row's unsorted place, or the editor's row taken from somewhere else.
+TEST(Navigation, SortedListPlaysTheClickedRecordsAddress) {
+    Fixture f;
+    f.writeCatalogue();
+    f.settings.set("TVLang", "All");
+    f.nav->showTv();
+    ASSERT_TRUE(f.form.channelList->showsRecords());
+    f.form.channelList->setSortKey(0);
+    f.form.channelList->setSortOrder(ui::SortOrder::Descending);
+    f.form.channelList->setSorted(true);
+    ASSERT_EQ(f.form.channelList->text(0), "Two");
+    f.form.channelList->select(0);
+    f.nav->playSelectedChannel();
+    EXPECT_EQ(f.form.playerStatus->caption(), "Connecting to Two\xE2\x80\xA6");
+    ASSERT_TRUE(f.fetcher.reply(kGone, kStream));
+    EXPECT_EQ(f.player.urls, (std::vector<std::string>{kGone}));
+}
+
 // Catches the player's own protocols probed over http (and called dead),
 // other schemes played, and a click on nothing doing anything.
 TEST(Navigation, SchemesOutsideTheWebAndNoSelection) {

@@ -10,12 +10,13 @@
 #include <utility>
 #include <vector>
 
+#include "formats/page_scraper.h"
 #include "support/fakes.h"
 #include "support/file_size_limit.h"
 #include "support/temp_dir.h"
 #include "ui/list_view.h"
-#include "videosite/page_scraper.h"
 #include "videosite/video_page.h"
+#include "videosite/video_rows.h"
 
 namespace cd::videosite {
 namespace {
@@ -45,10 +46,10 @@ TEST(VideoSiteBadFile, ScratchFileThatCannotGrowIsNotReadBackCut) {
     const std::string page = listingPage(200);
     ASSERT_GT(page.size(), 3 * 4096u);
     const int status = test::runWithFileSizeLimit(4096, [&] {
-        PageScraper scraper(dir.path());
+        formats::PageScraper scraper(dir.path());
         ui::ListView list("ListView3");
         std::string copy = page;
-        const int added = scraper.parseVideoPage(copy, list);
+        const int added = AddVideoRows(scraper.parseVideoPage(copy), list);
         if (added != 200 || list.count() != 200) return 1;
         if (list.item(199).key != "id199" || list.item(199).text != "Video number 199") return 2;
         return scraper.lastUsedScratchFile() ? 3 : 0;
@@ -63,10 +64,10 @@ TEST(VideoSiteBadFile, ScratchNameThatIsALinkIsNotFollowed) {
     test::TempDir dir;
     dir.write("precious.txt", "do not touch");
     fs::create_symlink(dir / "precious.txt", dir / "youtube.tmp");
-    PageScraper scraper(dir.path());
+    formats::PageScraper scraper(dir.path());
     ui::ListView list("ListView3");
     std::string page = listingPage(3);
-    EXPECT_EQ(scraper.parseVideoPage(page, list), 3);
+    EXPECT_EQ(AddVideoRows(scraper.parseVideoPage(page), list), 3);
     EXPECT_FALSE(scraper.lastUsedScratchFile());
     EXPECT_EQ(dir.read("precious.txt"), "do not touch");
 }
@@ -77,9 +78,9 @@ TEST(VideoSiteBadFile, NulBytesInAPageStayInTitlesAndIds) {
     test::TempDir dir;
     std::string page = std::string("\0<html>\0", 8) + "<a href=\"/watch?v=a" + std::string(1, '\0') + "b\">Nul" +
                        std::string(1, '\0') + "Title</a>" + "<a href=\"/watch?v=after\">After</a>";
-    PageScraper scraper(dir.path());
+    formats::PageScraper scraper(dir.path());
     ui::ListView list("ListView3");
-    EXPECT_EQ(scraper.parseVideoPage(page, list), 2);
+    EXPECT_EQ(AddVideoRows(scraper.parseVideoPage(page), list), 2);
     EXPECT_TRUE(scraper.lastUsedScratchFile());
     EXPECT_EQ(rows(list), (Rows{{std::string("a\0b", 3), std::string("Nul\0Title", 9)}, {"after", "After"}}));
 }
@@ -90,9 +91,9 @@ TEST(VideoSiteBadFile, OverlongTitleComesThroughWhole) {
     test::TempDir dir;
     const std::string title(100'000, 't');
     std::string page = "<a href=\"/watch?v=long\">" + title + "</a><a href=\"/watch?v=next\">Next</a>";
-    PageScraper scraper(dir.path());
+    formats::PageScraper scraper(dir.path());
     ui::ListView list("ListView3");
-    EXPECT_EQ(scraper.parseVideoPage(page, list), 2);
+    EXPECT_EQ(AddVideoRows(scraper.parseVideoPage(page), list), 2);
     EXPECT_EQ(rows(list), (Rows{{"long", title}, {"next", "Next"}}));
 }
 

@@ -1,7 +1,8 @@
 #include "favourites/favourites.h"
 
 #include "favourites/favourite_filter.h"
-#include "favourites/favourite_record.h"
+#include "favourites/favourite_row.h"
+#include "formats/favourite_record.h"
 #include "util/files.h"
 #include "util/text.h"
 
@@ -15,7 +16,7 @@ Favourites::Favourites(ui::MainWindow& form, std::filesystem::path programFolder
                        fetch::Reporter& reporter, platform::Dialogs& dialogs, std::string appTitle,
                        ShowVideoPage showVideoPage)
     : form_(form),
-      file_(std::move(programFolder) / kFavouritesFileName),
+      file_(std::move(programFolder) / formats::kFavouritesFileName),
       playChannel_(std::move(playChannel)),
       reporter_(reporter),
       dialogs_(dialogs),
@@ -58,12 +59,9 @@ bool Favourites::SaveFavorites() {
 
 void Favourites::addFavourite(const std::string& name, const std::string& address, const std::string& category,
                               const std::string& type) {
-    ui::ListItem item;
-    item.text = SafeFavouriteField(name);
-    item.tag = SafeFavouriteField(address);
-    item.setSubItem(1, SafeFavouriteField(category));
-    item.setSubItem(2, SafeFavouriteField(type));
-    form_.favouritesList->addItem(std::move(item));
+    form_.favouritesList->addItem(
+        FavouriteRow({formats::SafeFavouriteField(name), formats::SafeFavouriteField(address),
+                      formats::SafeFavouriteField(category), formats::SafeFavouriteField(type)}));
 }
 
 void Favourites::applyChannelAction(const std::string& word) {

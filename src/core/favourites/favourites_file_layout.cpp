@@ -1,7 +1,8 @@
 #include "favourites/favourites_file_layout.h"
 
 #include "catalogue/line_cipher.h"
-#include "favourites/favourite_record.h"
+#include "favourites/favourite_row.h"
+#include "formats/favourite_record.h"
 #include "util/lines.h"
 
 namespace cd::favourites {
@@ -21,15 +22,16 @@ void FavouritesFileLayout::load(std::string_view bytes, const std::function<void
     util::forEachLine(bytes, [&](std::string_view line) {
         catalogue::DecodeLineInto(line, plain);
         std::string more;
-        auto item = ParseFavouriteRecord(plain, &more);
-        if (!item) {
+        auto favourite = formats::ParseFavouriteRecord(plain, &more);
+        if (!favourite) {
             (loaded_.empty() ? leading_ : loaded_.back().linesAfter).emplace_back(line);
             return true;
         }
-        item->key = std::string(kKeyPrefix) + std::to_string(nextKey_++);
-        byKey_.emplace(item->key, loaded_.size());
-        loaded_.push_back({item->key, std::move(more), {}});
-        addRow(std::move(*item));
+        ui::ListItem row = FavouriteRow(std::move(*favourite));
+        row.key = std::string(kKeyPrefix) + std::to_string(nextKey_++);
+        byKey_.emplace(row.key, loaded_.size());
+        loaded_.push_back({row.key, std::move(more), {}});
+        addRow(std::move(row));
         return true;
     });
 }
@@ -61,11 +63,11 @@ std::string FavouritesFileLayout::fileBytes(const ui::ListView& list) const {
         const ui::ListItem item = list.allItem(r);
         const auto found = item.key.empty() ? byKey_.end() : byKey_.find(item.key);
         if (found == byKey_.end()) {
-            appendLine(out, catalogue::EncodeLine(FavouriteRecord(item)));
+            appendLine(out, catalogue::EncodeLine(formats::FavouriteRecord(FavouriteOfRow(item))));
             continue;
         }
         const Loaded& own = loaded_[found->second];
-        appendLine(out, catalogue::EncodeLine(FavouriteRecord(item) + own.moreFields));
+        appendLine(out, catalogue::EncodeLine(formats::FavouriteRecord(FavouriteOfRow(item)) + own.moreFields));
         const auto lines = linesOf.find(found->second);
         if (lines == linesOf.end()) continue;
         for (std::size_t i : lines->second)

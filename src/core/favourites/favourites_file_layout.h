@@ -2,7 +2,7 @@
 // What Favorites.txt holds beyond the rows of the favourites list: lines
 // that are no favourite (no "|" once decoded) and fields after the fourth.
 // They are the user's (a hand edit, a newer version of the program), so
-// every encryptAndSaveButton writes them back unchanged. Each such line stays behind the
+// every save writes them back unchanged. Each such line stays behind the
 // favourite it followed in the file, so it travels with that favourite
 // when the list is sorted.
 #include <cstdint>

@@ -1,7 +1,7 @@
 #include "localization/cls_languages.h"
 
+#include "formats/localization_file.h"
 #include "localization/case_fold.h"
-#include "localization/localization_file.h"
 #include "util/files.h"
 #include "util/text.h"
 
@@ -24,7 +24,7 @@ std::string ClsLanguages::LangTrimPath(const std::string& path) const {
     return cut == std::string::npos ? path : path.substr(cut + 1);
 }
 
-std::filesystem::path ClsLanguages::localizationFile() const { return localizationPath(programFolder_); }
+std::filesystem::path ClsLanguages::localizationFile() const { return formats::localizationPath(programFolder_); }
 
 LoadResult ClsLanguages::LoadLanguage(const std::string& languageName) {
     languageName_ = languageName;
@@ -32,21 +32,21 @@ LoadResult ClsLanguages::LoadLanguage(const std::string& languageName) {
     if (!LangFileExists(path.string())) return LoadResult::NoFile;
     const auto bytes = util::readFile(path);
     if (!bytes) return LoadResult::NoFile;
-    const std::string_view text = withoutBom(*bytes);
+    const std::string_view text = formats::withoutBom(*bytes);
 
     std::optional<std::string_view> items;
     bool itemsMissing = false;
-    const bool walked = walkLanguageGroups(text, [&](const LanguageGroup& group) {
-        if (!equalsIgnoringCase(group.name, languageName)) return GroupVisit::Continue;
-        items = translationItems(group.text);
+    const bool walked = formats::walkLanguageGroups(text, [&](const formats::LanguageGroup& group) {
+        if (!equalsIgnoringCase(group.name, languageName)) return formats::GroupVisit::Continue;
+        items = formats::translationItems(group.text);
         itemsMissing = !items;
-        return GroupVisit::Stop;
+        return formats::GroupVisit::Stop;
     });
     if (!walked || itemsMissing) return LoadResult::Broken;
     if (!items) return LoadResult::NotFound;
     // Empty pieces stay: the list normally starts with the empty rest of the
     // opening tag's line and ends with the indentation of the closing tag.
-    translations_ = util::split(*items, kCrLf);
+    translations_ = util::split(*items, formats::kCrLf);
     return LoadResult::Loaded;
 }
 

@@ -1,7 +1,7 @@
 #include "localization/language_picker.h"
 
+#include "formats/localization_file.h"
 #include "localization/fetch_error_text.h"
-#include "localization/localization_file.h"
 #include "util/files.h"
 #include "util/lines.h"
 #include "util/text.h"
@@ -47,13 +47,13 @@ void LanguagePicker::FillLanguageList() {
     if (!fileExists()) return;
     const auto bytes = util::readFile(ctx_.languages.localizationFile());
     if (!bytes) return;
-    const std::string text = util::joinCrLf(util::readLines(withoutBom(*bytes)));
+    const std::string text = util::joinCrLf(util::readLines(formats::withoutBom(*bytes)));
     const std::string saved = ctx_.settings.get(kLanguageSetting, kDefaultLanguage);
     // Names found before a broken group stay listed; the walk itself stops there.
-    walkLanguageGroups(text, [&](const LanguageGroup& group) {
+    formats::walkLanguageGroups(text, [&](const formats::LanguageGroup& group) {
         combo.addItem(std::string(group.name));
         combo.setText(saved);
-        return GroupVisit::Continue;
+        return formats::GroupVisit::Continue;
     });
 }
 
@@ -70,9 +70,9 @@ void LanguagePicker::checkForUpdates() { download_.start(downloadLanguages()); }
 namespace {
 bool holdsALanguage(const std::string& text) {
     bool any = false;
-    walkLanguageGroups(text, [&any](const LanguageGroup&) {
+    formats::walkLanguageGroups(text, [&any](const formats::LanguageGroup&) {
         any = true;
-        return GroupVisit::Stop;
+        return formats::GroupVisit::Stop;
     });
     return any;
 }
@@ -111,8 +111,8 @@ util::Task<> LanguagePicker::downloadLanguages() {
     std::string body = std::move(result.body);
     const std::size_t lt = body.find('<');
     if (lt != std::string::npos && lt != 0) body.erase(0, lt);
-    body += kCrLf;
-    const std::string text = util::joinCrLf(util::readLines(withoutBom(body)));
+    body += formats::kCrLf;
+    const std::string text = util::joinCrLf(util::readLines(formats::withoutBom(body)));
     if (!util::icontains(body, "<TRANSLATION_ITEMS>") || !holdsALanguage(text)) {
         tellUser(util::fillPlaceholders(ctx_.languages.getMessages("MSG_LANGUAGENOTDOWNLOADED"),
                                         {ctx_.languages.messages().fragment("MSG_REASON_NOLANGUAGE")}));

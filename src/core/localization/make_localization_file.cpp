@@ -1,7 +1,7 @@
 // Writing the English localization file from the captions the loaded
 // windows show now and the message table.
+#include "formats/localization_file.h"
 #include "localization/cls_languages.h"
-#include "localization/localization_file.h"
 #include "ui/list_view.h"
 #include "ui/simple_controls.h"
 #include "util/files.h"
@@ -10,7 +10,7 @@
 namespace cd::localization {
 
 std::string ClsLanguages::localizationFileText() const {
-    std::string out = fileHeader();
+    std::string out = formats::fileHeader();
     for (const ui::Form* window : windows_.loaded()) {
         const std::string form = util::toUpper(window->name());
         for (const auto& owned : window->controls()) {
@@ -20,32 +20,32 @@ std::string ClsLanguages::localizationFileText() const {
                 case Translated::Nothing:
                     break;
                 case Translated::Caption:
-                    out += elementLine(captionElement(form, name), control.caption());
+                    out += formats::elementLine(captionElement(form, name), control.caption());
                     break;
                 case Translated::Tabs:
                     if (const auto* tabs = dynamic_cast<const ui::TabStrip*>(&control)) {
                         for (int i = 1; i <= tabs->tabCount(); ++i)
-                            out += elementLine(tabElement(form, name, i), tabs->tabCaption(i));
+                            out += formats::elementLine(tabElement(form, name, i), tabs->tabCaption(i));
                     }
                     break;
                 case Translated::Columns:
                     if (const auto* list = dynamic_cast<const ui::ListView*>(&control)) {
                         for (int i = 1; i <= list->columnCount(); ++i)
-                            out += elementLine(columnElement(form, name, i), list->columnText(i));
+                            out += formats::elementLine(columnElement(form, name, i), list->columnText(i));
                     }
                     break;
                 case Translated::IndexedCaption:
-                    out += elementLine(indexedElement(form, name, control.index()), control.caption());
+                    out += formats::elementLine(indexedElement(form, name, control.index()), control.caption());
                     break;
             }
         }
-        out += elementLine(windowCaptionElement(window->name()), window->caption());
+        out += formats::elementLine(windowCaptionElement(window->name()), window->caption());
     }
     for (const MessageEntry& entry : messages_.entries()) {
         if (!entry.inUse) break;
-        out += elementLine(util::toUpper(entry.key), entry.text);
+        out += formats::elementLine(util::toUpper(entry.key), entry.text);
     }
-    out += fileFooter();
+    out += formats::fileFooter();
     return out;
 }
 

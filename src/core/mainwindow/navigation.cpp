@@ -134,11 +134,14 @@ void Navigation::chooseCategoryMenuItem(int index) {
 
 void Navigation::playSelectedChannel() {
     form_.offlinePicture->setVisible(false);
-    const auto selected = form_.channelList->selectedItem();
-    if (!selected) return;  // nothing may be played or reported without a channel
+    const int selected = form_.channelList->selectedIndex();
+    if (selected < 0) return;  // nothing may be played or reported without a channel
     if (state_.editorMode && hooks_.editorSelectRow) hooks_.editorSelectRow();
     if (form_.dontLoadWhileEditingCheck->checked()) return;
-    playback_.playChannel(selected->text, selected->tag, "");
+    // Name and address straight from the row's record: a whole row copied
+    // out would be the channel's every field read for two of them.
+    const ui::ListView& list = *form_.channelList;
+    playback_.playChannel(std::string(list.text(selected)), list.tag(selected), "");
 }
 
 }  // namespace cd::mainwindow

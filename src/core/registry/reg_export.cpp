@@ -7,9 +7,9 @@
 #include <cerrno>
 #include <cstdio>
 
+#include "formats/reg_script.h"
 #include "platform/event_pump.h"
 #include "registry/cls_registry_access.h"
-#include "registry/reg_script.h"
 #include "ui/control.h"
 #include "util/text.h"
 
@@ -75,7 +75,7 @@ bool ClsRegistryAccess::ExportKey(const std::string& sPath, const std::string& s
     if (!fitsOneLine(path)) return false;
     std::string section = "[" + path + "]\r\n";
     // Read whole: a long default value written as "" would be lost on import.
-    if (const auto def = readText(path, "", false)) section += "@=" + RegStringData(*def) + "\r\n";
+    if (const auto def = readText(path, "", false)) section += "@=" + formats::RegStringData(*def) + "\r\n";
 
     std::vector<std::string> names;
     std::vector<RegistryVariant> values;
@@ -83,20 +83,22 @@ bool ClsRegistryAccess::ExportKey(const std::string& sPath, const std::string& s
     for (std::size_t i = 0; i < names.size(); ++i) {
         if (!fitsOneLine(names[i])) return false;
         const std::string* text = textOf(values[i]);
-        if (!names[i].empty() && text) section += RegQuoted(names[i]) + "=" + RegStringData(*text) + "\r\n";
+        if (!names[i].empty() && text)
+            section += formats::RegQuoted(names[i]) + "=" + formats::RegStringData(*text) + "\r\n";
     }
     EnumValues(path, names, values, kRegBinary);
     for (std::size_t i = 0; i < names.size(); ++i) {
         if (!fitsOneLine(names[i])) return false;
         const std::string* text = textOf(values[i]);
         if (text)
-            section += RegQuoted(names[i]) + "=hex:" + util::replaceAll(util::trimSpaces(*text), " ", ",") + "\r\n";
+            section +=
+                formats::RegQuoted(names[i]) + "=hex:" + util::replaceAll(util::trimSpaces(*text), " ", ",") + "\r\n";
     }
     EnumValues(path, names, values, kRegDword);
     for (std::size_t i = 0; i < names.size(); ++i) {
         if (!fitsOneLine(names[i])) return false;
         if (const auto* n = std::get_if<std::int32_t>(&values[i]))
-            section += RegQuoted(names[i]) + "=dword:" + dwordText(*n) + "\r\n";
+            section += formats::RegQuoted(names[i]) + "=dword:" + dwordText(*n) + "\r\n";
     }
     section += "\r\n";
     if (!appendToFile(sRegFile, section, false)) return false;

@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <optional>
 
+#include "formats/reg_script.h"
 #include "registry/cls_registry_access.h"
-#include "registry/reg_script.h"
 #include "util/files.h"
 #include "util/text.h"
 
@@ -27,7 +27,7 @@ std::optional<std::int32_t> dwordFrom(std::string_view text) {
 }
 
 bool isHexData(std::string_view data) {
-    return util::iequals(data.substr(0, 4), "hex:") || ReadRegHexType(data).has_value();
+    return util::iequals(data.substr(0, 4), "hex:") || formats::ReadRegHexType(data).has_value();
 }
 
 }  // namespace
@@ -45,7 +45,7 @@ std::int32_t ClsRegistryAccess::ImportFromReg(const std::string& sRegFile) {
     std::string section;
     // A string value: "@" unquoted names the default value, which empty text
     // deletes; any other name, "@" in quotes too, names a value of its own.
-    const auto writeText = [&](const RegValueLine& v, const std::string& value) -> std::int32_t {
+    const auto writeText = [&](const formats::RegValueLine& v, const std::string& value) -> std::int32_t {
         if (!v.defaultName) return writeValue(section, {v.name, kRegString, value + '\0'});
         std::int32_t done = WriteString(section, "@", value);
         if (done != 0 && value.empty()) done = KillValue(section, "");
@@ -68,12 +68,12 @@ std::int32_t ClsRegistryAccess::ImportFromReg(const std::string& sRegFile) {
             continue;
         }
         if (!inSection || line.empty() || line.front() == ';') continue;
-        auto v = ReadRegValueLine(line);
+        auto v = formats::ReadRegValueLine(line);
         // Long hexadecimal data goes on over lines that end in a backslash.
         while (v && !v->quoted && isHexData(v->data) && line.back() == '\\' && i + 1 < lines.size()) {
             line.pop_back();
             line += util::trimSpaces(lines[++i]);
-            v = ReadRegValueLine(line);
+            v = formats::ReadRegValueLine(line);
         }
         if (!v) continue;
         const std::string_view data = v->data;
@@ -86,13 +86,13 @@ std::int32_t ClsRegistryAccess::ImportFromReg(const std::string& sRegFile) {
             if (done == 0 && !KeyExists(section)) done = 1;  // no key, so no value either
         } else if (util::iequals(data.substr(0, 4), "hex:")) {
             done = WriteBinary(section, v->name, util::replaceAll(data.substr(4), ",", " "));
-        } else if (const auto hex = ReadRegHexType(data)) {
-            const auto bytes = ReadRegHexList(data.substr(hex->listStart));
+        } else if (const auto hex = formats::ReadRegHexType(data)) {
+            const auto bytes = formats::ReadRegHexList(data.substr(hex->listStart));
             if (!bytes) return 0;
             // Expandable strings and string lists are kept as plain strings;
             // other types keep their code and bytes.
             if (hex->type == 1 || hex->type == 2 || hex->type == 7)
-                done = writeText(*v, RegTextOfHexString(*bytes, hex->type));
+                done = writeText(*v, formats::RegTextOfHexString(*bytes, hex->type));
             else
                 done = writeValue(section, {v->name, hex->type, *bytes});
         } else if (util::iequals(data.substr(0, 6), "dword:")) {

@@ -1,7 +1,8 @@
 #include "videosite/video_site.h"
 
+#include "formats/page_charset.h"
 #include "util/text.h"
-#include "videosite/page_charset.h"
+#include "videosite/video_rows.h"
 #include "videosite/video_tables.h"
 
 namespace cd::videosite {
@@ -78,7 +79,7 @@ util::Task<> VideoSite::loadPages(std::string base, int pages) {
         if (result.bodyBytes > 0) showProgress(result.bodyBytes);
         // A page past its cap was cut off: its last rows could be half ones.
         if (result.error == fetch::FetchError::TooLarge) continue;
-        std::string text = DecodePageText(result.body, result.head.header("Content-Type"));
+        std::string text = formats::DecodePageText(result.body, result.head.header("Content-Type"));
         parseVideoPage(text);
     }
 }
@@ -93,7 +94,7 @@ void VideoSite::searchVideos() {
     listing_.start(loadPages(SearchBase(hosts_.videoRegional, form_.videoSearchText->text()), kSearchPages));
 }
 
-void VideoSite::parseVideoPage(std::string& page) { scraper_.parseVideoPage(page, *form_.videoList); }
+void VideoSite::parseVideoPage(std::string& page) { AddVideoRows(scraper_.parseVideoPage(page), *form_.videoList); }
 
 void VideoSite::showSelectedVideo() {
     if (form_.dontLoadWhileEditingCheck->checked()) return;

@@ -8,10 +8,10 @@
 
 #include "favourites/favourites.h"
 #include "fetch/fetcher.h"
+#include "formats/page_scraper.h"
 #include "platform/configuration.h"
 #include "ui/main_window.h"
 #include "util/task.h"
-#include "videosite/page_scraper.h"
 #include "videosite/video_page.h"
 
 namespace cd::videosite {
@@ -74,7 +74,7 @@ private:
     std::string& currentCategory_;
     fetch::Fetcher& fetcher_;
     platform::Hosts hosts_;
-    PageScraper scraper_;
+    formats::PageScraper scraper_;
     VideoPage& page_;
     favourites::Favourites& favourites_;
     /// Runs before a video page takes the player's place.

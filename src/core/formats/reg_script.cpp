@@ -1,8 +1,8 @@
-#include "registry/reg_script.h"
+#include "formats/reg_script.h"
 
 #include "util/text.h"
 
-namespace cd::registry {
+namespace cd::formats {
 
 namespace {
 
@@ -163,4 +163,4 @@ std::string RegTextOfHexString(std::string bytes, std::uint32_t type) {
     return bytes;
 }
 
-}  // namespace cd::registry
+}  // namespace cd::formats

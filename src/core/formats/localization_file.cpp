@@ -1,10 +1,10 @@
-#include "localization/localization_file.h"
+#include "formats/localization_file.h"
 
 #include <system_error>
 
 #include "util/text.h"
 
-namespace cd::localization {
+namespace cd::formats {
 
 namespace fs = std::filesystem;
 
@@ -111,4 +111,4 @@ std::optional<std::string_view> translationItems(std::string_view groupText) {
     return between(groupText, kItemsOpen, kItemsClose);
 }
 
-}  // namespace cd::localization
+}  // namespace cd::formats

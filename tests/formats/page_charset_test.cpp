@@ -1,10 +1,10 @@
-#include "videosite/page_charset.h"
+#include "formats/page_charset.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-namespace cd::videosite {
+namespace cd::formats {
 namespace {
 
 const std::string kFuenfUtf8 = "F\xC3\xBCnf";
@@ -47,4 +47,4 @@ TEST(DecodePageText, ByDeclarationElseByValidity) {
 }
 
 }  // namespace
-}  // namespace cd::videosite
+}  // namespace cd::formats

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-namespace cd::videosite {
+namespace cd::formats {
 
 /// The character set a page declares, lower case: the charset parameter of
 /// contentType (the Content-Type header) first, else a <meta charset=...>
@@ -20,4 +20,4 @@ std::string DeclaredCharset(std::string_view contentType, std::string_view body)
 /// valid UTF-8, else windows-1252.
 std::string DecodePageText(std::string_view body, std::string_view contentType);
 
-}  // namespace cd::videosite
+}  // namespace cd::formats

@@ -1,8 +1,8 @@
-#include "favourites/favourite_record.h"
+#include "formats/favourite_record.h"
 
-#include "catalogue/line_cipher.h"
+#include "formats/line_cipher.h"
 
-namespace cd::favourites {
+namespace cd::formats {
 
 namespace {
 // The cipher adds 64 and wraps by 255: the first comes out as CR, the
@@ -24,20 +24,20 @@ std::string SafeFavouriteField(std::string_view field) {
     return out;
 }
 
-std::string FavouriteRecord(const ui::ListItem& item) {
+std::string FavouriteRecord(const Favourite& favourite) {
     std::string r;
-    r.reserve(item.text.size() + item.tag.size() + item.subItem(1).size() + item.subItem(2).size() + 3);
-    r += item.text;
+    r.reserve(favourite.name.size() + favourite.address.size() + favourite.category.size() + favourite.type.size() + 3);
+    r += favourite.name;
     r += '|';
-    r += item.tag;
+    r += favourite.address;
     r += '|';
-    r += item.subItem(1);
+    r += favourite.category;
     r += '|';
-    r += item.subItem(2);
+    r += favourite.type;
     return r;
 }
 
-std::optional<ui::ListItem> ParseFavouriteRecord(std::string_view plain, std::string* moreFields) {
+std::optional<Favourite> ParseFavouriteRecord(std::string_view plain, std::string* moreFields) {
     if (plain.find('|') == std::string_view::npos) return std::nullopt;
     std::string_view fields[4];
     std::size_t pos = 0;
@@ -50,21 +50,16 @@ std::optional<ui::ListItem> ParseFavouriteRecord(std::string_view plain, std::st
         if (i == 3) end = bar;
     }
     if (moreFields) moreFields->assign(end == std::string_view::npos ? std::string_view() : plain.substr(end));
-    ui::ListItem item;
-    item.text = std::string(fields[0]);
-    item.tag = std::string(fields[1]);
-    item.setSubItem(1, std::string(fields[2]));
-    item.setSubItem(2, std::string(fields[3]));
-    return item;
+    return Favourite{std::string(fields[0]), std::string(fields[1]), std::string(fields[2]), std::string(fields[3])};
 }
 
-std::string FavouritesFileBytes(const ui::ListView& list) {
+std::string FavouritesFileBytes(const std::vector<Favourite>& favourites) {
     std::string out;
-    for (int i = 0; i < list.allCount(); ++i) {
-        out += catalogue::EncodeLine(FavouriteRecord(list.allItem(i)));
+    for (const Favourite& favourite : favourites) {
+        out += EncodeLine(FavouriteRecord(favourite));
         out += "\r\n";
     }
     return out;
 }
 
-}  // namespace cd::favourites
+}  // namespace cd::formats

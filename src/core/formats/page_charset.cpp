@@ -1,4 +1,4 @@
-#include "videosite/page_charset.h"
+#include "formats/page_charset.h"
 
 #include <algorithm>
 #include <array>
@@ -8,7 +8,7 @@
 #include "util/display_text.h"
 #include "util/text.h"
 
-namespace cd::videosite {
+namespace cd::formats {
 
 namespace {
 
@@ -110,4 +110,4 @@ std::string DecodePageText(std::string_view body, std::string_view contentType) 
     return util::isValidUtf8(body) ? std::string(body) : util::codePageToUtf8(body);
 }
 
-}  // namespace cd::videosite
+}  // namespace cd::formats

@@ -1,4 +1,4 @@
-#include "videosite/page_scraper.h"
+#include "formats/page_scraper.h"
 
 #include <fcntl.h>
 #include <sys/uio.h>
@@ -10,7 +10,7 @@
 #include "util/files.h"
 #include "util/text.h"
 
-namespace cd::videosite {
+namespace cd::formats {
 
 namespace {
 
@@ -101,7 +101,7 @@ void SplitTagsIntoLines(std::string& page) {
     page.swap(out);
 }
 
-std::optional<VideoLink> ParseVideoLine(std::string_view line) {
+std::optional<Video> ParseVideoLine(std::string_view line) {
     if (findAnchor(line, 0) == std::string_view::npos) return std::nullopt;
     const std::size_t gt = line.find('>');
     if (gt == std::string_view::npos) return std::nullopt;
@@ -116,7 +116,7 @@ std::optional<VideoLink> ParseVideoLine(std::string_view line) {
     std::string_view target = firstPiece.substr(q1 + 1);
     target = target.substr(0, target.find('"'));
 
-    VideoLink link;
+    Video link;
     link.id = util::ireplaceAll(target, "/watch?v=", "");
     link.title = std::string(secondPiece.substr(0, lt));
     if (link.title.find('&') != std::string::npos)
@@ -124,9 +124,8 @@ std::optional<VideoLink> ParseVideoLine(std::string_view line) {
     return link;
 }
 
-int ScrapeVideoLines(std::string_view text, ui::ListView& list) {
-    int added = 0;
-    list.beginUpdate();
+std::vector<Video> ScrapeVideoLines(std::string_view text) {
+    std::vector<Video> videos;
     std::size_t pos = 0;
     while (pos < text.size()) {
         const std::size_t hit = findAnchor(text, pos);
@@ -134,16 +133,10 @@ int ScrapeVideoLines(std::string_view text, ui::ListView& list) {
         const std::size_t start = lineStartOf(text, hit);
         std::size_t end = text.find('\r', hit);
         if (end == std::string_view::npos) end = text.size();
-        if (auto link = ParseVideoLine(text.substr(start, end - start))) {
-            ui::ListItem row;
-            row.text = std::move(link->title);
-            row.key = std::move(link->id);
-            if (list.addItem(std::move(row)) >= 0) ++added;
-        }
+        if (auto video = ParseVideoLine(text.substr(start, end - start))) videos.push_back(std::move(*video));
         pos = end + 1;
     }
-    list.endUpdate();
-    return added;
+    return videos;
 }
 
 PageScraper::PageScraper(std::filesystem::path programFolder) : scratch_(std::move(programFolder) / kScratchFileName) {}
@@ -161,14 +154,14 @@ std::optional<std::string> PageScraper::roundTrip(const std::string& text) const
     return back;
 }
 
-int PageScraper::parseVideoPage(std::string& page, ui::ListView& list) {
+std::vector<Video> PageScraper::parseVideoPage(std::string& page) {
     SplitTagsIntoLines(page);
     auto back = roundTrip(page);
     lastUsedScratchFile_ = back.has_value();
     // Without a writable folder the same lines are scraped from memory, so a
     // read-only installation still lists videos.
     if (back) page = std::move(*back);
-    return ScrapeVideoLines(page, list);
+    return ScrapeVideoLines(page);
 }
 
-}  // namespace cd::videosite
+}  // namespace cd::formats

@@ -1,25 +1,20 @@
-#include "favourites/favourite_record.h"
+#include "formats/favourite_record.h"
 
 #include <gtest/gtest.h>
 
-#include "catalogue/line_cipher.h"
+#include "formats/line_cipher.h"
 
-namespace cd::favourites {
+namespace cd::formats {
 namespace {
 
-ui::ListItem row(std::string text, std::string tag, std::string category = {}, std::string type = {}) {
-    ui::ListItem item;
-    item.text = std::move(text);
-    item.tag = std::move(tag);
-    item.setSubItem(1, std::move(category));
-    item.setSubItem(2, std::move(type));
-    return item;
+Favourite favourite(std::string name, std::string address, std::string category = {}, std::string type = {}) {
+    return Favourite{std::move(name), std::move(address), std::move(category), std::move(type)};
 }
 
 // Catches fields written in the wrong order or with a wrong separator.
 TEST(FavouriteRecord, JoinsNameAddressCategoryTypeWithBars) {
-    EXPECT_EQ(FavouriteRecord(row("News 24", "http://n/24", "TV", "English")), "News 24|http://n/24|TV|English");
-    EXPECT_EQ(FavouriteRecord(row("My clip", "youtube=abc")), "My clip|youtube=abc||");
+    EXPECT_EQ(FavouriteRecord(favourite("News 24", "http://n/24", "TV", "English")), "News 24|http://n/24|TV|English");
+    EXPECT_EQ(FavouriteRecord(favourite("My clip", "youtube=abc")), "My clip|youtube=abc||");
 }
 
 // Catches a reader that keeps a line without any "|" as a favourite.
@@ -33,21 +28,21 @@ TEST(FavouriteRecord, LineWithoutBarIsNoRecord) {
 TEST(FavouriteRecord, ShortAndLongLinesFillFourFields) {
     auto two = ParseFavouriteRecord("Radio One|http://r/1");
     ASSERT_TRUE(two);
-    EXPECT_EQ(two->text, "Radio One");
-    EXPECT_EQ(two->tag, "http://r/1");
-    EXPECT_EQ(two->subItem(1), "");
-    EXPECT_EQ(two->subItem(2), "");
+    EXPECT_EQ(two->name, "Radio One");
+    EXPECT_EQ(two->address, "http://r/1");
+    EXPECT_EQ(two->category, "");
+    EXPECT_EQ(two->type, "");
 
     auto one = ParseFavouriteRecord("|");
     ASSERT_TRUE(one);
-    EXPECT_EQ(one->text, "");
-    EXPECT_EQ(one->tag, "");
+    EXPECT_EQ(one->name, "");
+    EXPECT_EQ(one->address, "");
 
     std::string more = "stale";
     auto six = ParseFavouriteRecord("A|B|C|D|E|F", &more);
     ASSERT_TRUE(six);
-    EXPECT_EQ(six->subItem(1), "C");
-    EXPECT_EQ(six->subItem(2), "D");
+    EXPECT_EQ(six->category, "C");
+    EXPECT_EQ(six->type, "D");
     EXPECT_EQ(more, "|E|F") << "the fields after the fourth, for the save to write back";
     ASSERT_TRUE(ParseFavouriteRecord("A|B|C|D|", &more));
     EXPECT_EQ(more, "|") << "an empty fifth field is still a field";
@@ -63,23 +58,20 @@ TEST(FavouriteRecord, SafeFieldReplacesBarAndCrByte) {
     EXPECT_EQ(SafeFavouriteField("AC|DC Live"), "AC/DC Live");
     const std::string withCc = std::string("L") + static_cast<char>(0xCC) + "ve";
     EXPECT_EQ(SafeFavouriteField(withCc), "LIve");
-    EXPECT_EQ(catalogue::EncodeLine(std::string(1, static_cast<char>(0xCC))), "\r");
+    EXPECT_EQ(EncodeLine(std::string(1, static_cast<char>(0xCC))), "\r");
     EXPECT_EQ(SafeFavouriteField("plain \xE9t\xE9"), "plain \xE9t\xE9");
     EXPECT_EQ(SafeFavouriteField("na\xFFve"), "nayve");
     std::string everyByte;
     for (int b = 1; b < 256; ++b) everyByte += static_cast<char>(b);
-    EXPECT_TRUE(catalogue::EncodesIntact(SafeFavouriteField(everyByte)));
+    EXPECT_TRUE(EncodesIntact(SafeFavouriteField(everyByte)));
 }
 
 // Catches a file that is not encoded line by line with CR LF endings.
 TEST(FavouriteRecord, FileBytesEncodeEachRowWithCrLf) {
-    ui::ListView list("ListView2");
-    EXPECT_EQ(FavouritesFileBytes(list), "");
-    list.addItem(row("A", "http://a", "TV", "English"));
-    list.addItem(row("B", "youtube=x"));
-    EXPECT_EQ(FavouritesFileBytes(list), catalogue::EncodeLine("A|http://a|TV|English") + "\r\n" +
-                                             catalogue::EncodeLine("B|youtube=x||") + "\r\n");
+    EXPECT_EQ(FavouritesFileBytes({}), "");
+    EXPECT_EQ(FavouritesFileBytes({favourite("A", "http://a", "TV", "English"), favourite("B", "youtube=x")}),
+              EncodeLine("A|http://a|TV|English") + "\r\n" + EncodeLine("B|youtube=x||") + "\r\n");
 }
 
 }  // namespace
-}  // namespace cd::favourites
+}  // namespace cd::formats

@@ -13,7 +13,7 @@
 #include <string>
 #include <string_view>
 
-namespace cd::registry {
+namespace cd::formats {
 
 /// text in double quotes, every "\" and "\"" in it preceded by a "\".
 std::string RegQuoted(std::string_view text);
@@ -58,4 +58,4 @@ std::optional<std::string> ReadRegHexList(std::string_view list);
 /// joined by a line feed.
 std::string RegTextOfHexString(std::string bytes, std::uint32_t type);
 
-}  // namespace cd::registry
+}  // namespace cd::formats

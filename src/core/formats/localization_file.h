@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-namespace cd::localization {
+namespace cd::formats {
 
 inline constexpr std::string_view kLocalizationFileName = "Localization.txt";
 inline constexpr std::string_view kCrLf = "\r\n";
@@ -54,4 +54,4 @@ bool walkLanguageGroups(std::string_view text, const std::function<GroupVisit(co
 /// "</TRANSLATION_ITEMS>" of a group; nothing when the pair is missing.
 std::optional<std::string_view> translationItems(std::string_view groupText);
 
-}  // namespace cd::localization
+}  // namespace cd::formats
