@@ -9,11 +9,7 @@
 #include "formats/page_scraper.h"
 #include "fuzz_support.h"
 
-namespace {
-
 using namespace cd;
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view input = fuzz::asText(data, size);
@@ -24,9 +20,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CD_FUZZ_CHECK(scraper.lastUsedScratchFile());
     CD_FUZZ_CHECK(!std::filesystem::exists(scraper.scratchFile()));
 
+    // The scratch file's round trip may end the last line; the videos found
+    // must not differ.
     std::string lines(input);
     formats::SplitTagsIntoLines(lines);
-    CD_FUZZ_CHECK(lines == page);
     const auto inMemory = formats::ScrapeVideoLines(lines);
     CD_FUZZ_CHECK(viaFile == inMemory);
     for (const auto& video : viaFile) {
