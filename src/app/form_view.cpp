@@ -402,6 +402,16 @@ void FormView::onFormChange(const ui::ChangeEvent& change) {
     }
 }
 
+namespace {
+
+bool showsCaption(const ui::Control& c, const QWidget* w) {
+    if (qobject_cast<const QPushButton*>(w) || qobject_cast<const QCheckBox*>(w) || qobject_cast<const QGroupBox*>(w))
+        return true;
+    return isLabel(c) && qobject_cast<const QLabel*>(w) && !qobject_cast<const StatusLabel*>(w);
+}
+
+}  // namespace
+
 void FormView::apply(Bound& b, const ui::ChangeEvent& change) {
     ui::Control& c = *b.control;
     if (c.typeName() == "Menu") {
@@ -417,7 +427,9 @@ void FormView::apply(Bound& b, const ui::ChangeEvent& change) {
         case ui::Change::Caption:
         case ui::Change::Text:
             applyText(b);
-            scheduleCaptionFit();
+            // Only a caption can outgrow its place: typing into a field or
+            // a status line's progress is no reason to fit every caption.
+            if (showsCaption(c, b.widget)) scheduleCaptionFit();
             break;
         case ui::Change::Visible:
             scheduleCaptionFit();
@@ -509,12 +521,6 @@ void FormView::scheduleCaptionFit() {
 }
 
 namespace {
-
-bool showsCaption(const ui::Control& c, const QWidget* w) {
-    if (qobject_cast<const QPushButton*>(w) || qobject_cast<const QCheckBox*>(w) || qobject_cast<const QGroupBox*>(w))
-        return true;
-    return isLabel(c) && qobject_cast<const QLabel*>(w) && !qobject_cast<const StatusLabel*>(w);
-}
 
 /// The room w may grow into: to the right up to the next shown widget
 /// beside it, down to the next one below it, within its parent.
